@@ -1,0 +1,38 @@
+#include "cpu/cpu.h"
+
+#include "ops/operation.h"
+#include "shell/sim_clock.h"
+
+std::uint16_t timerResolution(int timerNumber) {
+    const int n = timerNumber % 64;
+    if (n == 0 || n == 32) return 1;
+    if ((n >= 1 && n <= 4) || (n >= 33 && n <= 36)) return 10;
+    return 100;
+}
+
+CPU::CPU() {
+    const std::uint32_t now = simTime();
+    for (int n = 0; n < TIMER_COUNT; ++n) {
+        TimerRecord& timer = timers[static_cast<std::size_t>(n)];
+        timer.resolution = timerResolution(n);
+        timer.lastUpdate = now;
+    }
+}
+
+CPU::~CPU() = default;
+
+void updateTimer(TimerRecord& timer) {
+    if (timer.running == 0) return;
+    const std::uint32_t now = simTime();
+    if (now < timer.lastUpdate) timer.lastUpdate = now;
+    const std::uint32_t elapsed = now - timer.lastUpdate;
+    if (elapsed < timer.resolution) return;
+    std::uint32_t ticks = elapsed / timer.resolution;
+    if (ticks > MAX_TIMER_CATCHUP) {
+        ticks = MAX_TIMER_CATCHUP;
+        timer.lastUpdate = now - timer.resolution * MAX_TIMER_CATCHUP;
+    }
+    timer.lastUpdate += timer.resolution * ticks;
+    const std::uint32_t value = timer.value + ticks;
+    timer.value = static_cast<std::uint16_t>(value > 65535 ? 65535 : value);
+}

@@ -1,0 +1,78 @@
+#include "cpu/mem_field.h"
+
+#include "messages/cpu_exception.h"
+
+MemField::MemField(int size, bool writeProtected)
+    : bytes_(static_cast<std::size_t>(size > 0 ? size : 0), 0), writeProtected_(writeProtected) {}
+
+int MemField::readBit(int index, int bit) { return (readByte(index) >> (bit & 7)) & 1; }
+
+int MemField::readByte(int index) {
+    if (index < 0 || index >= size()) throwMessage("Out of field read");
+    return bytes_[static_cast<std::size_t>(index)];
+}
+
+int MemField::readWord(int index) {
+    const int high = readByte(index);
+    return high * 256 + readByte(areaIndex(index + 1LL));
+}
+
+std::uint32_t MemField::readDword(int index) {
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) {
+        value = (value << 8) | static_cast<std::uint32_t>(readByte(areaIndex(static_cast<long long>(index) + i)));
+    }
+    return value;
+}
+
+void MemField::writeBit(int index, int bit, int value) {
+    if (writeProtected_) throwMessage("Field is writeprotected");
+    int byte = readByte(index);
+    const int mask = 1 << (bit & 7);
+    byte = value != 0 ? (byte | mask) : (byte & ~mask);
+    writeByte(index, byte);
+}
+
+void MemField::writeByte(int index, int value) {
+    if (writeProtected_) throwMessage("Field is writeprotected");
+    if (index < 0 || index >= size()) throwMessage("Out of field write");
+    bytes_[static_cast<std::size_t>(index)] = static_cast<std::uint8_t>(value & 0xFF);
+}
+
+void MemField::writeWord(int index, int value) {
+    if (writeProtected_) throwMessage("Field is writeprotected");
+    writeByte(index, (value >> 8) & 0xFF);
+    writeByte(areaIndex(index + 1LL), value & 0xFF);
+}
+
+void MemField::writeDword(int index, std::uint32_t value) {
+    if (writeProtected_) throwMessage("Field is writeprotected");
+    for (int i = 0; i < 4; ++i) {
+        writeByte(areaIndex(static_cast<long long>(index) + i), static_cast<int>((value >> (24 - 8 * i)) & 0xFF));
+    }
+}
+
+void MemField::refresh() {}
+
+void MemField::clear() {
+    for (auto& byte : bytes_) byte = 0;
+}
+
+int SMField::readByte(int index) { return MemField::readByte(index); }
+
+void SMField::writeByte(int index, int value) {
+    if (index < SM_READ_ONLY_BYTES) return;
+    MemField::writeByte(index, value);
+}
+
+void SMField::systemWriteBit(int index, int bit, int value) {
+    int byte = readByte(index);
+    const int mask = 1 << (bit & 7);
+    byte = value != 0 ? (byte | mask) : (byte & ~mask);
+    systemWriteByte(index, byte);
+}
+
+void SMField::systemWriteByte(int index, int value) {
+    if (index < 0 || index >= size()) throwMessage("Out of field write");
+    rawBytes()[index] = static_cast<std::uint8_t>(value & 0xFF);
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// An address computed in 64 bits, as an area index: anything beyond the range
+// of int lies outside every area and becomes -1, which the bounds checks
+// reject. Keeps address arithmetic free of signed overflow.
+inline int areaIndex(long long address) {
+    return address < -0x7FFFFFFFLL || address > 0x7FFFFFFFLL ? -1 : static_cast<int>(address);
+}
+
+// A byte-addressed memory area of the CPU with bounds checks and big-endian
+// word and double-word access. Every width is built on readByte/writeByte, so
+// an override of those two governs all of them.
+class MemField {
+public:
+    MemField(int size, bool writeProtected);
+    virtual ~MemField() = default;
+
+    int size() const { return static_cast<int>(bytes_.size()); }
+    bool writeProtected() const { return writeProtected_; }
+
+    virtual int readBit(int index, int bit);
+    virtual int readByte(int index);
+    virtual int readWord(int index);
+    virtual std::uint32_t readDword(int index);
+    virtual void writeBit(int index, int bit, int value);
+    virtual void writeByte(int index, int value);
+    virtual void writeWord(int index, int value);
+    virtual void writeDword(int index, std::uint32_t value);
+    virtual void refresh();
+    virtual void clear();
+
+protected:
+    std::uint8_t* rawBytes() { return bytes_.data(); }
+
+private:
+    std::vector<std::uint8_t> bytes_;
+    bool writeProtected_;
+};
+
+// The special memory SM: the program cannot change its first
+// SM_READ_ONLY_BYTES bytes (such writes are dropped without an error); the CPU
+// publishes status and clock bits there through the system writes.
+class SMField final : public MemField {
+public:
+    static constexpr int SM_READ_ONLY_BYTES = 30;
+
+    explicit SMField(int size) : MemField(size, false) {}
+
+    int readByte(int index) override;
+    void writeByte(int index, int value) override;
+    void systemWriteBit(int index, int bit, int value);
+    void systemWriteByte(int index, int value);
+};

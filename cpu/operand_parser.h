@@ -1,0 +1,15 @@
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+class CPU;
+class Parameter;
+
+// Turns the text of one instruction operand into a new operand bound to the
+// memory of `cpu`; throws CPUException with the catalog text of the first
+// error. The first characters decide the form.
+std::unique_ptr<Parameter> parseOperand(CPU& cpu, std::string_view text);
+
+// '0'..'9' give 0..9, letters of either case 10..35, anything else -1.
+int digitValue(char c);

@@ -1,0 +1,322 @@
+#include "cpu/parameter.h"
+
+#include <bit>
+
+#include "cpu/cpu.h"
+#include "cpu/io.h"
+#include "cpu/mem_field.h"
+#include "loader/writer.h"
+#include "messages/cpu_exception.h"
+
+// ---- Parameter: every access unsupported unless a class overrides it ----
+
+void Parameter::dump(Writer& writer) {
+    const std::uint8_t direct = capabilities().direct;
+    printName(writer);
+    writer.putString(" [");
+    if (direct & CAP_READ_BIT) writer.putInt(getBit());
+    writer.putChar(':');
+    if (direct & CAP_READ_BYTE) writer.putInt(getByte());
+    writer.putChar(':');
+    if (direct & CAP_READ_WORD) writer.putInt(getWord());
+    writer.putChar(':');
+    if (direct & CAP_READ_DWORD) writer.putUnsigned(getLong());
+    writer.putChar(']');
+}
+
+int Parameter::getBit() { throwMessage("getbit not supported"); }
+int Parameter::getByte() { throwMessage("getbyte not supported"); }
+int Parameter::getWord() { throwMessage("getword not supported"); }
+std::uint32_t Parameter::getLong() { throwMessage("getlong not supported"); }
+float Parameter::getReal() { return std::bit_cast<float>(getLong()); }
+void Parameter::setBit(int) { throwMessage("setbit not supported"); }
+void Parameter::setByte(int) { throwMessage("setbyte not supported"); }
+void Parameter::setWord(int) { throwMessage("setword not supported"); }
+void Parameter::setLong(std::uint32_t) { throwMessage("setlong not supported"); }
+void Parameter::setReal(float value) { setLong(std::bit_cast<std::uint32_t>(value)); }
+int Parameter::getBitAt(int) { throwMessage("getbit not supported"); }
+int Parameter::getByteAt(int) { throwMessage("getbyte not supported"); }
+int Parameter::getWordAt(int) { throwMessage("getword not supported"); }
+std::uint32_t Parameter::getLongAt(int) { throwMessage("getlong not supported"); }
+void Parameter::setBitAt(int, int) { throwMessage("setbit not supported"); }
+void Parameter::setByteAt(int, int) { throwMessage("setbyte not supported"); }
+void Parameter::setWordAt(int, int) { throwMessage("setword not supported"); }
+void Parameter::setLongAt(int, std::uint32_t) { throwMessage("setlong not supported"); }
+
+namespace {
+
+// Byte and bit of the bit position `position`, rounding towards minus infinity
+// so that a position below bit 0 of byte 0 lands on byte -1 and fails there.
+struct BitPosition {
+    int byte;
+    int bit;
+};
+
+BitPosition bitPosition(long long position) {
+    long long byte = position / 8;
+    long long bit = position % 8;
+    if (bit < 0) {
+        bit += 8;
+        byte -= 1;
+    }
+    return {areaIndex(byte), static_cast<int>(bit)};
+}
+
+void writeAreaName(Writer& writer, const char* areaName, const char* width, int address) {
+    writer.putChar(' ');
+    writer.putString(areaName);
+    writer.putString(width);
+    writer.putInt(address);
+}
+
+} // namespace
+
+// ---- memory operands ----
+
+BitParameter::BitParameter(MemField& area, int byteAddress, int bit, const char* areaName, int kind)
+    : Parameter(kind, {0x11, 0x11}), area_(area), byteAddress_(byteAddress), bit_(bit), areaName_(areaName) {}
+
+void BitParameter::printName(Writer& writer) const {
+    writeAreaName(writer, areaName_, "", byteAddress_);
+    writer.putChar('.');
+    writer.putInt(bit_);
+}
+
+int BitParameter::getBit() { return area_.readBit(byteAddress_, bit_); }
+
+void BitParameter::setBit(int value) { area_.writeBit(byteAddress_, bit_, value); }
+
+int BitParameter::getBitAt(int index) {
+    const BitPosition at = bitPosition(byteAddress_ * 8LL + bit_ + index);
+    return area_.readBit(at.byte, at.bit);
+}
+
+void BitParameter::setBitAt(int index, int value) {
+    const BitPosition at = bitPosition(byteAddress_ * 8LL + bit_ + index);
+    area_.writeBit(at.byte, at.bit, value);
+}
+
+int BitParameter::readImmediate(CPU& cpu) {
+    if (kind() != PK_E) throwMessage("Only E supported");
+    return cpu.bus != nullptr ? cpu.bus->readInput(byteAddress_, bit_) : 0;
+}
+
+void BitParameter::writeImmediate(CPU& cpu, int value) {
+    if (kind() != PK_A) throwMessage("Only A supported");
+    if (cpu.bus != nullptr) cpu.bus->writeOutput(byteAddress_, bit_, value);
+}
+
+void BitParameter::setRange(int n, int value) {
+    for (int i = 0; i < n; ++i) setBitAt(i, value);
+}
+
+void BitParameter::setRangeImmediate(CPU& cpu, int n, int value) {
+    for (int i = 0; i < n; ++i) {
+        const BitPosition at = bitPosition(byteAddress_ * 8LL + bit_ + i);
+        area_.writeBit(at.byte, at.bit, value);
+        if (cpu.bus != nullptr) cpu.bus->writeOutput(at.byte, at.bit, value);
+    }
+}
+
+ByteParameter::ByteParameter(MemField& area, int address, const char* areaName, int kind)
+    : Parameter(kind, {0x22, 0x22}), area_(area), address_(address), areaName_(areaName) {}
+
+void ByteParameter::printName(Writer& writer) const { writeAreaName(writer, areaName_, "B", address_); }
+int ByteParameter::getByte() { return area_.readByte(address_) & 0xFF; }
+void ByteParameter::setByte(int value) { area_.writeByte(address_, value); }
+int ByteParameter::getByteAt(int index) { return area_.readByte(areaIndex(address_ + 1LL * index)) & 0xFF; }
+void ByteParameter::setByteAt(int index, int value) { area_.writeByte(areaIndex(address_ + 1LL * index), value); }
+
+WordParameter::WordParameter(MemField& area, int address, const char* areaName, int kind)
+    : Parameter(kind, {0x44, 0x44}), area_(area), address_(address), areaName_(areaName) {}
+
+void WordParameter::printName(Writer& writer) const { writeAreaName(writer, areaName_, "W", address_); }
+int WordParameter::getWord() { return area_.readWord(address_) & 0xFFFF; }
+void WordParameter::setWord(int value) { area_.writeWord(address_, value & 0xFFFF); }
+int WordParameter::getWordAt(int index) { return area_.readWord(areaIndex(address_ + 2LL * index)) & 0xFFFF; }
+void WordParameter::setWordAt(int index, int value) {
+    area_.writeWord(areaIndex(address_ + 2LL * index), value & 0xFFFF);
+}
+
+LongParameter::LongParameter(MemField& area, int address, const char* areaName, int kind)
+    : Parameter(kind, {0x88, 0x88}), area_(area), address_(address), areaName_(areaName) {}
+
+void LongParameter::printName(Writer& writer) const { writeAreaName(writer, areaName_, "D", address_); }
+std::uint32_t LongParameter::getLong() { return area_.readDword(address_); }
+void LongParameter::setLong(std::uint32_t value) { area_.writeDword(address_, value); }
+std::uint32_t LongParameter::getLongAt(int index) { return area_.readDword(areaIndex(address_ + 4LL * index)); }
+void LongParameter::setLongAt(int index, std::uint32_t value) {
+    area_.writeDword(areaIndex(address_ + 4LL * index), value);
+}
+
+// ---- constants and texts ----
+
+NumParameter::NumParameter(std::int32_t value, int base)
+    : Parameter(PK_CONSTANT, {0x0F, 0x00}), value_(value), base_(base) {}
+
+void NumParameter::printName(Writer& writer) const {
+    writer.putChar(' ');
+    if (base_ != 10) {
+        writer.putInt(base_);
+        writer.putChar('#');
+    }
+    writer.putNumber(base_, static_cast<std::uint32_t>(value_));
+}
+
+int NumParameter::getBit() { return static_cast<int>(static_cast<std::uint32_t>(value_) & 1u); }
+int NumParameter::getByte() { return static_cast<int>(static_cast<std::uint32_t>(value_) & 0xFFu); }
+int NumParameter::getWord() { return static_cast<int>(static_cast<std::uint32_t>(value_) & 0xFFFFu); }
+std::uint32_t NumParameter::getLong() { return static_cast<std::uint32_t>(value_); }
+float NumParameter::getReal() { return static_cast<float>(value_); }
+
+FloatParameter::FloatParameter(float value) : Parameter(PK_CONSTANT, {0x08, 0x00}), value_(value) {}
+
+void FloatParameter::printName(Writer& writer) const {
+    writer.putChar(' ');
+    writer.putReal(value_);
+}
+
+std::uint32_t FloatParameter::getLong() { return std::bit_cast<std::uint32_t>(value_); }
+float FloatParameter::getReal() { return value_; }
+
+StringParameter::StringParameter(std::string text) : Parameter(PK_TEXT, {0x00, 0x00}), text_(std::move(text)) {}
+
+void StringParameter::printName(Writer& writer) const {
+    writer.putChar(' ');
+    writer.putString(text_);
+}
+
+// ---- timers, counters, accumulators ----
+
+TimerParameter::TimerParameter(TimerRecord& record, int number)
+    : Parameter(PK_TIMER, {0x55, 0x00}), record_(record), number_(number) {}
+
+void TimerParameter::printName(Writer& writer) const {
+    writer.putString(" T");
+    writer.putInt(number_);
+}
+
+int TimerParameter::getBit() { return record_.value >= record_.preset ? 1 : 0; }
+int TimerParameter::getWord() { return record_.value; }
+
+void TimerParameter::setBit(int value) {
+    if (value != 0) throwMessage("Timer can only be reseted");
+    record_.value = 0;
+    record_.running = 0;
+}
+
+void TimerParameter::setWord(int value) { record_.value = static_cast<std::uint16_t>(value & 0xFFFF); }
+
+CounterParameter::CounterParameter(CounterRecord& record, int number)
+    : Parameter(PK_COUNTER, {0x45, 0x00}), record_(record), number_(number) {}
+
+void CounterParameter::printName(Writer& writer) const {
+    writer.putString(" Z");
+    writer.putInt(number_);
+}
+
+int CounterParameter::getBit() { return record_.value >= record_.preset ? 1 : 0; }
+int CounterParameter::getWord() { return static_cast<std::uint16_t>(record_.value); }
+void CounterParameter::setWord(int value) { record_.value = static_cast<std::int16_t>(value & 0xFFFF); }
+
+AccumulatorParameter::AccumulatorParameter(std::uint32_t& accumulator, int number)
+    : Parameter(PK_ACCUMULATOR, {0xEE, 0x00}), accumulator_(accumulator), number_(number) {}
+
+void AccumulatorParameter::printName(Writer& writer) const {
+    writer.putString(" AC");
+    writer.putInt(number_);
+}
+
+int AccumulatorParameter::getByte() { return static_cast<int>(accumulator_ & 0xFFu); }
+int AccumulatorParameter::getWord() { return static_cast<int>(accumulator_ & 0xFFFFu); }
+std::uint32_t AccumulatorParameter::getLong() { return accumulator_; }
+
+void AccumulatorParameter::setByte(int value) {
+    accumulator_ = (accumulator_ & ~0xFFu) | (static_cast<std::uint32_t>(value) & 0xFFu);
+}
+
+void AccumulatorParameter::setWord(int value) {
+    accumulator_ = (accumulator_ & ~0xFFFFu) | (static_cast<std::uint32_t>(value) & 0xFFFFu);
+}
+
+void AccumulatorParameter::setLong(std::uint32_t value) { accumulator_ = value; }
+
+// ---- analog channels of the bus ----
+
+AEParameter::AEParameter(CPU& cpu, int channel) : Parameter(PK_ANALOG_IN, {0x04, 0x04}), cpu_(cpu), channel_(channel) {}
+
+void AEParameter::printName(Writer& writer) const {
+    writer.putString(" AEW");
+    writer.putInt(channel_);
+}
+
+int AEParameter::getWord() { return cpu_.bus != nullptr ? cpu_.bus->readAnalog(channel_) : 0; }
+
+int AEParameter::getWordAt(int index) {
+    return cpu_.bus != nullptr ? cpu_.bus->readAnalog(areaIndex(channel_ + 2LL * index)) : 0;
+}
+
+AAParameter::AAParameter(CPU& cpu, int channel) : Parameter(PK_ANALOG_OUT, {0x40, 0x40}), cpu_(cpu), channel_(channel) {}
+
+void AAParameter::printName(Writer& writer) const {
+    writer.putString(" AAW");
+    writer.putInt(channel_);
+}
+
+void AAParameter::setWord(int value) {
+    if (cpu_.bus != nullptr) cpu_.bus->writeAnalog(channel_, static_cast<std::uint16_t>(value & 0xFFFF));
+}
+
+void AAParameter::setWordAt(int index, int value) {
+    if (cpu_.bus != nullptr)
+        cpu_.bus->writeAnalog(areaIndex(channel_ + 2LL * index), static_cast<std::uint16_t>(value & 0xFFFF));
+}
+
+// ---- addresses and pointers ----
+
+AddressParameter::AddressParameter(char areaLetter, char widthLetter, int address)
+    : Parameter(PK_CONSTANT, {0x08, 0x00}), areaLetter_(areaLetter), widthLetter_(widthLetter), address_(address) {}
+
+void AddressParameter::printName(Writer& writer) const {
+    writer.putString(" &");
+    writer.putChar(areaLetter_);
+    writer.putChar(widthLetter_);
+    writer.putInt(address_);
+}
+
+std::uint32_t AddressParameter::getLong() {
+    return areaLetter_ == 'V' ? POINTER_BASE_V + static_cast<std::uint32_t>(address_) : 0;
+}
+
+PointerParameter::PointerParameter(CPU& cpu, std::unique_ptr<Parameter> inner)
+    : Parameter(PK_POINTER, {0xEE, 0xEE}), cpu_(cpu), inner_(std::move(inner)) {
+    if (!inner_) throwMessage("Empty pointer");
+    if (!(inner_->capabilities().direct & CAP_READ_DWORD)) throwMessage("Can't read a dword on parameter");
+}
+
+void PointerParameter::printName(Writer& writer) const {
+    StringWriter innerName;
+    inner_->printName(innerName);
+    writer.putString(" *");
+    writer.putString(innerName.text().c_str() + (innerName.text().empty() ? 0 : 1));
+}
+
+int PointerParameter::offset(long long step) {
+    const std::uint32_t pointer = inner_->getLong() + static_cast<std::uint32_t>(step);
+    const std::uint32_t offset = pointer - POINTER_BASE_V;
+    if (offset > 0xFFFFFFu) throwMessage("Pointer out of range");
+    return static_cast<int>(offset);
+}
+
+int PointerParameter::getByte() { return cpu_.areaV.readByte(offset(0)) & 0xFF; }
+int PointerParameter::getWord() { return cpu_.areaV.readWord(offset(0)) & 0xFFFF; }
+std::uint32_t PointerParameter::getLong() { return cpu_.areaV.readDword(offset(0)); }
+void PointerParameter::setByte(int value) { cpu_.areaV.writeByte(offset(0), value); }
+void PointerParameter::setWord(int value) { cpu_.areaV.writeWord(offset(0), value & 0xFFFF); }
+void PointerParameter::setLong(std::uint32_t value) { cpu_.areaV.writeDword(offset(0), value); }
+int PointerParameter::getByteAt(int index) { return cpu_.areaV.readByte(offset(index)) & 0xFF; }
+int PointerParameter::getWordAt(int index) { return cpu_.areaV.readWord(offset(2LL * index)) & 0xFFFF; }
+std::uint32_t PointerParameter::getLongAt(int index) { return cpu_.areaV.readDword(offset(4LL * index)); }
+void PointerParameter::setByteAt(int index, int value) { cpu_.areaV.writeByte(offset(index), value); }
+void PointerParameter::setWordAt(int index, int value) { cpu_.areaV.writeWord(offset(2LL * index), value & 0xFFFF); }
+void PointerParameter::setLongAt(int index, std::uint32_t value) { cpu_.areaV.writeDword(offset(4LL * index), value); }

@@ -1,0 +1,331 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class CPU;
+class MemField;
+class Writer;
+struct TimerRecord;
+struct CounterRecord;
+
+enum ParameterKind : int {
+    PK_TEXT = 0,
+    PK_CONSTANT = 1,
+    PK_V = 2,
+    PK_S = 3,
+    PK_SM = 4,
+    PK_M = 5,
+    PK_E = 6,
+    PK_A = 7,
+    PK_TIMER = 8,
+    PK_COUNTER = 9,
+    PK_ACCUMULATOR = 10,
+    PK_ANALOG_IN = 11,
+    PK_ANALOG_OUT = 12,
+    PK_POINTER = 13,
+};
+
+// Bits of one capability mask.
+enum Capability : std::uint8_t {
+    CAP_READ_BIT = 0x01,
+    CAP_READ_BYTE = 0x02,
+    CAP_READ_WORD = 0x04,
+    CAP_READ_DWORD = 0x08,
+    CAP_WRITE_BIT = 0x10,
+    CAP_WRITE_BYTE = 0x20,
+    CAP_WRITE_WORD = 0x40,
+    CAP_WRITE_DWORD = 0x80,
+};
+
+// Which accesses an operand supports, directly and at an index.
+struct Capabilities {
+    std::uint8_t direct = 0;
+    std::uint8_t indexed = 0;
+};
+
+// A pointer value is this base plus a byte offset into area V.
+inline constexpr std::uint32_t POINTER_BASE_V = 0x08000000;
+
+// One operand of an instruction. Every access that a class does not support
+// throws the "... not supported" message of its width; the capability masks
+// say which ones succeed, so instructions can check them once at load time.
+class Parameter {
+public:
+    Parameter(int kind, Capabilities capabilities) : kind_(kind), capabilities_(capabilities) {}
+    virtual ~Parameter() = default;
+    Parameter(const Parameter&) = delete;
+    Parameter& operator=(const Parameter&) = delete;
+
+    virtual Capabilities capabilities() const { return capabilities_; }
+    virtual int kind() const { return kind_; }
+    // The operand text with one leading blank (" E0.3", " 16#FF").
+    virtual void printName(Writer& writer) const = 0;
+    // printName, then " [bit:byte:word:dword]" with the readable widths.
+    virtual void dump(Writer& writer);
+
+    virtual int getBit();
+    virtual int getByte();
+    virtual int getWord();
+    virtual std::uint32_t getLong();
+    virtual float getReal();
+    virtual void setBit(int value);
+    virtual void setByte(int value);
+    virtual void setWord(int value);
+    virtual void setLong(std::uint32_t value);
+    virtual void setReal(float value);
+
+    virtual int getBitAt(int index);
+    virtual int getByteAt(int index);
+    virtual int getWordAt(int index);
+    virtual std::uint32_t getLongAt(int index);
+    virtual void setBitAt(int index, int value);
+    virtual void setByteAt(int index, int value);
+    virtual void setWordAt(int index, int value);
+    virtual void setLongAt(int index, std::uint32_t value);
+
+private:
+    int kind_;
+    Capabilities capabilities_;
+};
+
+// A bit of a memory area ("E0.3").
+class BitParameter final : public Parameter {
+public:
+    BitParameter(MemField& area, int byteAddress, int bit, const char* areaName, int kind);
+
+    void printName(Writer& writer) const override;
+    int getBit() override;
+    void setBit(int value) override;
+    int getBitAt(int index) override;
+    void setBitAt(int index, int value) override;
+
+    // The physical input through the bus, bypassing the input image (E only).
+    int readImmediate(CPU& cpu);
+    // The physical output through the bus, not the output image (A only).
+    void writeImmediate(CPU& cpu, int value);
+    // Writes value into n consecutive bits from this one upward.
+    void setRange(int n, int value);
+    // As setRange, each bit also written to the bus output of the same number.
+    void setRangeImmediate(CPU& cpu, int n, int value);
+
+    int byteAddress() const { return byteAddress_; }
+    int bit() const { return bit_; }
+
+private:
+    MemField& area_;
+    int byteAddress_;
+    int bit_;
+    const char* areaName_;
+};
+
+// A byte, word or double word of a memory area ("VB100", "MW4", "VD0").
+class ByteParameter final : public Parameter {
+public:
+    ByteParameter(MemField& area, int address, const char* areaName, int kind);
+    void printName(Writer& writer) const override;
+    int getByte() override;
+    void setByte(int value) override;
+    int getByteAt(int index) override;
+    void setByteAt(int index, int value) override;
+
+private:
+    MemField& area_;
+    int address_;
+    const char* areaName_;
+};
+
+class WordParameter final : public Parameter {
+public:
+    WordParameter(MemField& area, int address, const char* areaName, int kind);
+    void printName(Writer& writer) const override;
+    int getWord() override;
+    void setWord(int value) override;
+    int getWordAt(int index) override;
+    void setWordAt(int index, int value) override;
+
+private:
+    MemField& area_;
+    int address_;
+    const char* areaName_;
+};
+
+class LongParameter final : public Parameter {
+public:
+    LongParameter(MemField& area, int address, const char* areaName, int kind);
+    void printName(Writer& writer) const override;
+    std::uint32_t getLong() override;
+    void setLong(std::uint32_t value) override;
+    std::uint32_t getLongAt(int index) override;
+    void setLongAt(int index, std::uint32_t value) override;
+
+private:
+    MemField& area_;
+    int address_;
+    const char* areaName_;
+};
+
+// An integer constant, written in `base` (10 for decimal).
+class NumParameter final : public Parameter {
+public:
+    NumParameter(std::int32_t value, int base);
+    void printName(Writer& writer) const override;
+    int getBit() override;
+    int getByte() override;
+    int getWord() override;
+    std::uint32_t getLong() override;
+    float getReal() override;
+
+    std::int32_t value() const { return value_; }
+    int base() const { return base_; }
+
+private:
+    std::int32_t value_;
+    int base_;
+};
+
+// A real constant.
+class FloatParameter final : public Parameter {
+public:
+    explicit FloatParameter(float value);
+    void printName(Writer& writer) const override;
+    std::uint32_t getLong() override;
+    float getReal() override;
+
+    float value() const { return value_; }
+
+private:
+    float value_;
+};
+
+// A timer: its bit (value reached the preset) and its value.
+class TimerParameter final : public Parameter {
+public:
+    TimerParameter(TimerRecord& record, int number);
+    void printName(Writer& writer) const override;
+    int getBit() override;
+    int getWord() override;
+    // Only a reset (value 0) is allowed.
+    void setBit(int value) override;
+    void setWord(int value) override;
+
+    TimerRecord& record() const { return record_; }
+    int number() const { return number_; }
+
+private:
+    TimerRecord& record_;
+    int number_;
+};
+
+// A counter: its bit (value reached the preset, signed) and its value.
+class CounterParameter final : public Parameter {
+public:
+    CounterParameter(CounterRecord& record, int number);
+    void printName(Writer& writer) const override;
+    int getBit() override;
+    int getWord() override;
+    void setWord(int value) override;
+
+    CounterRecord& record() const { return record_; }
+    int number() const { return number_; }
+
+private:
+    CounterRecord& record_;
+    int number_;
+};
+
+// A text operand (a subroutine name).
+class StringParameter final : public Parameter {
+public:
+    explicit StringParameter(std::string text);
+    void printName(Writer& writer) const override;
+
+    const std::string& text() const { return text_; }
+
+private:
+    std::string text_;
+};
+
+// One of the accumulators AC0..AC3; byte and word writes keep the upper bits.
+class AccumulatorParameter final : public Parameter {
+public:
+    AccumulatorParameter(std::uint32_t& accumulator, int number);
+    void printName(Writer& writer) const override;
+    int getByte() override;
+    int getWord() override;
+    std::uint32_t getLong() override;
+    void setByte(int value) override;
+    void setWord(int value) override;
+    void setLong(std::uint32_t value) override;
+
+    int number() const { return number_; }
+
+private:
+    std::uint32_t& accumulator_;
+    int number_;
+};
+
+// An analog input word of the bus ("AEW0"); the index steps by two channels.
+class AEParameter final : public Parameter {
+public:
+    AEParameter(CPU& cpu, int channel);
+    void printName(Writer& writer) const override;
+    int getWord() override;
+    int getWordAt(int index) override;
+
+private:
+    CPU& cpu_;
+    int channel_;
+};
+
+// An analog output word of the bus ("AAW0").
+class AAParameter final : public Parameter {
+public:
+    AAParameter(CPU& cpu, int channel);
+    void printName(Writer& writer) const override;
+    void setWord(int value) override;
+    void setWordAt(int index, int value) override;
+
+private:
+    CPU& cpu_;
+    int channel_;
+};
+
+// The address of a V location as a pointer value ("&VB100").
+class AddressParameter final : public Parameter {
+public:
+    AddressParameter(char areaLetter, char widthLetter, int address);
+    void printName(Writer& writer) const override;
+    std::uint32_t getLong() override;
+
+private:
+    char areaLetter_;
+    char widthLetter_;
+    int address_;
+};
+
+// An indirect operand ("*VD200"): the inner operand holds a pointer into V.
+class PointerParameter final : public Parameter {
+public:
+    PointerParameter(CPU& cpu, std::unique_ptr<Parameter> inner);
+    void printName(Writer& writer) const override;
+    int getByte() override;
+    int getWord() override;
+    std::uint32_t getLong() override;
+    void setByte(int value) override;
+    void setWord(int value) override;
+    void setLong(std::uint32_t value) override;
+    int getByteAt(int index) override;
+    int getWordAt(int index) override;
+    std::uint32_t getLongAt(int index) override;
+    void setByteAt(int index, int value) override;
+    void setWordAt(int index, int value) override;
+    void setLongAt(int index, std::uint32_t value) override;
+
+private:
+    int offset(long long step);
+
+    CPU& cpu_;
+    std::unique_ptr<Parameter> inner_;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The one error object of the simulator. It carries the finished German text
+// (ISO-8859-1 bytes) and nothing else: key, line number and values are already
+// part of the text when it is thrown.
+class CPUException {
+public:
+    explicit CPUException(std::string text) : text_(std::move(text)) {}
+
+    const std::string& messageText() const noexcept { return text_; }
+
+private:
+    std::string text_;
+};
+
+// Throws the catalog text of `key`.
+[[noreturn]] void throwMessage(const char* key);
+
+// Formats the catalog text of `key` (which holds printf placeholders) with the
+// given values. The result is as long as it needs to be.
+std::string formatMessage(const char* key, ...);

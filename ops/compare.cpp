@@ -1,0 +1,155 @@
+// The 72 compare contacts: prefix (LD, LDN, U, UN, O, ON) x type (B, W, D, R)
+// x relation (=, >=, <=), all from one class template.
+#include <array>
+#include <bit>
+
+#include "cpu/cpu.h"
+#include "cpu/logic_stack.h"
+#include "cpu/parameter.h"
+#include "ops/instruction_spec.h"
+
+namespace {
+
+enum class Prefix { LD, LDN, U, UN, O, ON };
+enum class Type { B, W, D, R };
+enum class Relation { gl, ggl, kgl }; // =, >=, <=
+
+constexpr bool negated(Prefix p) { return p == Prefix::LDN || p == Prefix::UN || p == Prefix::ON; }
+
+constexpr const char* prefixText(Prefix p) {
+    constexpr const char* texts[] = {"LD", "LDN", "U", "UN", "O", "ON"};
+    return texts[static_cast<int>(p)];
+}
+
+constexpr const char* relationText(Relation r) {
+    constexpr const char* texts[] = {"=", ">=", "<="};
+    return texts[static_cast<int>(r)];
+}
+
+constexpr char typeLetter(Type t) { return "BWDR"[static_cast<int>(t)]; }
+// Words compare as signed integers and are labelled I.
+constexpr char labelLetter(Type t) { return "BIDR"[static_cast<int>(t)]; }
+
+using Text = std::array<char, 8>;
+
+constexpr void append(Text& text, std::size_t& at, const char* piece) {
+    while (*piece != '\0') text[at++] = *piece++;
+}
+
+constexpr Text mnemonicText(Prefix p, Type t, Relation r) {
+    Text text{};
+    std::size_t at = 0;
+    append(text, at, prefixText(p));
+    text[at++] = typeLetter(t);
+    append(text, at, relationText(r));
+    return text;
+}
+
+constexpr Text labelText(Prefix p, Type t, Relation r) {
+    Text text{};
+    std::size_t at = 0;
+    if (negated(p)) append(text, at, r == Relation::gl ? "/===" : r == Relation::ggl ? "/>=" : "/<=");
+    else append(text, at, r == Relation::gl ? "==" : relationText(r));
+    text[at++] = labelLetter(t);
+    return text;
+}
+
+constexpr std::uint8_t readCapability(Type t) {
+    return t == Type::B ? CAP_READ_BYTE : t == Type::W ? CAP_READ_WORD : CAP_READ_DWORD;
+}
+
+template <Type T>
+bool relationHolds(Relation r, Parameter& left, Parameter& right) {
+    if constexpr (T == Type::R) {
+        const float a = left.getReal();
+        const float b = right.getReal();
+        return r == Relation::gl ? a == b : r == Relation::ggl ? a >= b : a <= b;
+    } else {
+        long long a = 0;
+        long long b = 0;
+        if constexpr (T == Type::B) {
+            a = left.getByte();
+            b = right.getByte();
+        } else if constexpr (T == Type::W) {
+            a = static_cast<std::int16_t>(left.getWord());
+            b = static_cast<std::int16_t>(right.getWord());
+        } else {
+            a = static_cast<std::int32_t>(left.getLong());
+            b = static_cast<std::int32_t>(right.getLong());
+        }
+        return r == Relation::gl ? a == b : r == Relation::ggl ? a >= b : a <= b;
+    }
+}
+
+template <Prefix P, Type T, Relation R>
+class CompareOp final : public SpecOperation {
+public:
+    static constexpr Text mnemonic = mnemonicText(P, T, R);
+    static constexpr Text label = labelText(P, T, R);
+    static constexpr char letter = typeLetter(T);
+    static constexpr InstructionSpec spec{mnemonic.data(),
+                                          label.data(),
+                                          LK_CONTACT,
+                                          SHAPE_CONTACT,
+                                          2,
+                                          {needs(1, readCapability(T)), needs(2, readCapability(T))},
+                                          {{{1, 1, letter}, {2, 2, letter}}}};
+
+    explicit CompareOp(Operands o) : SpecOperation(spec, std::move(o)) {}
+
+    // The load forms always read both operands; the AND forms only after a
+    // popped 1, the OR forms only after a popped 0.
+    void execute(CPU& cpu) override {
+        int t = 1;
+        if constexpr (P == Prefix::U || P == Prefix::UN) {
+            t = popBit(cpu);
+            if (t) t = compare();
+        } else if constexpr (P == Prefix::O || P == Prefix::ON) {
+            t = popBit(cpu);
+            if (!t) t = compare();
+        } else {
+            t = compare();
+        }
+        pushBit(cpu, t);
+    }
+
+private:
+    int compare() const {
+        const bool holds = relationHolds<T>(R, *operand1_, *operand2_);
+        return (negated(P) ? !holds : holds) ? 1 : 0;
+    }
+};
+
+#define SPS_COMPARE_RELATIONS(P, T)                                  \
+    using P##T##gl_Op = CompareOp<Prefix::P, Type::T, Relation::gl>;   \
+    using P##T##ggl_Op = CompareOp<Prefix::P, Type::T, Relation::ggl>; \
+    using P##T##kgl_Op = CompareOp<Prefix::P, Type::T, Relation::kgl>;
+#define SPS_COMPARE_TYPES(P)        \
+    SPS_COMPARE_RELATIONS(P, B)     \
+    SPS_COMPARE_RELATIONS(P, W)     \
+    SPS_COMPARE_RELATIONS(P, D)     \
+    SPS_COMPARE_RELATIONS(P, R)
+SPS_COMPARE_TYPES(LD)
+SPS_COMPARE_TYPES(LDN)
+SPS_COMPARE_TYPES(U)
+SPS_COMPARE_TYPES(UN)
+SPS_COMPARE_TYPES(O)
+SPS_COMPARE_TYPES(ON)
+#undef SPS_COMPARE_TYPES
+#undef SPS_COMPARE_RELATIONS
+
+#define SPS_COMPARE_ROW(Class) {&Class::spec, createAs<Class>},
+#define SPS_COMPARE_ROWS(P, T) SPS_COMPARE_ROW(P##T##gl_Op) SPS_COMPARE_ROW(P##T##ggl_Op) SPS_COMPARE_ROW(P##T##kgl_Op)
+#define SPS_COMPARE_PREFIX_ROWS(P) SPS_COMPARE_ROWS(P, B) SPS_COMPARE_ROWS(P, W) SPS_COMPARE_ROWS(P, D) SPS_COMPARE_ROWS(P, R)
+constexpr InstructionRow kRows[] = {
+    SPS_COMPARE_PREFIX_ROWS(LD) SPS_COMPARE_PREFIX_ROWS(LDN) SPS_COMPARE_PREFIX_ROWS(U)
+    SPS_COMPARE_PREFIX_ROWS(UN) SPS_COMPARE_PREFIX_ROWS(O) SPS_COMPARE_PREFIX_ROWS(ON)
+};
+#undef SPS_COMPARE_PREFIX_ROWS
+#undef SPS_COMPARE_ROWS
+#undef SPS_COMPARE_ROW
+static_assert(std::size(kRows) == 72);
+
+} // namespace
+
+std::span<const InstructionRow> compareInstructions() { return kRows; }

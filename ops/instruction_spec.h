@@ -1,0 +1,132 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "cpu/parameter.h"
+#include "ops/operation.h"
+
+// The data that describes one mnemonic: everything about an instruction
+// except what it does when executed. One row per mnemonic, kept beside the
+// class in its family's source.
+
+// stackIn, isTerminal, stackOut.
+struct Shape {
+    int stackIn;
+    int isTerminal;
+    int stackOut;
+};
+
+inline constexpr Shape SHAPE_CONTACT{1, 0, 1};  // contacts, NOT, EU, ED
+inline constexpr Shape SHAPE_COMBINE{2, 0, 1};  // ULD, OLD
+inline constexpr Shape SHAPE_PUSH{1, 0, 2};     // LPS
+inline constexpr Shape SHAPE_READ{1, 0, 1};     // LRD
+inline constexpr Shape SHAPE_POP{1, 0, 0};      // LPP
+inline constexpr Shape SHAPE_COUNTER{3, 0, 0};  // ZV, ZVR
+inline constexpr Shape SHAPE_SEGMENT{0, 0, 0};  // LSCR, SCRT, SCRE, LBL
+inline constexpr Shape SHAPE_TERMINAL{0, 1, 0}; // coils, boxes, timers, JMP, CALL, CRET, NOP
+
+// Load-time tests of an operand's kind, each with its message.
+enum class KindRule : std::uint8_t {
+    OnlyE,               // "Only E supported"
+    OnlyA,               // "Parametertype A only possible"
+    NotTimerOrCounter,   // "Parametertype not possible"
+    OnlyS,               // "Only S possible"
+    OnlyConstant,        // "Only number possible"
+    OnlyText,            // "SBR expected"
+    Timer,               // "Timer expected"
+    Counter,             // "Counter expected"
+    TonTimer,            // "Timer only supports TONR" outside T32..T63, T96..
+    TonrTimer,           // "Timer only supports TON" outside T0..T31, T64..T95
+    WritableBitOrRecord, // "Can't write a bit on parameter" unless a timer or counter
+};
+
+// One test of checkOperands: a capability of one operand (direct or indexed
+// mask) or a kind rule. Slot 0 ends the list.
+struct OperandCheck {
+    std::uint8_t slot = 0;
+    bool isKind = false;
+    std::uint8_t capability = 0;
+    bool indexed = false;
+    KindRule rule = KindRule::OnlyE;
+};
+
+constexpr OperandCheck needs(int slot, std::uint8_t capability) {
+    return {static_cast<std::uint8_t>(slot), false, capability, false, KindRule::OnlyE};
+}
+constexpr OperandCheck needsIndexed(int slot, std::uint8_t capability) {
+    return {static_cast<std::uint8_t>(slot), false, capability, true, KindRule::OnlyE};
+}
+constexpr OperandCheck needsKind(int slot, KindRule rule) {
+    return {static_cast<std::uint8_t>(slot), true, 0, false, rule};
+}
+
+// A ladder pin (1..5) shown from an operand slot (1..3) with a format letter.
+struct PinSpec {
+    std::uint8_t pin = 0;
+    std::uint8_t slot = 0;
+    char letter = 0;
+};
+
+// The in-place operand for folding a preceding move into a box.
+struct MergeSpec {
+    int pin = 0;
+    std::uint8_t slot = 0;
+    int size = 0;
+};
+
+struct InstructionSpec {
+    const char* mnemonic;
+    const char* label;
+    LadderKind ladderKind;
+    Shape shape;
+    int operandCount;
+    std::array<OperandCheck, 4> checks{};
+    std::array<PinSpec, 3> pins{};
+    MergeSpec merge{};
+    bool standsAlone = false;
+};
+
+// An instruction whose queries and operand checks come from its row; the
+// family classes add only what they do when executed (and their state).
+class SpecOperation : public Operation {
+public:
+    SpecOperation(const InstructionSpec& spec, Operands operands) : Operation(std::move(operands)), spec_(spec) {}
+
+    const InstructionSpec& spec() const { return spec_; }
+
+    bool standsAlone() const final { return spec_.standsAlone; }
+    const char* mnemonic() const final { return spec_.mnemonic; }
+    const char* boxLabel() const final { return spec_.label; }
+    int stackIn() const final { return spec_.shape.stackIn; }
+    int isTerminal() const final { return spec_.shape.isTerminal; }
+    int stackOut() const final { return spec_.shape.stackOut; }
+    LadderKind ladderKind() const final { return spec_.ladderKind; }
+    void checkOperands() const final;
+    void pinName(Writer& writer, int pin, int substitutePin, Parameter* substitute) const final;
+    void pinValue(Writer& writer, int pin, int substitutePin, Parameter* substitute) const final;
+    MergeInfo boxMergeInfo() const final;
+
+protected:
+    Parameter* operandInSlot(int slot) const;
+
+private:
+    const InstructionSpec& spec_;
+};
+
+// One entry of the instruction table: the row and how to build the class.
+struct InstructionRow {
+    const InstructionSpec* spec;
+    std::unique_ptr<Operation> (*create)(Operands operands);
+};
+
+template <class Op>
+std::unique_ptr<Operation> createAs(Operands operands) {
+    return std::make_unique<Op>(std::move(operands));
+}
+
+// The rows of each family, in the order of its table.
+std::span<const InstructionRow> bitLogicInstructions();
+std::span<const InstructionRow> compareInstructions();

@@ -1,0 +1,199 @@
+#include "ops/operation.h"
+
+#include "cpu/parameter.h"
+#include "loader/writer.h"
+#include "messages/cpu_exception.h"
+#include "ops/instruction_spec.h"
+
+Operation::Operation(Operands operands)
+    : operand1_(std::move(operands.operand1)),
+      operand2_(std::move(operands.operand2)),
+      operand3_(std::move(operands.operand3)) {}
+
+Operation::~Operation() = default;
+
+void Operation::print(Writer& writer) const {
+    writer.putString(mnemonic());
+    if (operand1_) operand1_->printName(writer);
+    if (operand2_) operand2_->printName(writer);
+}
+
+void Operation::printValues(Writer& writer) const {
+    writer.putString(mnemonic());
+    if (operand1_) operand1_->dump(writer);
+    if (operand2_) operand2_->dump(writer);
+    writer.putChar('\n');
+}
+
+void Operation::pinName(Writer&, int, int, Parameter*) const {}
+void Operation::pinValue(Writer&, int, int, Parameter*) const {}
+
+void formatValue(Writer& writer, Parameter* operand, char letter) {
+    if (operand == nullptr) return;
+    const int kind = operand->kind();
+    if (kind == PK_TEXT || kind == PK_CONSTANT) return;
+    if (kind == PK_TIMER || kind == PK_COUNTER) {
+        writer.putInt(operand->getBit());
+        writer.putChar(':');
+        writer.putInt(operand->getWord());
+        return;
+    }
+    const std::uint8_t readable = operand->capabilities().direct;
+    switch (letter) {
+    case 'I':
+        if (readable & CAP_READ_BIT) return writer.putInt(operand->getBit());
+        break;
+    case 'B':
+        if (readable & CAP_READ_BYTE) return writer.putInt(operand->getByte());
+        break;
+    case 'W':
+        if (readable & CAP_READ_WORD) return writer.putInt(operand->getWord());
+        break;
+    case 'D':
+        if (readable & CAP_READ_DWORD) return writer.putUnsigned(operand->getLong());
+        break;
+    case 'R':
+        if (readable & CAP_READ_DWORD) return writer.putReal(operand->getReal());
+        break;
+    default:
+        break;
+    }
+    bool first = true;
+    const auto separate = [&] {
+        if (!first) writer.putChar(':');
+        first = false;
+    };
+    if (readable & CAP_READ_BIT) {
+        separate();
+        writer.putInt(operand->getBit());
+    }
+    if (readable & CAP_READ_BYTE) {
+        separate();
+        writer.putInt(operand->getByte());
+    }
+    if (readable & CAP_READ_WORD) {
+        separate();
+        writer.putInt(operand->getWord());
+    }
+    if (readable & CAP_READ_DWORD) {
+        separate();
+        writer.putUnsigned(operand->getLong());
+    }
+}
+
+// ---- SpecOperation ----
+
+namespace {
+
+const char* missingCapabilityKey(std::uint8_t capability) {
+    switch (capability) {
+    case CAP_READ_BIT: return "Can't read a bit on parameter";
+    case CAP_READ_BYTE: return "Can't read a byte on parameter";
+    case CAP_READ_WORD: return "Can't read a word on parameter";
+    case CAP_READ_DWORD: return "Can't read a dword on parameter";
+    case CAP_WRITE_BIT: return "Can't write a bit on parameter";
+    case CAP_WRITE_BYTE: return "Can't write a byte on parameter";
+    case CAP_WRITE_WORD: return "Can't write a word on parameter";
+    default: return "Can't write a dword on parameter";
+    }
+}
+
+int timerNumber(const Parameter& operand) { return static_cast<const TimerParameter&>(operand).number(); }
+
+void checkKind(const Parameter& operand, KindRule rule) {
+    const int kind = operand.kind();
+    switch (rule) {
+    case KindRule::OnlyE:
+        if (kind != PK_E) throwMessage("Only E supported");
+        return;
+    case KindRule::OnlyA:
+        if (kind != PK_A) throwMessage("Parametertype A only possible");
+        return;
+    case KindRule::NotTimerOrCounter:
+        if (kind == PK_TIMER || kind == PK_COUNTER) throwMessage("Parametertype not possible");
+        return;
+    case KindRule::OnlyS:
+        if (kind != PK_S) throwMessage("Only S possible");
+        return;
+    case KindRule::OnlyConstant:
+        if (kind != PK_CONSTANT) throwMessage("Only number possible");
+        return;
+    case KindRule::OnlyText:
+        if (kind != PK_TEXT) throwMessage("SBR expected");
+        return;
+    case KindRule::Timer:
+        if (kind != PK_TIMER) throwMessage("Timer expected");
+        return;
+    case KindRule::Counter:
+        if (kind != PK_COUNTER) throwMessage("Counter expected");
+        return;
+    case KindRule::TonTimer: {
+        const int n = timerNumber(operand);
+        if (!((n >= 32 && n <= 63) || n >= 96)) throwMessage("Timer only supports TONR");
+        return;
+    }
+    case KindRule::TonrTimer: {
+        const int n = timerNumber(operand);
+        if (!((n >= 0 && n <= 31) || (n >= 64 && n <= 95))) throwMessage("Timer only supports TON");
+        return;
+    }
+    case KindRule::WritableBitOrRecord:
+        if (!(operand.capabilities().direct & CAP_WRITE_BIT) && kind != PK_TIMER && kind != PK_COUNTER)
+            throwMessage("Can't write a bit on parameter");
+        return;
+    }
+}
+
+} // namespace
+
+Parameter* SpecOperation::operandInSlot(int slot) const {
+    switch (slot) {
+    case 1: return operand1_.get();
+    case 2: return operand2_.get();
+    case 3: return operand3_.get();
+    default: return nullptr;
+    }
+}
+
+void SpecOperation::checkOperands() const {
+    const int required = spec_.operandCount;
+    if (required >= 1 && !operand1_) throwMessage("Operand expected");
+    if (required >= 2 && !operand2_) throwMessage("2nd Operand expected");
+    if (required >= 3 && !operand3_) throwMessage("3nd Operand expected");
+    for (int slot = required + 1; slot <= 3; ++slot)
+        if (operandInSlot(slot) != nullptr) throwMessage("no Operand expected");
+
+    for (const OperandCheck& check : spec_.checks) {
+        if (check.slot == 0) break;
+        const Parameter& operand = *operandInSlot(check.slot);
+        if (check.isKind) {
+            checkKind(operand, check.rule);
+            continue;
+        }
+        const Capabilities caps = operand.capabilities();
+        const std::uint8_t mask = check.indexed ? caps.indexed : caps.direct;
+        if (!(mask & check.capability)) throwMessage(missingCapabilityKey(check.capability));
+    }
+}
+
+void SpecOperation::pinName(Writer& writer, int pin, int substitutePin, Parameter* substitute) const {
+    for (const PinSpec& p : spec_.pins) {
+        if (p.pin == 0 || p.pin != pin) continue;
+        Parameter* operand = pin == substitutePin ? substitute : operandInSlot(p.slot);
+        if (operand != nullptr) operand->printName(writer);
+        return;
+    }
+}
+
+void SpecOperation::pinValue(Writer& writer, int pin, int substitutePin, Parameter* substitute) const {
+    for (const PinSpec& p : spec_.pins) {
+        if (p.pin == 0 || p.pin != pin) continue;
+        formatValue(writer, pin == substitutePin ? substitute : operandInSlot(p.slot), p.letter);
+        return;
+    }
+}
+
+MergeInfo SpecOperation::boxMergeInfo() const {
+    if (spec_.merge.pin == 0) return {};
+    return {spec_.merge.pin, operandInSlot(spec_.merge.slot), spec_.merge.size};
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <memory>
+
+class CPU;
+class Parameter;
+class Writer;
+
+// The ladder element an instruction is drawn as.
+enum LadderKind : int {
+    LK_NONE = 0,
+    LK_COIL = 1,
+    LK_CONTACT = 2,
+    LK_TIMER = 3,
+    LK_BOX1 = 4,
+    LK_BOX2 = 5,
+    LK_LABEL = 6,
+    LK_UPDOWN_COUNTER = 7,
+    LK_UP_COUNTER = 8,
+};
+
+// What an in-place instruction tells the ladder layout: the pin (3, or 0 for
+// none) at which a preceding move of the same size may be folded in, the
+// operand that move must write, and the data size (0 byte, 1 word, 2 double
+// word or real).
+struct MergeInfo {
+    int pin = 0;
+    Parameter* operand = nullptr;
+    int size = 0;
+};
+
+// The operands of one source line, as written; any of them may be absent.
+struct Operands {
+    std::unique_ptr<Parameter> operand1;
+    std::unique_ptr<Parameter> operand2;
+    std::unique_ptr<Parameter> operand3;
+};
+
+// One instruction of a loaded program. Each mnemonic is one class.
+class Operation {
+public:
+    explicit Operation(Operands operands);
+    virtual ~Operation();
+    Operation(const Operation&) = delete;
+    Operation& operator=(const Operation&) = delete;
+
+    // The mnemonic and the names of operands 1 and 2 (operand 3 is not written).
+    void print(Writer& writer) const;
+    // As print, with the current values of operands 1 and 2, then a line feed.
+    void printValues(Writer& writer) const;
+
+    virtual void execute(CPU& cpu) = 0;
+    // True for instructions that must be alone in their network (LBL, SCRE);
+    // they are the only ones run while the engine searches a jump label.
+    virtual bool standsAlone() const = 0;
+    virtual const char* mnemonic() const = 0;
+    virtual const char* boxLabel() const = 0;
+    virtual int stackIn() const = 0;
+    virtual int isTerminal() const = 0;
+    virtual int stackOut() const = 0;
+    // Forgets edge and count-input memories (called by every CPU reset).
+    virtual void resetState() {}
+    // Throws CPUException on the first operand that does not fit.
+    virtual void checkOperands() const = 0;
+    virtual LadderKind ladderKind() const = 0;
+    // The operand name or current value at a ladder pin; when pin equals
+    // substitutePin, `substitute` stands in for the instruction's own operand.
+    virtual void pinName(Writer& writer, int pin, int substitutePin, Parameter* substitute) const;
+    virtual void pinValue(Writer& writer, int pin, int substitutePin, Parameter* substitute) const;
+    virtual int auxFlag() const { return 0; }
+    virtual MergeInfo boxMergeInfo() const { return {}; }
+
+    Parameter* operand1() const { return operand1_.get(); }
+    Parameter* operand2() const { return operand2_.get(); }
+    Parameter* operand3() const { return operand3_.get(); }
+
+protected:
+    std::unique_ptr<Parameter> operand1_;
+    std::unique_ptr<Parameter> operand2_;
+    std::unique_ptr<Parameter> operand3_;
+};
+
+// Writes one operand's current value as decimal text by its kind, its
+// capabilities and the format letter (I, B, W, D, R; T, Z and S fall back to
+// every readable width).
+void formatValue(Writer& writer, Parameter* operand, char letter);

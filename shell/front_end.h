@@ -1,0 +1,23 @@
+#pragma once
+
+#include <memory>
+
+class CPUException;
+class TraceInfo;
+
+// What the simulator asks of whichever front end drives it (the desktop
+// window or the headless runner). The simulator never knows whether a window
+// exists.
+class FrontEnd {
+public:
+    virtual ~FrontEnd() = default;
+
+    // The error box: caption "Fehler", the exception's text, one OK button.
+    virtual void showError(const CPUException& error) = 0;
+    // Closes every open status window (ladder, AS-i, CPU, trace).
+    virtual void closeStatusWindows() = 0;
+    // Repaints the main window (the station).
+    virtual void repaintMain() = 0;
+    // Closes an open trace window and opens one titled "Trace" with `trace`.
+    virtual void openTrace(std::unique_ptr<TraceInfo> trace) = 0;
+};

@@ -84,11 +84,11 @@ bool relationHolds(Relation r, Parameter& left, Parameter& right) {
 template <Prefix P, Type T, Relation R>
 class CompareOp final : public SpecOperation {
 public:
-    static constexpr Text mnemonic = mnemonicText(P, T, R);
-    static constexpr Text label = labelText(P, T, R);
+    static constexpr Text mnemonicName = mnemonicText(P, T, R);
+    static constexpr Text labelName = labelText(P, T, R);
     static constexpr char letter = typeLetter(T);
-    static constexpr InstructionSpec spec{mnemonic.data(),
-                                          label.data(),
+    static constexpr InstructionSpec spec{mnemonicName.data(),
+                                          labelName.data(),
                                           LK_CONTACT,
                                           SHAPE_CONTACT,
                                           2,

@@ -23,7 +23,8 @@ std::unique_ptr<Operation> createOperation(CPU& cpu, const char* mnemonic, const
     if (operand1 != nullptr) operands.operand1 = parseOperand(cpu, operand1);
     if (operand2 != nullptr) operands.operand2 = parseOperand(cpu, operand2);
     if (operand3 != nullptr) operands.operand3 = parseOperand(cpu, operand3);
-    for (const InstructionRow& row : instructionTable())
-        if (std::strcmp(row.spec->mnemonic, mnemonic) == 0) return row.create(std::move(operands));
+    if (mnemonic != nullptr)
+        for (const InstructionRow& row : instructionTable())
+            if (std::strcmp(row.spec->mnemonic, mnemonic) == 0) return row.create(std::move(operands));
     throwMessage("Unknown Operation");
 }

@@ -48,7 +48,7 @@ private:
     TokenKind token_ = TOK_END;
 };
 
-// program := { block } END, where block is an organization, subroutine or interrupt block
+// program := block { block } END, where a block is an organization, subroutine or interrupt block
 Program ProgramReader::parseProgram() {
     Program program;
     advance();

@@ -33,12 +33,12 @@ int FRead::readByte() {
 }
 
 int FRead::nextChar() {
-    if (pending_ != NO_PENDING) {
-        const int c = pending_;
+    int c = pending_;
+    if (c == NO_PENDING) {
+        c = readByte();
+    } else {
         pending_ = NO_PENDING;
-        return c;
     }
-    const int c = readByte();
     if (c != '\r') return c;
     const int following = readByte();
     if (following == '\n') return '\n';

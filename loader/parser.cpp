@@ -175,9 +175,7 @@ std::unique_ptr<Operation> ProgramReader::parseInstruction() {
             advance();
         }
     }
-    const auto text = [](const std::optional<std::string>& operand) {
-        return operand ? operand->c_str() : nullptr;
-    };
+    const auto text = [](const std::optional<std::string>& operand) { return operand ? operand->c_str() : nullptr; };
     std::unique_ptr<Operation> op;
     try {
         op = createOperation(cpu_, mnemonic.c_str(), text(operands[0]), text(operands[1]), text(operands[2]));

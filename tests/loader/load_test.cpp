@@ -100,8 +100,8 @@ TEST(ProgramFile, LoadsAFileWithCarriageReturnLineFeeds) {
     }
     fs::remove_all(directory);
     // The factory reports the line after the one it rejected: CR LF counts once.
-    EXPECT_EQ(message, programtext::parseError(
-                           6, "Die angegebene Operation gibt es nicht oder sie ist nicht implementiert"));
+    EXPECT_EQ(message,
+              programtext::parseError(6, "Die angegebene Operation gibt es nicht oder sie ist nicht implementiert"));
 }
 
 TEST(LargePrograms, TwoHundredThousandInstructionLinesInOneNetwork) {

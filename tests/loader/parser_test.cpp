@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ struct ErrorCase {
     const char* name;
     std::string source;
     std::string message;
+
+    // Names the case in test listings instead of dumping its bytes.
+    friend void PrintTo(const ErrorCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class ParserErrors : public testing::TestWithParam<ErrorCase> {};

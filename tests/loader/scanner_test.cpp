@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,9 @@ struct ScanCase {
     const char* name;
     std::string input;
     std::string tokens;
+
+    // Names the case in test listings instead of dumping its bytes.
+    friend void PrintTo(const ScanCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class ScannerTokens : public testing::TestWithParam<ScanCase> {};
@@ -123,6 +127,9 @@ struct ErrorCase {
     std::string input;
     int line;
     std::string character;
+
+    // Names the case in test listings instead of dumping its bytes.
+    friend void PrintTo(const ErrorCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class ScannerErrors : public testing::TestWithParam<ErrorCase> {};
@@ -138,9 +145,9 @@ TEST_P(ScannerErrors, NameTheOffendingCharacterAndLine) {
 INSTANTIATE_TEST_SUITE_P(
     Rules, ScannerErrors,
     testing::Values(ErrorCase{"Latin1InInstruction", "LD E0.0 \xE4", 1, "\xE4"},
-                    ErrorCase{"Latin1InsideAWord", "K\xE4se", 1, "\xE4"},
-                    ErrorCase{"LoneSlash", "/ E0.0", 1, "/"}, ErrorCase{"SlashBeforeComma", "/,", 1, "/"},
-                    ErrorCase{"Percent", "\n\nLD %", 3, "%"}, ErrorCase{"AfterEmptyLines", "a\r\n\r\n$", 3, "$"},
+                    ErrorCase{"Latin1InsideAWord", "K\xE4se", 1, "\xE4"}, ErrorCase{"LoneSlash", "/ E0.0", 1, "/"},
+                    ErrorCase{"SlashBeforeComma", "/,", 1, "/"}, ErrorCase{"Percent", "\n\nLD %", 3, "%"},
+                    ErrorCase{"AfterEmptyLines", "a\r\n\r\n$", 3, "$"},
                     ErrorCase{"LoneCrDoesNotCount", "a\rb\r;", 1, ";"}, ErrorCase{"Quote", "\"", 1, "\""},
                     ErrorCase{"Apostrophe", "'", 1, "'"}, ErrorCase{"Parenthesis", "(", 1, "("},
                     ErrorCase{"Exclamation", "!", 1, "!"}, ErrorCase{"Question", "?", 1, "?"},

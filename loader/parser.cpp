@@ -1,0 +1,196 @@
+#include "loader/parser.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "cpu/cpu.h"
+#include "loader/program.h"
+#include "loader/token_stream.h"
+#include "messages/cpu_exception.h"
+#include "messages/message_catalog.h"
+#include "ops/instruction_table.h"
+#include "ops/operation.h"
+
+namespace {
+
+// One pass over a program file with one token of look-ahead. Each grammar rule
+// is one function; the list rules are loops so that long files need no deep
+// call chains.
+class ProgramReader final {
+public:
+    ProgramReader(CPU& cpu, Reader& reader) : cpu_(cpu), tokens_(reader) {}
+
+    Program parseProgram();
+
+private:
+    Block parseBlock(BlockKind kind, TokenKind endKeyword);
+    std::vector<Network> parseNetworks();
+    std::vector<std::unique_ptr<Operation>> parseInstructions();
+    std::optional<std::string> parseCommentLines();
+    int parseNetworkNumber(const std::string& word);
+    std::unique_ptr<Operation> parseInstruction();
+
+    void advance() { token_ = tokens_.next(); }
+    void expect(TokenKind kind, const char* detail) {
+        if (token_ != kind) raiseParseError(detail);
+    }
+    [[noreturn]] void raiseParseError(const std::string& detail) const {
+        throw CPUException(formatMessage("Parse-error(%d):%s", tokens_.line(), detail.c_str()));
+    }
+
+    CPU& cpu_;
+    TokenStream tokens_;
+    TokenKind token_ = TOK_END;
+};
+
+// program := block { block } END, where a block is an organization, subroutine or interrupt block
+Program ProgramReader::parseProgram() {
+    Program program;
+    advance();
+    for (;;) {
+        switch (token_) {
+        case TOK_ORGANIZATION_BLOCK:
+            program.push_back(parseBlock(BLOCK_ORGANIZATION, TOK_END_ORGANIZATION_BLOCK));
+            break;
+        case TOK_SUBROUTINE_BLOCK: program.push_back(parseBlock(BLOCK_SUBROUTINE, TOK_END_SUBROUTINE_BLOCK)); break;
+        case TOK_INTERRUPT_BLOCK: program.push_back(parseBlock(BLOCK_INTERRUPT, TOK_END_INTERRUPT_BLOCK)); break;
+        case TOK_END:
+            if (program.empty()) raiseParseError(lookupMessage("ORGANIZATION_BLOCK expected"));
+            return program;
+        default: raiseParseError(lookupMessage("ORGANIZATION_BLOCK expected"));
+        }
+        advance();
+    }
+}
+
+// block := keyword WORD ":" WORD NEWLINE [TITLE NEWLINE] comments BEGIN NEWLINE networks end-keyword NEWLINE
+Block ProgramReader::parseBlock(BlockKind kind, TokenKind endKeyword) {
+    Block block;
+    block.kind = kind;
+    advance();
+    expect(TOK_WORD, "Blockname expected");
+    block.name = tokens_.text();
+    advance();
+    expect(TOK_COLON, ": expected");
+    advance();
+    expect(TOK_WORD, "Name after : expected");
+    block.label = tokens_.text();
+    advance();
+    expect(TOK_NEWLINE, "Newline expected");
+    advance();
+    if (token_ == TOK_TITLE) {
+        block.title = tokens_.text();
+        advance();
+        expect(TOK_NEWLINE, "Newline expected");
+        advance();
+    }
+    block.comment = parseCommentLines();
+    expect(TOK_BEGIN, "BEGIN expected");
+    advance();
+    expect(TOK_NEWLINE, "Newline expected");
+    advance();
+    block.networks = parseNetworks();
+    // Another block kind's end keyword is as wrong as any other token here.
+    expect(endKeyword, "End-Block expected");
+    advance();
+    expect(TOK_NEWLINE, "Newline expected");
+    return block;
+}
+
+// networks := { NETWORK WORD [COMMENT] NEWLINE comments instructions }
+std::vector<Network> ProgramReader::parseNetworks() {
+    std::vector<Network> networks;
+    while (token_ == TOK_NETWORK) {
+        Network network;
+        advance();
+        expect(TOK_WORD, "Network-ID expected");
+        network.number = parseNetworkNumber(tokens_.text());
+        advance();
+        if (token_ == TOK_COMMENT) {
+            network.lineComment = tokens_.text();
+            advance();
+        }
+        expect(TOK_NEWLINE, "Newline expected");
+        advance();
+        network.comment = parseCommentLines();
+        network.ops = parseInstructions();
+        networks.push_back(std::move(network));
+    }
+    return networks;
+}
+
+// instructions := { instruction }, where an instruction that stands alone admits no neighbour
+std::vector<std::unique_ptr<Operation>> ProgramReader::parseInstructions() {
+    std::vector<std::unique_ptr<Operation>> ops;
+    while (token_ == TOK_WORD) ops.push_back(parseInstruction());
+    // With two or more instructions every one has a neighbour, so one that
+    // must stand alone anywhere in the list is an error.
+    if (ops.size() > 1 && std::ranges::any_of(ops, [](const auto& op) { return op->standsAlone(); }))
+        throwMessage("to many commands in the network");
+    return ops;
+}
+
+// comments := { COMMENT NEWLINE }, joined with one LF between the lines
+std::optional<std::string> ProgramReader::parseCommentLines() {
+    std::optional<std::string> comment;
+    while (token_ == TOK_COMMENT) {
+        if (comment) {
+            comment->push_back('\n');
+            comment->append(tokens_.text());
+        } else {
+            comment = tokens_.text();
+        }
+        advance();
+        expect(TOK_NEWLINE, "Newline expected");
+        advance();
+    }
+    return comment;
+}
+
+// number := digit { digit }
+int ProgramReader::parseNetworkNumber(const std::string& word) {
+    if (word.empty() || !std::ranges::all_of(word, [](char c) { return c >= '0' && c <= '9'; }))
+        raiseParseError("Network-ID is no number");
+    // Numbers beyond the int range wrap around modulo 2^32 instead of
+    // overflowing; the number only names the network.
+    std::uint32_t value = 0;
+    for (char c : word) value = value * 10u + static_cast<std::uint32_t>(c - '0');
+    return static_cast<int>(value);
+}
+
+// instruction := WORD [WORD] [","] [WORD] [","] [WORD] NEWLINE
+std::unique_ptr<Operation> ProgramReader::parseInstruction() {
+    const std::string mnemonic = tokens_.text();
+    advance();
+    std::optional<std::string> operands[3];
+    for (std::size_t slot = 0; slot < 3; ++slot) {
+        if (slot > 0 && token_ == TOK_COMMA) advance();
+        if (token_ == TOK_WORD) {
+            operands[slot] = tokens_.text();
+            advance();
+        }
+    }
+    const auto text = [](const std::optional<std::string>& operand) { return operand ? operand->c_str() : nullptr; };
+    std::unique_ptr<Operation> op;
+    try {
+        op = createOperation(cpu_, mnemonic.c_str(), text(operands[0]), text(operands[1]), text(operands[2]));
+        op->checkOperands();
+    } catch (const CPUException& error) {
+        raiseParseError(error.messageText());
+    }
+    expect(TOK_NEWLINE, "Newline expected");
+    advance();
+    return op;
+}
+
+} // namespace
+
+void Parser::parseProgram(CPU& cpu, Reader& reader) {
+    Program program = ProgramReader(cpu, reader).parseProgram();
+    cpu.program = std::make_unique<Program>(std::move(program));
+}

@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "loader/reader.h"
+#include "messages/cpu_exception.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A file in a fresh temporary directory, removed with the fixture.
+class FReadTest : public testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+        directory_ = fs::temp_directory_path() / (std::string("sps_reader_") + info->name());
+        fs::remove_all(directory_);
+        fs::create_directories(directory_);
+    }
+    void TearDown() override { fs::remove_all(directory_); }
+
+    std::string write(const std::string& bytes) {
+        const fs::path path = directory_ / "program.awl";
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path.string();
+    }
+
+    fs::path directory_;
+};
+
+std::string readAll(Reader& reader) {
+    std::string text;
+    for (int c = reader.nextChar(); c >= 0; c = reader.nextChar()) text.push_back(static_cast<char>(c));
+    return text;
+}
+
+std::string notFound(const std::string& path) {
+    return "Die angegebene Datei '" + path + "' konnte nicht gefunden werden\n";
+}
+
+std::string openError(const std::string& path) {
+    try {
+        FRead reader(path);
+    } catch (const CPUException& error) {
+        return error.messageText();
+    }
+    return "";
+}
+
+TEST_F(FReadTest, JoinsCarriageReturnLineFeedAndKeepsLoneCarriageReturns) {
+    struct Case {
+        std::string bytes;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"", ""},
+        {"LD E0.0\r\n= A0.0\r\n", "LD E0.0\n= A0.0\n"},
+        {"a\rb", "a\rb"},
+        {"a\r\r\nb", "a\r\nb"},
+        {"a\r", "a\r"},
+        {"\r\n\r\n", "\n\n"},
+        {"\n\r", "\n\r"},
+        {std::string("\xE4\xFF\0z", 4), std::string("\xE4\xFF\0z", 4)},
+    };
+    for (const Case& c : cases) {
+        FRead reader(write(c.bytes));
+        EXPECT_EQ(readAll(reader), c.expected);
+        EXPECT_EQ(reader.nextChar(), -1) << "the end repeats";
+    }
+}
+
+TEST_F(FReadTest, MissingFileNamesTheWholePath) {
+    const std::string missing = (directory_ / "missing.awl").string();
+    EXPECT_EQ(openError(missing), notFound(missing));
+
+    const std::string longPath = (directory_ / std::string(3000, 'n')).string();
+    EXPECT_EQ(openError(longPath), notFound(longPath));
+}
+
+TEST_F(FReadTest, DirectoryIsNotAProgramFile) {
+    EXPECT_EQ(openError(directory_.string()), notFound(directory_.string()));
+}
+
+TEST(StringRead, GivesBytesAsUnsignedValues) {
+    StringRead reader(std::string("a\xE4\r\n", 4));
+    EXPECT_EQ(reader.nextChar(), 'a');
+    EXPECT_EQ(reader.nextChar(), 0xE4);
+    EXPECT_EQ(reader.nextChar(), '\r');
+    EXPECT_EQ(reader.nextChar(), '\n');
+    EXPECT_EQ(reader.nextChar(), -1);
+    EXPECT_EQ(reader.nextChar(), -1);
+}
+
+} // namespace

@@ -24,9 +24,7 @@ constexpr unsigned MAX_MAGNITUDE = 4095;
 int toggleBit(int nibble) { return (nibble >> TOGGLE_BIT) & 1; }
 
 // |value| without overflow for the most negative int.
-unsigned magnitude(int value) {
-    return value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
-}
+unsigned magnitude(int value) { return value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value); }
 
 } // namespace
 

@@ -12,8 +12,7 @@
 namespace {
 
 // printf-style formatting of the short status lines (integers only).
-template <typename... Args>
-std::string format(const char* pattern, Args... args) {
+template <typename... Args> std::string format(const char* pattern, Args... args) {
     char buffer[96];
     std::snprintf(buffer, sizeof buffer, pattern, args...);
     return buffer;
@@ -34,8 +33,7 @@ std::string channelText(int channel, int value) {
     return format("Kanal %d:%s%d", channel, value < 0 ? "-" : "+", static_cast<int>(magnitude & 0xFFF));
 }
 
-template <typename AnalogSlave>
-void drawChannels(KOPDraw& canvas, int y, const AnalogSlave& slave) {
+template <typename AnalogSlave> void drawChannels(KOPDraw& canvas, int y, const AnalogSlave& slave) {
     const int v = canvas.unitHeight();
     canvas.text(0, y + v, channelText(0, slave.channel(0)));
     canvas.text(0, y + 2 * v, channelText(1, slave.channel(1)));
@@ -48,8 +46,7 @@ void ASISlave::drawStatus(KOPDraw& canvas, int y) const { canvas.text(0, y, "all
 void DigitalASI::drawStatus(KOPDraw& canvas, int y) const {
     const int v = canvas.unitHeight();
     canvas.text(0, y, "Digital IO-Slave");
-    canvas.text(0, y + v,
-                format(L1("Eingänge: D0:%d D1:%d D2:%d D3:%d"), input(0), input(1), input(2), input(3)));
+    canvas.text(0, y + v, format(L1("Eingänge: D0:%d D1:%d D2:%d D3:%d"), input(0), input(1), input(2), input(3)));
     canvas.text(0, y + 2 * v,
                 format(L1("Ausgänge: D0:%d D1:%d D2:%d D3:%d"), output(0), output(1), output(2), output(3)));
 }

@@ -8,18 +8,17 @@
 
 namespace {
 
-template <std::size_t N>
-std::string digits(const std::array<int, N>& values) {
+template <std::size_t N> std::string digits(const std::array<int, N>& values) {
     std::string text;
-    for (int value : values) text += std::to_string(value);
+    for (int value : values)
+        text += std::to_string(value);
     return text;
 }
 
 // "%.3f" without the locale's decimal separator.
 std::string threeDecimals(float value) {
     std::array<char, 64> buffer{};
-    const auto result =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, 3);
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, 3);
     return std::string(buffer.data(), result.ptr);
 }
 

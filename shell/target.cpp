@@ -16,8 +16,7 @@ bool inRange(int k, int count) { return k >= 0 && k < count; }
 
 int bitValue(int value) { return value != 0 ? 1 : 0; }
 
-template <typename Slave>
-void attach(ASIMaster& master, std::unique_ptr<Slave>& slot, int address) {
+template <typename Slave> void attach(ASIMaster& master, std::unique_ptr<Slave>& slot, int address) {
     slot = std::make_unique<Slave>(address);
     master.registerSlave(*slot);
 }
@@ -109,8 +108,8 @@ void Target::setJoystick(int dx, int dy) {
 void Target::moveJoystick(int ddx, int ddy) {
     // Summed wide so that no step can overflow.
     const auto shifted = [](int offset, int delta) {
-        return static_cast<int>(std::clamp<long long>(static_cast<long long>(offset) + delta, -JOYSTICK_LIMIT,
-                                                      JOYSTICK_LIMIT));
+        return static_cast<int>(
+            std::clamp<long long>(static_cast<long long>(offset) + delta, -JOYSTICK_LIMIT, JOYSTICK_LIMIT));
     };
     setJoystick(shifted(joystickDx_, ddx), shifted(joystickDy_, ddy));
 }
@@ -137,7 +136,8 @@ void Target::togglePartFlag(int b) {
 void Target::selectSonarRange(int r) {
     if (!inRange(r, SONAR_RANGES)) return;
     sonarRange_ = r;
-    for (int bit = 0; bit < SONAR_RANGES - 1; ++bit) slave9_->setInput(bit, bit == r - 1);
+    for (int bit = 0; bit < SONAR_RANGES - 1; ++bit)
+        slave9_->setInput(bit, bit == r - 1);
 }
 
 int Target::syncShownPartFlags() {

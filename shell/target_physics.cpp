@@ -115,8 +115,8 @@ void Target::senseCarrier() {
 
     if (partFlag(PART_INDUCTIVE)) {
         const bool detect = INDUCTIVE_DETECT.contains(carrierPos_);
-        const bool centre = INDUCTIVE_CENTRE.contains(carrierPos_) ||
-                            std::abs(carrierPos_ - INDUCTIVE_MIDDLE) > INDUCTIVE_DARK_REACH;
+        const bool centre =
+            INDUCTIVE_CENTRE.contains(carrierPos_) || std::abs(carrierPos_ - INDUCTIVE_MIDDLE) > INDUCTIVE_DARK_REACH;
         slave8_->setInput(0, detect);
         slave8_->setInput(1, centre);
         indShown_ = !detect ? 0 : centre ? 1 : 2;

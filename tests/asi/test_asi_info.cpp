@@ -4,8 +4,8 @@
 #include "asi/asi_info.h"
 #include "asi/asi_master.h"
 #include "messages/latin1.h"
-#include "support/recording_canvas.h"
 #include "support/manual_clock.h"
+#include "support/recording_canvas.h"
 
 namespace {
 
@@ -42,7 +42,8 @@ TEST_F(ASIInfoView, FreshMasterWithoutSlaves) {
 }
 
 TEST_F(ASIInfoView, RunningMasterOnBankZero) {
-    for (int bit = 0; bit < ASIMaster::BANK_BITS; ++bit) master.writeOutput(0, bit, 0);
+    for (int bit = 0; bit < ASIMaster::BANK_BITS; ++bit)
+        master.writeOutput(0, bit, 0);
     master.writeOutput(0, 2, 1);
     master.writeOutput(0, 7, 1);
     master.busCycle();
@@ -55,8 +56,8 @@ TEST_F(ASIInfoView, EachSlaveKindDrawsItsLines) {
     AnalogOutASI out(2);
     AnalogInASI in(3);
     ASISlave general(4);
-    for (ASISlave* slave : {static_cast<ASISlave*>(&digital), static_cast<ASISlave*>(&out),
-                            static_cast<ASISlave*>(&in), &general})
+    for (ASISlave* slave :
+         {static_cast<ASISlave*>(&digital), static_cast<ASISlave*>(&out), static_cast<ASISlave*>(&in), &general})
         master.registerSlave(*slave);
     digital.setInput(1, true);
     digital.exchange(0x9);

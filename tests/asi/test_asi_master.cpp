@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <stdexcept>
+#include <vector>
 
 #include "asi/asi_master.h"
 #include "asi/asi_slave.h"
@@ -15,18 +17,21 @@ constexpr int ENABLE = 7;
 // A master started the way a controller program does: bank bits cleared,
 // enable set.
 void start(ASIMaster& master) {
-    for (int bit = 0; bit < ASIMaster::BANK_BITS; ++bit) master.writeOutput(CONTROL, bit, 0);
+    for (int bit = 0; bit < ASIMaster::BANK_BITS; ++bit)
+        master.writeOutput(CONTROL, bit, 0);
     master.writeOutput(CONTROL, ENABLE, 1);
 }
 
 int outputNibble(const DigitalASI& slave) {
     int nibble = 0;
-    for (int d = 0; d < DigitalASI::BITS; ++d) nibble |= slave.output(d) << d;
+    for (int d = 0; d < DigitalASI::BITS; ++d)
+        nibble |= slave.output(d) << d;
     return nibble;
 }
 
 void cycleUntilOnline(ASIMaster& master) {
-    do master.busCycle();
+    do
+        master.busCycle();
     while (master.online() == 0);
 }
 
@@ -35,6 +40,7 @@ TEST(ASIMasterControl, BankBitsAndEnableFollowTheControlByte) {
     ASIMaster master;
     EXPECT_EQ(master.bank(), 8);
     EXPECT_EQ(master.enabled(), 0);
+    EXPECT_NE(master.readAnalog(0), master.readAnalog(0)) << "random until started on bank 0";
 
     master.writeOutput(CONTROL, 0, 1);
     master.writeOutput(CONTROL, 4, 1);
@@ -89,34 +95,28 @@ TEST(ASIMasterData, OnlyEvenChannelsUpTo14OnBankZeroWhileOnlineReachTheWords) {
     EXPECT_EQ(master.outputData()[2], 0x1234) << "writes are lost outside bank 0";
 }
 
-TEST(ASIMasterData, ReadsBeforeStartAreRandom) {
-    ManualClock clock;
-    ASIMaster master;
-    std::set<int> values;
-    for (int i = 0; i < 20; ++i) values.insert(master.readAnalog(0));
-    EXPECT_GT(values.size(), 1u);
-}
-
 TEST(ASIMasterExchange, NibblesSitByAddress) {
     ManualClock clock;
     ASIMaster master;
     DigitalASI a1(1), a3(3), a4(4), a31(31);
-    for (DigitalASI* s : {&a1, &a3, &a4, &a31}) master.registerSlave(*s);
+    for (DigitalASI* s : {&a1, &a3, &a4, &a31})
+        master.registerSlave(*s);
     a1.setInput(0, true);  // 0x1
     a3.setInput(1, true);  // 0x2
     a4.setInput(2, true);  // 0x4
     a31.setInput(3, true); // 0x8
     start(master);
     cycleUntilOnline(master);
-    master.writeAnalog(0, 0x0A05); // address 1: 0xA, address 3: 0x5
-    master.writeAnalog(2, 0x3000); // address 4
+    master.writeAnalog(0, 0x0A05);  // address 1: 0xA, address 3: 0x5
+    master.writeAnalog(2, 0x3000);  // address 4
     master.writeAnalog(14, 0x0009); // address 31
     cycleUntilOnline(master);
 
     EXPECT_EQ(master.readAnalog(0), 0x0102);
     EXPECT_EQ(master.readAnalog(2), 0x4000);
     EXPECT_EQ(master.readAnalog(14), 0x0008);
-    for (int channel : {4, 6, 8, 10, 12}) EXPECT_EQ(master.readAnalog(channel), 0) << "empty addresses read 0";
+    for (int channel : {4, 6, 8, 10, 12})
+        EXPECT_EQ(master.readAnalog(channel), 0) << "empty addresses read 0";
 
     EXPECT_EQ(outputNibble(a1), 0xA);
     EXPECT_EQ(outputNibble(a3), 0x5);

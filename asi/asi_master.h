@@ -1,0 +1,72 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "cpu/io.h"
+
+class ASISlave;
+
+// The AS-i bus master as a device of the CPU's bus: a status byte (bit 1:
+// online), a control byte (bits 0..4: bank, bit 7: enable) and the slaves'
+// data as 16 analog channels each way, of which the even numbers 0..14 are
+// the eight data words. Each word holds the nibbles of four slave addresses.
+// Data access works only with bank 0 while the master is online; otherwise
+// reads give random values and writes are lost.
+class ASIMaster final : public IO {
+public:
+    static constexpr int SLAVE_SLOTS = 32;
+    static constexpr int DATA_WORDS = 8;
+    static constexpr int CHANNELS = 16;
+    static constexpr int ONLINE_BIT = 1;
+    static constexpr int ENABLE_BIT = 7;
+    static constexpr int BANK_BITS = 5;
+    static constexpr int START_BANK = 8;
+
+    // Where the nibble of slave address a (0..31) lies in the data words: in
+    // word a / 4, the lowest addresses in the highest bits.
+    static constexpr int nibbleWord(int address) { return address / 4; }
+    static constexpr int nibbleShift(int address) { return (3 - address % 4) * 4; }
+
+    int readInput(int byte, int bit) override;
+    int inputBytes() override { return 1; }
+    void writeOutput(int byte, int bit, int value) override;
+    int outputBytes() override { return 1; }
+    void writeAnalog(int channel, std::uint16_t value) override;
+    std::uint16_t readAnalog(int channel) override;
+    int analogOutputs() override { return CHANNELS; }
+    int analogInputs() override { return CHANNELS; }
+
+    // One cycle of the bus: exchanges every address's nibbles with its slave,
+    // or spends the cycle offline (randomly scheduled phases).
+    void busCycle();
+
+    // Puts `slave` into the slot of its address (1..31); the master does not
+    // own it.
+    void registerSlave(ASISlave& slave);
+
+    int online() const { return online_; }
+    int bank() const { return bank_; }
+    int enabled() const { return enabled_; }
+    int cycleCounter() const { return cycleCounter_; }
+    const std::array<std::uint16_t, DATA_WORDS>& inputData() const { return inputData_; }
+    const std::array<std::uint16_t, DATA_WORDS>& outputData() const { return outputData_; }
+    int inputNibble(int address) const { return nibbleOf(inputData_, address); }
+    int outputNibble(int address) const { return nibbleOf(outputData_, address); }
+    // The slave at `address`, or null when the slot is empty or out of range.
+    const ASISlave* slave(int address) const;
+
+private:
+    static int nibbleOf(const std::array<std::uint16_t, DATA_WORDS>& words, int address);
+    bool dataAccessible(int channel) const;
+    void exchangeAll();
+
+    int online_ = 0;
+    int bank_ = START_BANK;
+    int enabled_ = 0;
+    int cycleCounter_ = 2;
+    std::array<std::uint16_t, DATA_WORDS> inputData_{};
+    std::array<std::uint16_t, DATA_WORDS> outputData_{};
+    std::array<ASISlave*, SLAVE_SLOTS> slaves_{};
+};

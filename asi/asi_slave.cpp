@@ -1,0 +1,14 @@
+#include "asi/asi_slave.h"
+
+int ASISlave::exchange(int) { return 0; }
+
+int ASISlave::exchangeAlt(int) { return 0; }
+
+int DigitalASI::exchange(int request) {
+    int answer = 0;
+    for (int d = 0; d < BITS; ++d) {
+        outputs_[static_cast<std::size_t>(d)] = (request >> d) & 1;
+        if (inputs_[static_cast<std::size_t>(d)] != 0) answer |= 1 << d;
+    }
+    return answer;
+}

@@ -1,0 +1,89 @@
+#include "shell/simulator.h"
+
+#include "cpu/cpu.h"
+#include "cpu/engine.h"
+#include "cpu/io.h"
+#include "loader/parser.h"
+#include "loader/reader.h"
+#include "messages/cpu_exception.h"
+#include "shell/front_end.h"
+#include "shell/target.h"
+#include "shell/trace_info.h"
+
+Simulator::Simulator(FrontEnd& frontEnd)
+    : frontEnd_(frontEnd), target_(std::make_unique<Target>()), cpu_(std::make_unique<CPU>()) {
+    bus_ = target_->createBus();
+    cpu_->bus = bus_.get();
+}
+
+Simulator::~Simulator() = default;
+
+void Simulator::report(const CPUException& error) { frontEnd_.showError(error); }
+
+void Simulator::simulationStep() {
+    scanCycle(*cpu_);
+    target_->plantStep();
+}
+
+void Simulator::load(const std::string& path) {
+    frontEnd_.closeStatusWindows();
+    try {
+        FRead reader(path);
+        Parser parser;
+        parser.parseProgram(*cpu_, reader);
+        resetCpu(*cpu_);
+        running_ = true;
+    } catch (const CPUException& error) {
+        report(error);
+        running_ = false;
+    }
+}
+
+void Simulator::continueRun() {
+    if (canContinue()) running_ = true;
+}
+
+void Simulator::stop() {
+    if (canStop()) running_ = false;
+}
+
+bool Simulator::runSteps(long long count) {
+    for (long long i = 0; i < count; ++i) {
+        try {
+            simulationStep();
+        } catch (const CPUException& error) {
+            report(error);
+            running_ = false;
+            return false;
+        }
+    }
+    return true;
+}
+
+void Simulator::singleStep() {
+    if (!canSingleStep()) return;
+    if (runSteps(1)) frontEnd_.repaintMain();
+}
+
+void Simulator::reset() {
+    try {
+        resetCpu(*cpu_);
+    } catch (const CPUException& error) {
+        report(error);
+    }
+}
+
+void Simulator::trace() {
+    auto traceInfo = std::make_unique<TraceInfo>(*cpu_);
+    try {
+        target_->plantStep();
+    } catch (const CPUException& error) {
+        report(error);
+    }
+    frontEnd_.openTrace(std::move(traceInfo));
+}
+
+void Simulator::timerTick() {
+    if (!running_) return;
+    if (runSteps(STEPS_PER_TICK)) frontEnd_.repaintMain();
+}

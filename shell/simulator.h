@@ -1,0 +1,63 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+class CPU;
+class FrontEnd;
+class IOBus;
+class Target;
+
+// The one simulator state: the station, the CPU wired to it through the bus,
+// and the run state. Every command catches the CPUException it may raise and
+// reports it through the front end, so nothing ends the process.
+class Simulator {
+public:
+    // Steps per timer tick while running.
+    static constexpr int STEPS_PER_TICK = 3;
+
+    // Start-up: the station (with its AS-i master and slaves), then the CPU,
+    // then the bus from the station, stored in the CPU.
+    explicit Simulator(FrontEnd& frontEnd);
+    ~Simulator();
+    Simulator(const Simulator&) = delete;
+    Simulator& operator=(const Simulator&) = delete;
+
+    Target& target() { return *target_; }
+    CPU& cpu() { return *cpu_; }
+    bool running() const { return running_; }
+
+    // Availability of the run commands (the menu greys the others).
+    bool canContinue() const { return !running_; }
+    bool canStop() const { return running_; }
+    bool canSingleStep() const { return !running_; }
+
+    // Loads the program file at `path` (the user has chosen it): closes the
+    // status windows, parses, resets the CPU and starts running. On an error
+    // the previous program stays and the run stops.
+    void load(const std::string& path);
+    void continueRun();
+    void stop();
+    // One simulation step, then a repaint.
+    void singleStep();
+    void reset();
+    // One traced simulation step whose trace opens in the trace window.
+    void trace();
+    // The scan driver: three simulation steps while running, then a repaint.
+    void timerTick();
+
+    // Runs up to `count` simulation steps; an error is reported, stops the run
+    // and skips the remaining steps. Returns whether all steps ran.
+    bool runSteps(long long count);
+
+private:
+    // One scan followed by one station step; throws.
+    void simulationStep();
+    void report(const class CPUException& error);
+
+    FrontEnd& frontEnd_;
+    std::unique_ptr<Target> target_;
+    std::unique_ptr<CPU> cpu_;
+    std::unique_ptr<IOBus> bus_;
+    bool running_ = false;
+};

@@ -133,6 +133,41 @@ bool looksLikeReal(std::string_view text) {
     return real;
 }
 
+// Whether an unsigned decimal real (digits, optional fraction and exponent)
+// lies below 1, judged by the decimal exponent of its first nonzero digit. Only
+// asked about numbers beyond the range of float, which are either far below or
+// far above 1, so the value itself need not be known.
+bool belowOne(std::string_view number) {
+    std::size_t i = 0;
+    long long leading = 0; // decimal exponent of the first nonzero digit
+    bool found = false;
+    for (; i < number.size() && isDigit(number[i]); ++i) {
+        if (found) {
+            ++leading;
+        } else if (number[i] != '0') {
+            found = true;
+        }
+    }
+    if (i < number.size() && number[i] == '.') {
+        for (++i; i < number.size() && isDigit(number[i]); ++i) {
+            if (found) continue;
+            --leading;
+            if (number[i] != '0') found = true;
+        }
+    }
+    long long exponent = 0;
+    if (i < number.size() && (number[i] == 'e' || number[i] == 'E')) {
+        ++i;
+        const bool negative = i < number.size() && number[i] == '-';
+        if (i < number.size() && (number[i] == '-' || number[i] == '+')) ++i;
+        for (; i < number.size() && isDigit(number[i]); ++i) {
+            if (exponent < 1'000'000'000) exponent = exponent * 10 + (number[i] - '0');
+        }
+        if (negative) exponent = -exponent;
+    }
+    return leading + exponent < 0;
+}
+
 // A decimal real with optional sign, fraction and exponent (and the words for
 // infinity and not-a-number), rounded to single precision. The C library's
 // conversion is not used because it follows the process locale.
@@ -151,10 +186,7 @@ std::unique_ptr<Parameter> parseReal(std::string_view text) {
     if (end == first || end != last) throwMessage("Wrong Float format");
     if (error == std::errc::result_out_of_range) {
         // Beyond the range of a float: overflow gives infinity, underflow zero.
-        bool tiny = false;
-        for (const char* p = first; p != last; ++p)
-            if ((*p == 'e' || *p == 'E') && p + 1 != last && p[1] == '-') tiny = true;
-        value = tiny ? 0.0f : std::numeric_limits<float>::infinity();
+        value = belowOne(text.substr(pos)) ? 0.0f : std::numeric_limits<float>::infinity();
     }
     return std::make_unique<FloatParameter>(negative ? -value : value);
 }

@@ -1,5 +1,6 @@
 #include "cpu/operand_parser.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <limits>
@@ -22,7 +23,6 @@ public:
     }
     bool atEnd() const { return pos_ >= text_.size(); }
     void skip(std::size_t n = 1) { pos_ += n; }
-    std::string_view rest() const { return text_.substr(pos_ < text_.size() ? pos_ : text_.size()); }
 
     // Decimal digits; the value modulo 2^32 and, for limit checks, the value
     // saturated at a bound above every limit.
@@ -225,13 +225,19 @@ int digitValue(char c) {
 }
 
 std::unique_ptr<Parameter> parseOperand(CPU& cpu, std::string_view text) {
+    // "*" makes a pointer over the operand that follows; a run of them is
+    // parsed innermost first and wrapped outward without nested calls.
+    const std::size_t pointerLevels = std::min(text.find_first_not_of('*'), text.size());
+    if (pointerLevels > 0) {
+        std::unique_ptr<Parameter> operand = parseOperand(cpu, text.substr(pointerLevels));
+        for (std::size_t level = 0; level < pointerLevels; ++level)
+            operand = std::make_unique<PointerParameter>(cpu, std::move(operand));
+        return operand;
+    }
+
     Cursor in(text);
     const char c = in.peek();
     if (c >= 'a' && c <= 'z') return std::make_unique<StringParameter>(std::string(text));
-    if (c == '*') {
-        in.skip();
-        return std::make_unique<PointerParameter>(cpu, parseOperand(cpu, in.rest()));
-    }
     if (c == '&') return parseAddressOperand(in);
     if (isDigit(c) || c == '+' || c == '-') {
         if (looksLikeReal(text)) return parseReal(text);

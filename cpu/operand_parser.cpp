@@ -1,5 +1,6 @@
 #include "cpu/operand_parser.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <limits>
@@ -22,7 +23,6 @@ public:
     }
     bool atEnd() const { return pos_ >= text_.size(); }
     void skip(std::size_t n = 1) { pos_ += n; }
-    std::string_view rest() const { return text_.substr(pos_ < text_.size() ? pos_ : text_.size()); }
 
     // Decimal digits; the value modulo 2^32 and, for limit checks, the value
     // saturated at a bound above every limit.
@@ -133,6 +133,41 @@ bool looksLikeReal(std::string_view text) {
     return real;
 }
 
+// Whether an unsigned decimal real (digits, optional fraction and exponent)
+// lies below 1, judged by the decimal exponent of its first nonzero digit. Only
+// asked about numbers beyond the range of float, which are either far below or
+// far above 1, so the value itself need not be known.
+bool belowOne(std::string_view number) {
+    std::size_t i = 0;
+    long long leading = 0; // decimal exponent of the first nonzero digit
+    bool found = false;
+    for (; i < number.size() && isDigit(number[i]); ++i) {
+        if (found) {
+            ++leading;
+        } else if (number[i] != '0') {
+            found = true;
+        }
+    }
+    if (i < number.size() && number[i] == '.') {
+        for (++i; i < number.size() && isDigit(number[i]); ++i) {
+            if (found) continue;
+            --leading;
+            if (number[i] != '0') found = true;
+        }
+    }
+    long long exponent = 0;
+    if (i < number.size() && (number[i] == 'e' || number[i] == 'E')) {
+        ++i;
+        const bool negative = i < number.size() && number[i] == '-';
+        if (i < number.size() && (number[i] == '-' || number[i] == '+')) ++i;
+        for (; i < number.size() && isDigit(number[i]); ++i) {
+            if (exponent < 1'000'000'000) exponent = exponent * 10 + (number[i] - '0');
+        }
+        if (negative) exponent = -exponent;
+    }
+    return leading + exponent < 0;
+}
+
 // A decimal real with optional sign, fraction and exponent (and the words for
 // infinity and not-a-number), rounded to single precision. The C library's
 // conversion is not used because it follows the process locale.
@@ -151,10 +186,7 @@ std::unique_ptr<Parameter> parseReal(std::string_view text) {
     if (end == first || end != last) throwMessage("Wrong Float format");
     if (error == std::errc::result_out_of_range) {
         // Beyond the range of a float: overflow gives infinity, underflow zero.
-        bool tiny = false;
-        for (const char* p = first; p != last; ++p)
-            if ((*p == 'e' || *p == 'E') && p + 1 != last && p[1] == '-') tiny = true;
-        value = tiny ? 0.0f : std::numeric_limits<float>::infinity();
+        value = belowOne(text.substr(pos)) ? 0.0f : std::numeric_limits<float>::infinity();
     }
     return std::make_unique<FloatParameter>(negative ? -value : value);
 }
@@ -193,13 +225,19 @@ int digitValue(char c) {
 }
 
 std::unique_ptr<Parameter> parseOperand(CPU& cpu, std::string_view text) {
+    // "*" makes a pointer over the operand that follows; a run of them is
+    // parsed innermost first and wrapped outward without nested calls.
+    const std::size_t pointerLevels = std::min(text.find_first_not_of('*'), text.size());
+    if (pointerLevels > 0) {
+        std::unique_ptr<Parameter> operand = parseOperand(cpu, text.substr(pointerLevels));
+        for (std::size_t level = 0; level < pointerLevels; ++level)
+            operand = std::make_unique<PointerParameter>(cpu, std::move(operand));
+        return operand;
+    }
+
     Cursor in(text);
     const char c = in.peek();
     if (c >= 'a' && c <= 'z') return std::make_unique<StringParameter>(std::string(text));
-    if (c == '*') {
-        in.skip();
-        return std::make_unique<PointerParameter>(cpu, parseOperand(cpu, in.rest()));
-    }
     if (c == '&') return parseAddressOperand(in);
     if (isDigit(c) || c == '+' || c == '-') {
         if (looksLikeReal(text)) return parseReal(text);

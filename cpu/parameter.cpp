@@ -288,24 +288,47 @@ std::uint32_t AddressParameter::getLong() {
     return areaLetter_ == 'V' ? POINTER_BASE_V + static_cast<std::uint32_t>(address_) : 0;
 }
 
-PointerParameter::PointerParameter(CPU& cpu, std::unique_ptr<Parameter> inner)
-    : Parameter(PK_POINTER, {0xEE, 0xEE}), cpu_(cpu), inner_(std::move(inner)) {
-    if (!inner_) throwMessage("Empty pointer");
-    if (!(inner_->capabilities().direct & CAP_READ_DWORD)) throwMessage("Can't read a dword on parameter");
-}
+namespace {
 
-void PointerParameter::printName(Writer& writer) const {
-    StringWriter innerName;
-    inner_->printName(innerName);
-    writer.putString(" *");
-    writer.putString(innerName.text().c_str() + (innerName.text().empty() ? 0 : 1));
-}
-
-int PointerParameter::offset(long long step) {
-    const std::uint32_t pointer = inner_->getLong() + static_cast<std::uint32_t>(step);
+// The area V offset of a pointer value.
+int pointerOffset(std::uint32_t pointer) {
     const std::uint32_t offset = pointer - POINTER_BASE_V;
     if (offset > 0xFFFFFFu) throwMessage("Pointer out of range");
     return static_cast<int>(offset);
+}
+
+} // namespace
+
+PointerParameter::PointerParameter(CPU& cpu, std::unique_ptr<Parameter> inner)
+    : Parameter(PK_POINTER, {0xEE, 0xEE}), cpu_(cpu), inner_(std::move(inner)), base_(inner_.get()), innerLevels_(0) {
+    if (!inner_) throwMessage("Empty pointer");
+    if (!(inner_->capabilities().direct & CAP_READ_DWORD)) throwMessage("Can't read a dword on parameter");
+    if (const auto* innerPointer = dynamic_cast<const PointerParameter*>(inner_.get())) {
+        base_ = innerPointer->base_;
+        innerLevels_ = innerPointer->innerLevels_ + 1;
+    }
+}
+
+PointerParameter::~PointerParameter() {
+    std::unique_ptr<Parameter> next = std::move(inner_);
+    while (auto* pointer = dynamic_cast<PointerParameter*>(next.get())) next = std::move(pointer->inner_);
+}
+
+void PointerParameter::printName(Writer& writer) const {
+    StringWriter baseName;
+    base_->printName(baseName);
+    writer.putChar(' ');
+    for (int level = 0; level <= innerLevels_; ++level) writer.putChar('*');
+    writer.putString(baseName.text().c_str() + (baseName.text().empty() ? 0 : 1));
+}
+
+// The V offset addressed `step` bytes on from this pointer. The value of an
+// inner pointer is the double word it addresses, so the chain is walked from
+// the innermost operand outward.
+int PointerParameter::offset(long long step) {
+    std::uint32_t pointer = base_->getLong();
+    for (int level = 0; level < innerLevels_; ++level) pointer = cpu_.areaV.readDword(pointerOffset(pointer));
+    return pointerOffset(pointer + static_cast<std::uint32_t>(step));
 }
 
 int PointerParameter::getByte() { return cpu_.areaV.readByte(offset(0)) & 0xFF; }

@@ -306,9 +306,13 @@ private:
 };
 
 // An indirect operand ("*VD200"): the inner operand holds a pointer into V.
+// The inner operand may itself be a pointer ("**VD200"); such chains are
+// followed, named and released level by level, never by nested calls, so a
+// long chain cannot exhaust the stack.
 class PointerParameter final : public Parameter {
 public:
     PointerParameter(CPU& cpu, std::unique_ptr<Parameter> inner);
+    ~PointerParameter() override;
     void printName(Writer& writer) const override;
     int getByte() override;
     int getWord() override;
@@ -328,4 +332,6 @@ private:
 
     CPU& cpu_;
     std::unique_ptr<Parameter> inner_;
+    Parameter* base_; // the innermost operand that is not a pointer
+    int innerLevels_; // how many pointers lie between this one and base_
 };

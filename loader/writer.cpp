@@ -1,5 +1,7 @@
 #include "loader/writer.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 
 void Writer::putString(const char* text) {
@@ -28,8 +30,18 @@ void Writer::putInt(std::int32_t value) {
     putString(buffer);
 }
 
+// Formatted as "%+G" in the C locale whatever locale the process runs in
+// (a window toolkit may switch to the user's, which would print a decimal
+// comma that the operand syntax cannot read back).
 void Writer::putReal(float value) {
+    const double widened = value;
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%+G", static_cast<double>(value));
+    char* text = buffer;
+    if (!std::signbit(widened)) *text++ = '+';
+    const auto result = std::to_chars(text, buffer + sizeof buffer - 1, widened, std::chars_format::general, 6);
+    *result.ptr = '\0';
+    for (char* c = buffer; *c != '\0'; ++c) {
+        if (*c >= 'a' && *c <= 'z') *c = static_cast<char>(*c - 'a' + 'A');
+    }
     putString(buffer);
 }

@@ -1,0 +1,189 @@
+// Scan speed of the execution engine, in instructions per second, beside a
+// hand-written C++ function that computes the same logic as the bit-logic
+// program: the ratio of the two is printed at the end of the run.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+
+#include "cpu/cpu.h"
+#include "cpu/engine.h"
+#include "loader/parser.h"
+#include "loader/reader.h"
+#include "messages/cpu_exception.h"
+#include "shell/sim_clock.h"
+
+namespace {
+
+constexpr int NETWORKS = 1000;
+constexpr int FLAG_BITS = 32 * 8;
+
+// The operands of network i of the bit-logic program: four flag bits spread
+// over the whole flag area.
+struct BitLogicNetwork {
+    int load, andBit, orBit, out;
+};
+
+BitLogicNetwork bitLogicNetwork(int i) {
+    return {(i * 7) % FLAG_BITS, (i * 13 + 5) % FLAG_BITS, (i * 29 + 11) % FLAG_BITS, (i * 31 + 3) % FLAG_BITS};
+}
+
+void appendLine(std::string& text, const char* mnemonic, int bit) {
+    text += mnemonic;
+    text += " M";
+    text += std::to_string(bit / 8);
+    text += '.';
+    text += std::to_string(bit % 8);
+    text += '\n';
+}
+
+void appendNetworkLine(std::string& text, int number) {
+    text += "NETWORK ";
+    text += std::to_string(number);
+    text += '\n';
+}
+
+std::string program(const std::string& networks) {
+    std::string text = "ORGANIZATION_BLOCK OB1:MAIN\nBEGIN\n";
+    text += networks;
+    text += "END_ORGANIZATION_BLOCK\n";
+    return text;
+}
+
+// (a) 1000 networks of LD, U, O, = on flag bits.
+std::string bitLogicProgram() {
+    std::string text;
+    for (int i = 0; i < NETWORKS; ++i) {
+        const BitLogicNetwork n = bitLogicNetwork(i);
+        appendNetworkLine(text, i + 1);
+        appendLine(text, "LD", n.load);
+        appendLine(text, "U", n.andBit);
+        appendLine(text, "O", n.orBit);
+        appendLine(text, "=", n.out);
+    }
+    return program(text);
+}
+
+void load(CPU& cpu, const std::string& text) {
+    try {
+        StringRead reader(text);
+        Parser().parseProgram(cpu, reader);
+        resetCpu(cpu);
+    } catch (const CPUException& error) {
+        std::fprintf(stderr, "benchmark program does not load: %s\n", error.messageText().c_str());
+        std::exit(1);
+    }
+}
+
+void seedFlags(CPU& cpu) {
+    for (int i = 0; i < 32; ++i) cpu.areaM.writeByte(i, (i * 37 + 11) & 0xFF);
+}
+
+void runScans(benchmark::State& state, CPU& cpu, long long instructionsPerScan) {
+    for (auto _ : state) scanCycle(cpu);
+    state.SetItemsProcessed(state.iterations() * instructionsPerScan);
+}
+
+void BM_EngineBitLogic(benchmark::State& state) {
+    simClock().switchToManual();
+    CPU cpu;
+    load(cpu, bitLogicProgram());
+    seedFlags(cpu);
+    runScans(state, cpu, 4LL * NETWORKS);
+    simClock().switchToAutomatic();
+}
+BENCHMARK(BM_EngineBitLogic);
+
+// The same logic as program (a), written by hand on a byte array.
+struct NativeFlags {
+    unsigned char bytes[32];
+
+    int get(int bit) const { return (bytes[bit / 8] >> (bit % 8)) & 1; }
+    void set(int bit, int value) {
+        const unsigned char mask = static_cast<unsigned char>(1u << (bit % 8));
+        bytes[bit / 8] = static_cast<unsigned char>(value ? bytes[bit / 8] | mask : bytes[bit / 8] & ~mask);
+    }
+};
+
+void nativeScan(NativeFlags& flags, const BitLogicNetwork* networks) {
+    for (int i = 0; i < NETWORKS; ++i) {
+        const BitLogicNetwork& n = networks[i];
+        const int result = (flags.get(n.load) && flags.get(n.andBit)) || flags.get(n.orBit);
+        flags.set(n.out, result);
+    }
+}
+
+void BM_NativeBitLogic(benchmark::State& state) {
+    BitLogicNetwork networks[NETWORKS];
+    for (int i = 0; i < NETWORKS; ++i) networks[i] = bitLogicNetwork(i);
+    NativeFlags flags{};
+    for (int i = 0; i < 32; ++i) flags.bytes[i] = static_cast<unsigned char>((i * 37 + 11) & 0xFF);
+    for (auto _ : state) {
+        nativeScan(flags, networks);
+        benchmark::DoNotOptimize(flags.bytes);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * 4LL * NETWORKS);
+}
+BENCHMARK(BM_NativeBitLogic);
+
+// Before measuring: both forms of program (a) must compute the same flags.
+void checkNativeMatchesEngine() {
+    simClock().switchToManual();
+    CPU cpu;
+    load(cpu, bitLogicProgram());
+    seedFlags(cpu);
+    BitLogicNetwork networks[NETWORKS];
+    for (int i = 0; i < NETWORKS; ++i) networks[i] = bitLogicNetwork(i);
+    NativeFlags flags{};
+    for (int i = 0; i < 32; ++i) flags.bytes[i] = static_cast<unsigned char>((i * 37 + 11) & 0xFF);
+    for (int scan = 0; scan < 3; ++scan) {
+        scanCycle(cpu);
+        nativeScan(flags, networks);
+    }
+    for (int i = 0; i < 32; ++i) {
+        if (cpu.areaM.readByte(i) != flags.bytes[i]) {
+            std::fprintf(stderr, "native baseline differs from the engine at MB%d\n", i);
+            std::exit(1);
+        }
+    }
+    simClock().switchToAutomatic();
+}
+
+// Prints the engine/native ratio of instructions per second after the table.
+class RatioReporter final : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            const auto items = run.counters.find("items_per_second");
+            if (items != run.counters.end()) rates_[run.benchmark_name()] = items->second.value;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        const auto engine = rates_.find("BM_EngineBitLogic");
+        const auto native = rates_.find("BM_NativeBitLogic");
+        if (engine != rates_.end() && native != rates_.end() && native->second > 0)
+            std::printf("\nBit logic, engine/native instructions per second: %.4f (native is %.1f times faster)\n",
+                        engine->second / native->second, native->second / engine->second);
+    }
+
+private:
+    std::map<std::string, double> rates_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    checkNativeMatchesEngine();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -10,7 +10,8 @@
 std::span<const InstructionRow> instructionTable() {
     static const std::vector<InstructionRow> table = [] {
         std::vector<InstructionRow> rows;
-        for (auto family : {bitLogicInstructions, compareInstructions})
+        for (auto family : {bitLogicInstructions, compareInstructions, dataMoveArithmeticInstructions,
+                            dataLogicShiftInstructions})
             for (const InstructionRow& row : family()) rows.push_back(row);
         return rows;
     }();

@@ -132,3 +132,4 @@ std::span<const InstructionRow> bitLogicInstructions();
 std::span<const InstructionRow> compareInstructions();
 std::span<const InstructionRow> dataMoveArithmeticInstructions();
 std::span<const InstructionRow> dataLogicShiftInstructions();
+std::span<const InstructionRow> programControlInstructions();

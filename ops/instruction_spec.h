@@ -132,4 +132,5 @@ std::span<const InstructionRow> bitLogicInstructions();
 std::span<const InstructionRow> compareInstructions();
 std::span<const InstructionRow> dataMoveArithmeticInstructions();
 std::span<const InstructionRow> dataLogicShiftInstructions();
+std::span<const InstructionRow> timerCounterInstructions();
 std::span<const InstructionRow> programControlInstructions();

@@ -11,7 +11,7 @@ std::span<const InstructionRow> instructionTable() {
     static const std::vector<InstructionRow> table = [] {
         std::vector<InstructionRow> rows;
         for (auto family : {bitLogicInstructions, compareInstructions, dataMoveArithmeticInstructions,
-                            dataLogicShiftInstructions, programControlInstructions})
+                            dataLogicShiftInstructions, timerCounterInstructions, programControlInstructions})
             for (const InstructionRow& row : family()) rows.push_back(row);
         return rows;
     }();

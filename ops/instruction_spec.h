@@ -134,3 +134,4 @@ std::span<const InstructionRow> dataMoveArithmeticInstructions();
 std::span<const InstructionRow> dataLogicShiftInstructions();
 std::span<const InstructionRow> timerCounterInstructions();
 std::span<const InstructionRow> programControlInstructions();
+std::span<const InstructionRow> tableInstructions();

@@ -11,7 +11,8 @@ std::span<const InstructionRow> instructionTable() {
     static const std::vector<InstructionRow> table = [] {
         std::vector<InstructionRow> rows;
         for (auto family : {bitLogicInstructions, compareInstructions, dataMoveArithmeticInstructions,
-                            dataLogicShiftInstructions, timerCounterInstructions, programControlInstructions})
+                            dataLogicShiftInstructions, timerCounterInstructions, programControlInstructions,
+                            tableInstructions})
             for (const InstructionRow& row : family()) rows.push_back(row);
         return rows;
     }();

@@ -130,3 +130,8 @@ std::unique_ptr<Operation> createAs(Operands operands) {
 // The rows of each family, in the order of its table.
 std::span<const InstructionRow> bitLogicInstructions();
 std::span<const InstructionRow> compareInstructions();
+std::span<const InstructionRow> dataMoveArithmeticInstructions();
+std::span<const InstructionRow> dataLogicShiftInstructions();
+std::span<const InstructionRow> timerCounterInstructions();
+std::span<const InstructionRow> programControlInstructions();
+std::span<const InstructionRow> tableInstructions();

@@ -10,7 +10,9 @@
 std::span<const InstructionRow> instructionTable() {
     static const std::vector<InstructionRow> table = [] {
         std::vector<InstructionRow> rows;
-        for (auto family : {bitLogicInstructions, compareInstructions})
+        for (auto family : {bitLogicInstructions, compareInstructions, dataMoveArithmeticInstructions,
+                            dataLogicShiftInstructions, timerCounterInstructions, programControlInstructions,
+                            tableInstructions})
             for (const InstructionRow& row : family()) rows.push_back(row);
         return rows;
     }();

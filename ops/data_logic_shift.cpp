@@ -1,0 +1,151 @@
+// Word logic (AND, OR, XOR) and the shifts and rotations, each once per
+// width. Like every data box they act only while the top of the logic stack
+// is 1 and read nothing otherwise.
+#include <bit>
+#include <cstdint>
+#include <functional>
+#include <limits>
+
+#include "cpu/cpu.h"
+#include "cpu/logic_stack.h"
+#include "cpu/parameter.h"
+#include "ops/data_width.h"
+#include "ops/instruction_spec.h"
+
+namespace {
+
+// b := a op b: operand 2 write, operand 1 read, operand 2 read.
+constexpr InstructionSpec wordLogic(const char* mnemonic, const char* label, Width w) {
+    const char letter = widthLetter(w);
+    return {mnemonic,
+            label,
+            LK_BOX2,
+            SHAPE_TERMINAL,
+            2,
+            {needs(2, writeCapability(w)), needs(1, readCapability(w)), needs(2, readCapability(w))},
+            {{{3, 2, letter}, {4, 1, letter}, {5, 2, letter}}},
+            {3, 2, mergeSize(w)}};
+}
+
+// Operand 1 shifted in place by the byte count of operand 2: operand 1
+// write, count read, operand 1 read.
+constexpr InstructionSpec shift(const char* mnemonic, const char* label, Width w) {
+    const char letter = widthLetter(w);
+    return {mnemonic,
+            label,
+            LK_BOX2,
+            SHAPE_TERMINAL,
+            2,
+            {needs(1, writeCapability(w)), needs(2, CAP_READ_BYTE), needs(1, readCapability(w))},
+            {{{3, 1, letter}, {4, 2, 'B'}, {5, 1, letter}}},
+            {3, 2, mergeSize(w)}};
+}
+
+constexpr InstructionSpec kUNDB = wordLogic("UNDB", "WAND_B", Width::Byte);
+constexpr InstructionSpec kUNDW = wordLogic("UNDW", "WAND_W", Width::Word);
+constexpr InstructionSpec kUNDD = wordLogic("UNDD", "WAND_DW", Width::Dword);
+constexpr InstructionSpec kORB = wordLogic("ORB", "WOR_B", Width::Byte);
+constexpr InstructionSpec kORW = wordLogic("ORW", "WOR_W", Width::Word);
+constexpr InstructionSpec kORD = wordLogic("ORD", "WOR_DW", Width::Dword);
+constexpr InstructionSpec kXORB = wordLogic("XORB", "WXOR_B", Width::Byte);
+constexpr InstructionSpec kXORW = wordLogic("XORW", "WXOR_W", Width::Word);
+constexpr InstructionSpec kXORD = wordLogic("XORD", "WXOR_DW", Width::Dword);
+constexpr InstructionSpec kSLB = shift("SLB", "SHL_B", Width::Byte);
+constexpr InstructionSpec kSLW = shift("SLW", "SHL_W", Width::Word);
+constexpr InstructionSpec kSLD = shift("SLD", "SHL_DW", Width::Dword);
+constexpr InstructionSpec kSRB = shift("SRB", "SHR_B", Width::Byte);
+constexpr InstructionSpec kSRW = shift("SRW", "SHR_W", Width::Word);
+constexpr InstructionSpec kSRD = shift("SRD", "SHR_DW", Width::Dword);
+constexpr InstructionSpec kRLB = shift("RLB", "ROL_B", Width::Byte);
+constexpr InstructionSpec kRLW = shift("RLW", "ROL_W", Width::Word);
+constexpr InstructionSpec kRLD = shift("RLD", "ROL_DW", Width::Dword);
+constexpr InstructionSpec kRRB = shift("RRB", "ROR_B", Width::Byte);
+constexpr InstructionSpec kRRW = shift("RRW", "ROR_W", Width::Word);
+constexpr InstructionSpec kRRD = shift("RRD", "ROR_DW", Width::Dword);
+
+// ---- word logic ----
+
+template <const InstructionSpec& Spec, Width W, class Combine>
+class WordLogicOp final : public SpecOperation {
+public:
+    explicit WordLogicOp(Operands o) : SpecOperation(Spec, std::move(o)) {}
+    void execute(CPU& cpu) override {
+        if (!stackTop(cpu)) return;
+        using Value = typename WidthTraits<W>::Value;
+        const Value a = WidthTraits<W>::get(*operand1_);
+        const Value b = WidthTraits<W>::get(*operand2_);
+        WidthTraits<W>::set(*operand2_, static_cast<Value>(Combine{}(a, b)));
+    }
+};
+
+using UNDB_Op = WordLogicOp<kUNDB, Width::Byte, std::bit_and<>>;
+using UNDW_Op = WordLogicOp<kUNDW, Width::Word, std::bit_and<>>;
+using UNDD_Op = WordLogicOp<kUNDD, Width::Dword, std::bit_and<>>;
+using ORB_Op = WordLogicOp<kORB, Width::Byte, std::bit_or<>>;
+using ORW_Op = WordLogicOp<kORW, Width::Word, std::bit_or<>>;
+using ORD_Op = WordLogicOp<kORD, Width::Dword, std::bit_or<>>;
+using XORB_Op = WordLogicOp<kXORB, Width::Byte, std::bit_xor<>>;
+using XORW_Op = WordLogicOp<kXORW, Width::Word, std::bit_xor<>>;
+using XORD_Op = WordLogicOp<kXORD, Width::Dword, std::bit_xor<>>;
+
+// ---- shifts and rotations ----
+
+enum class Direction { ShiftLeft, ShiftRight, RotateLeft, RotateRight };
+
+// Shifts take the count modulo 32 for every width, so a byte shifted by 8 to
+// 31 becomes 0 while 32 leaves it unchanged; rotations take it modulo the
+// width. Zeros are shifted in from either end.
+template <const InstructionSpec& Spec, Width W, Direction D>
+class ShiftOp final : public SpecOperation {
+public:
+    explicit ShiftOp(Operands o) : SpecOperation(Spec, std::move(o)) {}
+    void execute(CPU& cpu) override {
+        if (!stackTop(cpu)) return;
+        const Value a = WidthTraits<W>::get(*operand1_);
+        const auto n = static_cast<unsigned>(operand2_->getByte());
+        WidthTraits<W>::set(*operand1_, shifted(a, n));
+    }
+
+private:
+    using Value = typename WidthTraits<W>::Value;
+    static constexpr int BITS = std::numeric_limits<Value>::digits;
+
+    static Value shifted(Value a, unsigned n) {
+        const std::uint32_t wide = a;
+        if constexpr (D == Direction::ShiftLeft)
+            return static_cast<Value>(wide << (n % 32u));
+        else if constexpr (D == Direction::ShiftRight)
+            return static_cast<Value>(wide >> (n % 32u));
+        else if constexpr (D == Direction::RotateLeft)
+            return std::rotl(a, static_cast<int>(n % BITS));
+        else
+            return std::rotr(a, static_cast<int>(n % BITS));
+    }
+};
+
+using SLB_Op = ShiftOp<kSLB, Width::Byte, Direction::ShiftLeft>;
+using SLW_Op = ShiftOp<kSLW, Width::Word, Direction::ShiftLeft>;
+using SLD_Op = ShiftOp<kSLD, Width::Dword, Direction::ShiftLeft>;
+using SRB_Op = ShiftOp<kSRB, Width::Byte, Direction::ShiftRight>;
+using SRW_Op = ShiftOp<kSRW, Width::Word, Direction::ShiftRight>;
+using SRD_Op = ShiftOp<kSRD, Width::Dword, Direction::ShiftRight>;
+using RLB_Op = ShiftOp<kRLB, Width::Byte, Direction::RotateLeft>;
+using RLW_Op = ShiftOp<kRLW, Width::Word, Direction::RotateLeft>;
+using RLD_Op = ShiftOp<kRLD, Width::Dword, Direction::RotateLeft>;
+using RRB_Op = ShiftOp<kRRB, Width::Byte, Direction::RotateRight>;
+using RRW_Op = ShiftOp<kRRW, Width::Word, Direction::RotateRight>;
+using RRD_Op = ShiftOp<kRRD, Width::Dword, Direction::RotateRight>;
+
+constexpr InstructionRow kRows[] = {
+    {&kUNDB, createAs<UNDB_Op>}, {&kUNDW, createAs<UNDW_Op>}, {&kUNDD, createAs<UNDD_Op>}, {&kORB, createAs<ORB_Op>},
+    {&kORW, createAs<ORW_Op>},   {&kORD, createAs<ORD_Op>},   {&kXORB, createAs<XORB_Op>}, {&kXORW, createAs<XORW_Op>},
+    {&kXORD, createAs<XORD_Op>}, {&kSLB, createAs<SLB_Op>},   {&kSLW, createAs<SLW_Op>},   {&kSLD, createAs<SLD_Op>},
+    {&kSRB, createAs<SRB_Op>},   {&kSRW, createAs<SRW_Op>},   {&kSRD, createAs<SRD_Op>},   {&kRLB, createAs<RLB_Op>},
+    {&kRLW, createAs<RLW_Op>},   {&kRLD, createAs<RLD_Op>},   {&kRRB, createAs<RRB_Op>},   {&kRRW, createAs<RRW_Op>},
+    {&kRRD, createAs<RRD_Op>},
+};
+static_assert(std::size(kRows) == 21);
+
+} // namespace
+
+std::span<const InstructionRow> dataLogicShiftInstructions() { return kRows; }

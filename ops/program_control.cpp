@@ -1,0 +1,139 @@
+// Jumps, subroutine calls and sequence segments. These instructions only set
+// the engine's fields (jumpLabel, callState, scrState, scrBit); the engine
+// carries out the label search, the early return and the segment gate.
+#include "cpu/cpu.h"
+#include "cpu/engine.h"
+#include "cpu/logic_stack.h"
+#include "cpu/parameter.h"
+#include "messages/cpu_exception.h"
+#include "ops/instruction_spec.h"
+
+namespace {
+
+constexpr std::array<OperandCheck, 4> LABEL_NUMBER{needs(1, CAP_READ_BYTE), needsKind(1, KindRule::OnlyConstant)};
+constexpr std::array<OperandCheck, 4> SEGMENT_BIT{needs(1, CAP_READ_BIT), needsKind(1, KindRule::OnlyS)};
+constexpr std::array<PinSpec, 3> LABEL_PIN{{{1, 1, 'B'}}};
+constexpr std::array<PinSpec, 3> SEGMENT_PIN{{{1, 1, 'I'}}};
+
+constexpr InstructionSpec kJMP{"JMP", "JMP", LK_COIL, SHAPE_TERMINAL, 1, LABEL_NUMBER, LABEL_PIN};
+constexpr InstructionSpec kLBL{"LBL", "LBL", LK_LABEL, SHAPE_SEGMENT, 1, LABEL_NUMBER, LABEL_PIN, {}, true};
+constexpr InstructionSpec kCALL{"CALL",         "CALL", LK_COIL, SHAPE_TERMINAL, 1, {needsKind(1, KindRule::OnlyText)},
+                                {{{1, 1, 'S'}}}};
+constexpr InstructionSpec kCRET{"CRET", "RET", LK_COIL, SHAPE_TERMINAL, 0};
+constexpr InstructionSpec kNOP{"NOP", "NOP", LK_COIL, SHAPE_TERMINAL, 1, {needs(1, CAP_READ_BYTE)}};
+constexpr InstructionSpec kLSCR{"LSCR", "SCR", LK_LABEL, SHAPE_SEGMENT, 1, SEGMENT_BIT, SEGMENT_PIN};
+constexpr InstructionSpec kSCRT{"SCRT", "SCRT", LK_COIL, SHAPE_SEGMENT, 1, SEGMENT_BIT, SEGMENT_PIN};
+constexpr InstructionSpec kSCRE{"SCRE", "SCRE", LK_COIL, SHAPE_SEGMENT, 0, {}, {}, {}, true};
+
+// ---- jumps ----
+
+// A taken jump asks the engine to search the label; a second jump while it
+// searches does not change the label.
+class JMP_Op final : public SpecOperation {
+public:
+    explicit JMP_Op(Operands o) : SpecOperation(kJMP, std::move(o)) {}
+    void execute(CPU& cpu) override {
+        if (stackTop(cpu) && cpu.jumpLabel == -1) cpu.jumpLabel = operand1_->getByte();
+    }
+};
+
+class LBL_Op final : public SpecOperation {
+public:
+    explicit LBL_Op(Operands o) : SpecOperation(kLBL, std::move(o)) {}
+    void execute(CPU& cpu) override {
+        if (cpu.jumpLabel == operand1_->getByte()) cpu.jumpLabel = -1;
+    }
+};
+
+// ---- subroutines ----
+
+// Runs the subroutine block of that exact name with a fresh call state and
+// gives the caller back its logic stack and call state afterwards. The
+// nesting depth is bounded so that a recursive program ends the scan with a
+// message instead of exhausting the native stack.
+class CALL_Op final : public SpecOperation {
+public:
+    explicit CALL_Op(Operands o)
+        : SpecOperation(kCALL, std::move(o)), name_(dynamic_cast<StringParameter*>(operand1_.get())) {}
+
+    void execute(CPU& cpu) override {
+        if (!stackTop(cpu)) return;
+        if (name_ == nullptr) throwMessage("SBR expected");
+        const Block* subroutine = findSubroutine(cpu, name_->text());
+        if (subroutine == nullptr) throwMessage("SBR not found");
+        if (cpu.callDepth >= MAX_CALL_DEPTH) throwMessage("Subroutines nested too deeply");
+        const std::uint32_t savedStack = cpu.logicStack;
+        const int savedCallState = cpu.callState;
+        cpu.callState = 2;
+        ++cpu.callDepth;
+        executeBlock(cpu, *subroutine);
+        --cpu.callDepth;
+        cpu.callState = savedCallState;
+        cpu.logicStack = savedStack;
+    }
+
+private:
+    StringParameter* name_;
+};
+
+// Ends the running block after itself (the caller continues).
+class CRET_Op final : public SpecOperation {
+public:
+    explicit CRET_Op(Operands o) : SpecOperation(kCRET, std::move(o)) {}
+    void execute(CPU& cpu) override {
+        if (stackTop(cpu)) cpu.callState = 1;
+    }
+};
+
+class NOP_Op final : public SpecOperation {
+public:
+    explicit NOP_Op(Operands o) : SpecOperation(kNOP, std::move(o)) {}
+    void execute(CPU&) override {}
+};
+
+// ---- sequence segments ----
+
+// Opens a segment whatever the stack holds: its S bit, read without the
+// gate, decides whether the instructions up to SCRE see their stack or 0.
+class LSCR_Op final : public SpecOperation {
+public:
+    explicit LSCR_Op(Operands o) : SpecOperation(kLSCR, std::move(o)) {}
+    void execute(CPU& cpu) override {
+        if (cpu.scrState != -1) throwMessage("nested SCR-Block");
+        if (cpu.callState == 2) throwMessage("SCR used in Subroutine");
+        cpu.scrState = operand1_->getBit() ? 1 : 0;
+        cpu.scrBit = operand1_.get();
+    }
+};
+
+// Moves activity to another segment: clears the open segment's S bit and
+// sets the target's. The open segment runs on until its SCRE.
+class SCRT_Op final : public SpecOperation {
+public:
+    explicit SCRT_Op(Operands o) : SpecOperation(kSCRT, std::move(o)) {}
+    void execute(CPU& cpu) override {
+        if (cpu.scrState == -1 || cpu.scrBit == nullptr) throwMessage("SCRT not in SCR-Block");
+        if (!stackTop(cpu)) return;
+        cpu.scrBit->setBit(0);
+        operand1_->setBit(1);
+    }
+};
+
+class SCRE_Op final : public SpecOperation {
+public:
+    explicit SCRE_Op(Operands o) : SpecOperation(kSCRE, std::move(o)) {}
+    void execute(CPU& cpu) override {
+        if (cpu.scrState == -1) throwMessage("SCRE not in SCR-Block");
+        cpu.scrState = -1;
+    }
+};
+
+constexpr InstructionRow kRows[] = {
+    {&kJMP, createAs<JMP_Op>}, {&kLBL, createAs<LBL_Op>},   {&kCALL, createAs<CALL_Op>}, {&kCRET, createAs<CRET_Op>},
+    {&kNOP, createAs<NOP_Op>}, {&kLSCR, createAs<LSCR_Op>}, {&kSCRT, createAs<SCRT_Op>}, {&kSCRE, createAs<SCRE_Op>},
+};
+static_assert(std::size(kRows) == 8);
+
+} // namespace
+
+std::span<const InstructionRow> programControlInstructions() { return kRows; }

@@ -1,0 +1,205 @@
+// Word tables (ATT, FIFO, LIFO), block fill and block moves, and the table
+// searches. Table operands are addressed word by word through their indexed
+// access; every count and index is compared as an unsigned 16-bit value.
+//
+// ATT, FIFO and LIFO use the layout: word 0 the maximum number of entries
+// (TL; a table with TL above 100 is left alone), word 1 the number of
+// entries (EC), words 2 .. EC + 1 the entries, oldest first. The searches use
+// word 0 as EC and words 1 .. EC as entries 0 .. EC - 1.
+#include <cstdint>
+#include <functional>
+
+#include "cpu/cpu.h"
+#include "cpu/logic_stack.h"
+#include "cpu/parameter.h"
+#include "ops/data_width.h"
+#include "ops/instruction_spec.h"
+
+namespace {
+
+constexpr int MAX_TABLE_LENGTH = 100;
+
+// IN (tested second), OUT at an index (tested first), count byte.
+constexpr InstructionSpec blockMove(const char* mnemonic, const char* label, Width w) {
+    const char letter = widthLetter(w);
+    return {mnemonic,
+            label,
+            LK_BOX2,
+            SHAPE_TERMINAL,
+            3,
+            {needsIndexed(2, writeCapability(w)), needsIndexed(1, readCapability(w)), needs(3, CAP_READ_BYTE)},
+            {{{3, 1, letter}, {4, 3, 'B'}, {5, 2, letter}}}};
+}
+
+// TABLE at an index, PATTERN, INDEX; the pattern is tested first.
+constexpr InstructionSpec find(const char* mnemonic, const char* label) {
+    return {
+        mnemonic,
+        label,
+        LK_BOX2,
+        SHAPE_TERMINAL,
+        3,
+        {needs(2, CAP_READ_WORD), needsIndexed(1, CAP_READ_WORD), needs(3, CAP_READ_WORD), needs(3, CAP_WRITE_WORD)},
+        {{{3, 1, 'W'}, {4, 2, 'W'}, {5, 3, 'W'}}}};
+}
+
+// FIFO and LIFO: TABLE read and written at an index, DATA written.
+constexpr InstructionSpec take(const char* mnemonic) {
+    return {mnemonic,
+            mnemonic,
+            LK_BOX1,
+            SHAPE_TERMINAL,
+            2,
+            {needsIndexed(1, CAP_READ_WORD), needsIndexed(1, CAP_WRITE_WORD), needs(2, CAP_WRITE_WORD)},
+            {{{3, 1, 'W'}, {5, 2, 'W'}}}};
+}
+
+constexpr InstructionSpec kATT{
+    "ATT",
+    "AD_T_TBL",
+    LK_BOX2,
+    SHAPE_TERMINAL,
+    2,
+    {needs(1, CAP_READ_WORD), needsIndexed(2, CAP_READ_WORD), needsIndexed(2, CAP_WRITE_WORD)},
+    {{{3, 1, 'W'}, {4, 2, 'W'}}}};
+constexpr InstructionSpec kFIFO = take("FIFO");
+constexpr InstructionSpec kLIFO = take("LIFO");
+constexpr InstructionSpec kFILL{"FILL",
+                                "FILL_N",
+                                LK_BOX2,
+                                SHAPE_TERMINAL,
+                                3,
+                                {needsIndexed(2, CAP_WRITE_WORD), needs(1, CAP_READ_WORD), needs(3, CAP_READ_BYTE)},
+                                {{{3, 1, 'W'}, {4, 3, 'B'}, {5, 2, 'W'}}}};
+constexpr InstructionSpec kBMB = blockMove("BMB", "BLKMOV_B", Width::Byte);
+constexpr InstructionSpec kBMW = blockMove("BMW", "BLKMOV_W", Width::Word);
+constexpr InstructionSpec kBMD = blockMove("BMD", "BLKMOV_DW", Width::Dword);
+constexpr InstructionSpec kFINDgl = find("FIND=", "TBL_FIND=");
+constexpr InstructionSpec kFINDugl = find("FIND<>", "TBL_FIND<>");
+constexpr InstructionSpec kFINDgr = find("FIND>", "TBL_FIND>");
+constexpr InstructionSpec kFINDkl = find("FIND<", "TBL_FIND<");
+
+// ---- word tables ----
+
+// Appends DATA unless the table is full or too long.
+class ATT_Op final : public SpecOperation {
+public:
+    explicit ATT_Op(Operands o) : SpecOperation(kATT, std::move(o)) {}
+    void execute(CPU& cpu) override {
+        if (!stackTop(cpu)) return;
+        Parameter& table = *operand2_;
+        const int data = operand1_->getWord();
+        const int length = table.getWordAt(0);
+        const int entries = table.getWordAt(1);
+        if (length > MAX_TABLE_LENGTH || entries >= length) return;
+        table.setWordAt(entries + 2, data);
+        table.setWordAt(1, entries + 1);
+    }
+};
+
+// Whether FIFO and LIFO may take an entry: the table holds one and is sound.
+bool canTake(int length, int entries) { return entries >= 1 && entries <= length && length <= MAX_TABLE_LENGTH; }
+
+// Takes the oldest entry; the others move one place towards the start, and
+// the last entry's old word stays behind.
+class FIFO_Op final : public SpecOperation {
+public:
+    explicit FIFO_Op(Operands o) : SpecOperation(kFIFO, std::move(o)) {}
+    void execute(CPU& cpu) override {
+        if (!stackTop(cpu)) return;
+        Parameter& table = *operand1_;
+        const int length = table.getWordAt(0);
+        const int entries = table.getWordAt(1);
+        if (!canTake(length, entries)) return;
+        operand2_->setWord(table.getWordAt(2));
+        for (int i = 2; i < entries + 1; ++i) table.setWordAt(i, table.getWordAt(i + 1));
+        table.setWordAt(1, entries - 1);
+    }
+};
+
+// Takes the newest entry.
+class LIFO_Op final : public SpecOperation {
+public:
+    explicit LIFO_Op(Operands o) : SpecOperation(kLIFO, std::move(o)) {}
+    void execute(CPU& cpu) override {
+        if (!stackTop(cpu)) return;
+        Parameter& table = *operand1_;
+        const int length = table.getWordAt(0);
+        const int entries = table.getWordAt(1);
+        if (!canTake(length, entries)) return;
+        const int newest = table.getWordAt(entries + 1);
+        table.setWordAt(1, entries - 1);
+        operand2_->setWord(newest);
+    }
+};
+
+// ---- fill and block moves ----
+
+// Writes the word IN into N consecutive words from OUT on.
+class FILL_Op final : public SpecOperation {
+public:
+    explicit FILL_Op(Operands o) : SpecOperation(kFILL, std::move(o)) {}
+    void execute(CPU& cpu) override {
+        if (!stackTop(cpu)) return;
+        const int count = operand3_->getByte();
+        const int value = operand1_->getWord();
+        for (int i = 0; i < count; ++i) operand2_->setWordAt(i, value);
+    }
+};
+
+// Copies N elements upward, each read just before it is written, so a move
+// onto an overlapping higher block repeats the first elements.
+template <const InstructionSpec& Spec, Width W>
+class BlockMoveOp final : public SpecOperation {
+public:
+    explicit BlockMoveOp(Operands o) : SpecOperation(Spec, std::move(o)) {}
+    void execute(CPU& cpu) override {
+        if (!stackTop(cpu)) return;
+        const int count = operand3_->getByte();
+        for (int i = 0; i < count; ++i) WidthTraits<W>::setAt(*operand2_, i, WidthTraits<W>::getAt(*operand1_, i));
+    }
+};
+
+using BMB_Op = BlockMoveOp<kBMB, Width::Byte>;
+using BMW_Op = BlockMoveOp<kBMW, Width::Word>;
+using BMD_Op = BlockMoveOp<kBMD, Width::Dword>;
+
+// ---- searches ----
+
+// Searches entries from INDEX on for the first that stands in the relation
+// to PATTERN and writes its index, or EC (at most 100) when none does; a
+// start index at or beyond EC is written back unchanged. Runs whatever the
+// logic stack holds and leaves the stack alone.
+template <const InstructionSpec& Spec, class Matches>
+class FindOp final : public SpecOperation {
+public:
+    explicit FindOp(Operands o) : SpecOperation(Spec, std::move(o)) {}
+    void execute(CPU&) override {
+        Parameter& table = *operand1_;
+        const int pattern = operand2_->getWord();
+        const int entries = table.getWordAt(0);
+        int index = operand3_->getWord();
+        while (index < entries && index < MAX_TABLE_LENGTH) {
+            if (Matches{}(table.getWordAt(index + 1), pattern)) break;
+            ++index;
+        }
+        operand3_->setWord(index);
+    }
+};
+
+using FINDgl_Op = FindOp<kFINDgl, std::equal_to<>>;
+using FINDugl_Op = FindOp<kFINDugl, std::not_equal_to<>>;
+using FINDgr_Op = FindOp<kFINDgr, std::greater<>>;
+using FINDkl_Op = FindOp<kFINDkl, std::less<>>;
+
+constexpr InstructionRow kRows[] = {
+    {&kATT, createAs<ATT_Op>},       {&kFIFO, createAs<FIFO_Op>},     {&kLIFO, createAs<LIFO_Op>},
+    {&kFILL, createAs<FILL_Op>},     {&kBMB, createAs<BMB_Op>},       {&kBMW, createAs<BMW_Op>},
+    {&kBMD, createAs<BMD_Op>},       {&kFINDgl, createAs<FINDgl_Op>}, {&kFINDugl, createAs<FINDugl_Op>},
+    {&kFINDgr, createAs<FINDgr_Op>}, {&kFINDkl, createAs<FINDkl_Op>},
+};
+static_assert(std::size(kRows) == 11);
+
+} // namespace
+
+std::span<const InstructionRow> tableInstructions() { return kRows; }

@@ -1,0 +1,158 @@
+// On-delay timers (TON, TONR) and the up and up/down counters (ZV, ZVR).
+// Timer and counter values live in the CPU's records; the instructions only
+// store the preset, start, stop and count. None of them changes the logic
+// stack.
+#include <cstdint>
+
+#include "cpu/cpu.h"
+#include "cpu/logic_stack.h"
+#include "cpu/parameter.h"
+#include "messages/cpu_exception.h"
+#include "ops/instruction_spec.h"
+#include "shell/sim_clock.h"
+
+namespace {
+
+// The preset word is tested before the kind of operand 1.
+constexpr InstructionSpec timer(const char* mnemonic, KindRule numberRule) {
+    return {mnemonic,
+            mnemonic,
+            LK_TIMER,
+            SHAPE_TERMINAL,
+            2,
+            {needs(2, CAP_READ_WORD), needsKind(1, KindRule::Timer), needsKind(1, numberRule)},
+            {{{1, 1, 'T'}, {3, 2, 'W'}}}};
+}
+
+constexpr InstructionSpec counter(const char* mnemonic, const char* label, LadderKind kind) {
+    return {mnemonic,
+            label,
+            kind,
+            SHAPE_COUNTER,
+            2,
+            {needs(2, CAP_READ_WORD), needsKind(1, KindRule::Counter)},
+            {{{1, 1, 'Z'}, {3, 2, 'W'}}}};
+}
+
+constexpr InstructionSpec kTON = timer("TON", KindRule::TonTimer);
+constexpr InstructionSpec kTONR = timer("TONR", KindRule::TonrTimer);
+constexpr InstructionSpec kZV = counter("ZV", "CTU", LK_UP_COUNTER);
+constexpr InstructionSpec kZVR = counter("ZVR", "CTUD", LK_UPDOWN_COUNTER);
+
+// The record behind operand 1, resolved once at construction. The operand
+// checks guarantee the kind; an instruction executed without its checks
+// fails with the check's message instead of touching a wrong object.
+template <class Record, class RecordParameter>
+Record* recordOf(Parameter* operand) {
+    auto* parameter = dynamic_cast<RecordParameter*>(operand);
+    return parameter != nullptr ? &parameter->record() : nullptr;
+}
+
+// While the input is 1 the timer runs; counting starts when the input turns
+// 1. 1-ms and 100-ms timers are brought up to date here; the 10-ms timers
+// only by the engine once per scan. With the input 0 TON clears its value,
+// TONR keeps it so that time adds up over several periods.
+template <const InstructionSpec& Spec, bool Retentive>
+class TimerOp final : public SpecOperation {
+public:
+    explicit TimerOp(Operands o)
+        : SpecOperation(Spec, std::move(o)), timer_(recordOf<TimerRecord, TimerParameter>(operand1_.get())) {}
+
+    void execute(CPU& cpu) override {
+        if (timer_ == nullptr) throwMessage("Timer expected");
+        TimerRecord& t = *timer_;
+        t.preset = static_cast<std::uint16_t>(operand2_->getWord());
+        if (!stackTop(cpu)) {
+            if constexpr (!Retentive) t.value = 0;
+            t.running = 0;
+            return;
+        }
+        if (t.running == 0) t.lastUpdate = simTime();
+        t.running = 1;
+        if (t.resolution != 10) updateTimer(t);
+    }
+
+private:
+    TimerRecord* timer_;
+};
+
+using TON_Op = TimerOp<kTON, false>;
+using TONR_Op = TimerOp<kTONR, true>;
+
+// Counts wrap at 16 bits in either direction.
+std::int16_t stepped(std::int16_t value, int delta) {
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(value + delta));
+}
+
+// Inputs on the stack: reset on the top, count-up below it. Both stay on
+// the stack. Counting reacts to rising edges between executions; the edge
+// memory is kept only while the sequence gate is open.
+class ZV_Op final : public SpecOperation {
+public:
+    explicit ZV_Op(Operands o)
+        : SpecOperation(kZV, std::move(o)), counter_(recordOf<CounterRecord, CounterParameter>(operand1_.get())) {}
+
+    void execute(CPU& cpu) override {
+        if (counter_ == nullptr) throwMessage("Counter expected");
+        const int reset = popBit(cpu);
+        const int up = stackTop(cpu);
+        pushBit(cpu, reset);
+        CounterRecord& c = *counter_;
+        c.preset = static_cast<std::int16_t>(operand2_->getWord());
+        if (reset) c.value = 0;
+        if (up && !lastUp_) c.value = stepped(c.value, 1);
+        if (cpu.scrState != 0) lastUp_ = up;
+    }
+    // An input that is already 1 after a reset does not count.
+    void resetState() override { lastUp_ = 1; }
+
+private:
+    CounterRecord* counter_;
+    int lastUp_ = 1;
+};
+
+// Inputs on the stack: reset on the top, count-down second, count-up third.
+class ZVR_Op final : public SpecOperation {
+public:
+    explicit ZVR_Op(Operands o)
+        : SpecOperation(kZVR, std::move(o)), counter_(recordOf<CounterRecord, CounterParameter>(operand1_.get())) {}
+
+    void execute(CPU& cpu) override {
+        if (counter_ == nullptr) throwMessage("Counter expected");
+        const int reset = popBit(cpu);
+        const int down = popBit(cpu);
+        const int up = stackTop(cpu);
+        pushBit(cpu, down);
+        pushBit(cpu, reset);
+        CounterRecord& c = *counter_;
+        c.preset = static_cast<std::int16_t>(operand2_->getWord());
+        if (reset) c.value = 0;
+        if (up && !lastUp_) c.value = stepped(c.value, 1);
+        if (down && !lastDown_) c.value = stepped(c.value, -1);
+        if (cpu.scrState != 0) {
+            lastUp_ = up;
+            lastDown_ = down;
+        }
+    }
+    void resetState() override {
+        lastUp_ = 1;
+        lastDown_ = 1;
+    }
+
+private:
+    CounterRecord* counter_;
+    int lastUp_ = 1;
+    int lastDown_ = 1;
+};
+
+constexpr InstructionRow kRows[] = {
+    {&kTON, createAs<TON_Op>},
+    {&kTONR, createAs<TONR_Op>},
+    {&kZV, createAs<ZV_Op>},
+    {&kZVR, createAs<ZVR_Op>},
+};
+static_assert(std::size(kRows) == 4);
+
+} // namespace
+
+std::span<const InstructionRow> timerCounterInstructions() { return kRows; }

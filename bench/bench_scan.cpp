@@ -66,6 +66,28 @@ std::string bitLogicProgram() {
     return program(text);
 }
 
+// (b) program (a) behind one network that keeps the 1-ms timer T0 running.
+std::string bitLogicWithTimerProgram() {
+    std::string text = bitLogicProgram();
+    const std::string timerNetwork = "NETWORK 0\nLD SM0.0\nTONR T0, 30000\n";
+    text.insert(text.find("NETWORK 1\n"), timerNetwork);
+    return text;
+}
+
+// (c) 1000 networks of word arithmetic and a word compare on V words.
+std::string wordArithmeticProgram() {
+    std::string text;
+    for (int i = 0; i < NETWORKS; ++i) {
+        const int a = (i * 2) % 2000;
+        const int b = (i * 14 + 6) % 2000;
+        appendNetworkLine(text, i + 1);
+        text += "LD SM0.0\n+I VW" + std::to_string(a) + ", VW" + std::to_string(b) + "\n";
+        text += "LDW>= VW" + std::to_string(b) + ", VW" + std::to_string(a) + "\n";
+        appendLine(text, "=", (i * 31 + 3) % FLAG_BITS);
+    }
+    return program(text);
+}
+
 void load(CPU& cpu, const std::string& text) {
     try {
         StringRead reader(text);
@@ -95,6 +117,26 @@ void BM_EngineBitLogic(benchmark::State& state) {
     simClock().switchToAutomatic();
 }
 BENCHMARK(BM_EngineBitLogic);
+
+// In automatic clock mode, so that the running timer reads the real clock
+// before every instruction as it does in the desktop program.
+void BM_EngineBitLogicWithTimer(benchmark::State& state) {
+    CPU cpu;
+    load(cpu, bitLogicWithTimerProgram());
+    seedFlags(cpu);
+    runScans(state, cpu, 4LL * NETWORKS + 2);
+}
+BENCHMARK(BM_EngineBitLogicWithTimer);
+
+void BM_EngineWordArithmetic(benchmark::State& state) {
+    simClock().switchToManual();
+    CPU cpu;
+    load(cpu, wordArithmeticProgram());
+    for (int i = 0; i < 4000; i += 2) cpu.areaV.writeWord(i, i * 3);
+    runScans(state, cpu, 4LL * NETWORKS);
+    simClock().switchToAutomatic();
+}
+BENCHMARK(BM_EngineWordArithmetic);
 
 // The same logic as program (a), written by hand on a byte array.
 struct NativeFlags {

@@ -99,6 +99,8 @@ void CharGridCanvas::line(int x1, int y1, int x2, int y2) {
         const int to = std::min(std::max(a, b), limit - 1);
         for (int i = from; i <= to; ++i) put(i);
     };
+    // A line that ends where it starts marks no cell, as on the screen.
+    if (x1 == x2 && y1 == y2) return;
     if (y1 == y2)
         walk(x1, x2, MAX_COLUMNS, [&](int x) { putLineChar(x, y1, '-'); });
     else if (x1 == x2)

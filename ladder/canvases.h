@@ -78,12 +78,12 @@ private:
 
 // Renders onto a grid of characters, one unit per character: texts overwrite
 // what lies under them, horizontal lines are "-", vertical lines "|", a cell
-// where both meet "+". Slanted lines are not drawn. Cells left of or above
-// the origin and beyond the size limits are skipped.
+// where both meet "+". Slanted lines and lines of no length are not drawn.
+// Cells left of or above the origin and beyond the size limits are skipped.
 class CharGridCanvas final : public KOPDraw {
 public:
     static constexpr int MAX_COLUMNS = 4096;
-    static constexpr int MAX_ROWS = 65536;
+    static constexpr int MAX_ROWS = 1 << 20;
 
     int unitWidth() const override { return 1; }
     int unitHeight() const override { return 1; }

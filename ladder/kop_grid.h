@@ -36,9 +36,7 @@ public:
 
     int width() const { return width_; }
     int height() const { return height_; }
-    bool contains(int row, int column) const {
-        return row >= 0 && column >= 0 && row < height_ && column < width_;
-    }
+    bool contains(int row, int column) const { return row >= 0 && column >= 0 && row < height_ && column < width_; }
     // The cell at (row, column); throws "KOP-levels out of range" outside
     // the grid, so a layout fault never reaches memory it does not own.
     KOPCell& cell(int row, int column);

@@ -85,8 +85,7 @@ void appendParallel(KOPGrid& grid, Cursor& cursor, KOPGrid&& part, Cursor partCu
     cursor.column = end;
 }
 
-void combineCounter(KOPGrid& a, KOPGrid& b, KOPGrid* c, std::unique_ptr<KOPE> box, Cursor& pa, Cursor& pb,
-                    Cursor* pc) {
+void combineCounter(KOPGrid& a, KOPGrid& b, KOPGrid* c, std::unique_ptr<KOPE> box, Cursor& pa, Cursor& pb, Cursor* pc) {
     appendWire(a, pa);
     appendWiresUpTo(a, pa, a.width() - 1);
 

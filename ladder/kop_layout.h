@@ -31,8 +31,7 @@ void appendParallel(KOPGrid& grid, Cursor& cursor, KOPGrid&& part, Cursor partCu
 // the box: branch A to the first row, B to the second, C (if any) to the
 // third. B and C may be the grid of A (or C the grid of B) when the inputs
 // share a grid; grids other than A are moved into A.
-void combineCounter(KOPGrid& a, KOPGrid& b, KOPGrid* c, std::unique_ptr<KOPE> box, Cursor& pa, Cursor& pb,
-                    Cursor* pc);
+void combineCounter(KOPGrid& a, KOPGrid& b, KOPGrid* c, std::unique_ptr<KOPE> box, Cursor& pa, Cursor& pb, Cursor* pc);
 
 // Lays out a network's instructions as a ladder grid. Throws "KOP-place in
 // use", "Entry in use", "KOP-levels out of range", or the mnemonic of an

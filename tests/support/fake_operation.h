@@ -27,7 +27,7 @@ struct Pin {
     char letter;
 };
 
-struct Spec {
+struct LadderShape {
     LadderKind kind = LK_CONTACT;
     std::string label;
     std::vector<Pin> pins;
@@ -37,46 +37,46 @@ struct Spec {
 
 class FakeOperation final : public Operation {
 public:
-    FakeOperation(std::string mnemonic, Spec spec, Operands operands)
-        : Operation(std::move(operands)), mnemonic_(std::move(mnemonic)), spec_(std::move(spec)) {}
+    FakeOperation(std::string mnemonic, LadderShape shape, Operands operands)
+        : Operation(std::move(operands)), mnemonic_(std::move(mnemonic)), shape_(std::move(shape)) {}
 
     void execute(CPU&) override {}
     bool standsAlone() const override { return false; }
     const char* mnemonic() const override { return mnemonic_.c_str(); }
-    const char* boxLabel() const override { return spec_.label.c_str(); }
+    const char* boxLabel() const override { return shape_.label.c_str(); }
     int stackIn() const override { return 0; }
     int isTerminal() const override { return 1; }
     int stackOut() const override { return 0; }
     void checkOperands() const override {}
-    LadderKind ladderKind() const override { return spec_.kind; }
+    LadderKind ladderKind() const override { return shape_.kind; }
 
     void pinName(Writer& writer, int pin, int substitutePin, Parameter* substitute) const override {
-        for (const Pin& p : spec_.pins) {
+        for (const Pin& p : shape_.pins) {
             if (p.pin != pin) continue;
             Parameter* operand = pin == substitutePin ? substitute : slot(p.slot);
             if (operand != nullptr) operand->printName(writer);
         }
     }
     void pinValue(Writer& writer, int pin, int substitutePin, Parameter* substitute) const override {
-        for (const Pin& p : spec_.pins)
+        for (const Pin& p : shape_.pins)
             if (p.pin == pin) formatValue(writer, pin == substitutePin ? substitute : slot(p.slot), p.letter);
     }
     MergeInfo boxMergeInfo() const override {
-        if (spec_.merge.pin == 0) return {};
-        return {spec_.merge.pin, slot(spec_.mergeSlot), spec_.merge.size};
+        if (shape_.merge.pin == 0) return {};
+        return {shape_.merge.pin, slot(shape_.mergeSlot), shape_.merge.size};
     }
 
 private:
     Parameter* slot(int n) const { return n == 1 ? operand1() : n == 2 ? operand2() : n == 3 ? operand3() : nullptr; }
 
     std::string mnemonic_;
-    Spec spec_;
+    LadderShape shape_;
 };
 
 // The ladder shape of the instructions that the tests fake.
-inline const std::map<std::string, Spec>& fakeSpecs() {
-    static const std::map<std::string, Spec> specs = [] {
-        std::map<std::string, Spec> m;
+inline const std::map<std::string, LadderShape>& fakeShapes() {
+    static const std::map<std::string, LadderShape> shapes = [] {
+        std::map<std::string, LadderShape> m;
         const std::vector<Pin> movePins{{3, 1, 'W'}, {5, 2, 'W'}};
         m["MOVB"] = {LK_BOX1, "MOV_B", {{3, 1, 'B'}, {5, 2, 'B'}}, {}, 0};
         m["MOVW"] = {LK_BOX1, "MOV_W", movePins, {}, 0};
@@ -92,15 +92,15 @@ inline const std::map<std::string, Spec>& fakeSpecs() {
         m["BAD"] = {LK_NONE, "", {}, {}, 0};
         return m;
     }();
-    return specs;
+    return shapes;
 }
 
 // One instruction line: a faked mnemonic from the table above, otherwise a
 // real instruction created and checked as loading does.
 inline std::unique_ptr<Operation> instruction(CPU& cpu, const std::string& line) {
     const std::vector<std::string> words = harness::splitLine(line);
-    const auto found = fakeSpecs().find(words.at(0));
-    if (found == fakeSpecs().end()) return harness::makeInstruction(cpu, line);
+    const auto found = fakeShapes().find(words.at(0));
+    if (found == fakeShapes().end()) return harness::makeInstruction(cpu, line);
     Operands operands;
     std::array<std::unique_ptr<Parameter>*, 3> slots{&operands.operand1, &operands.operand2, &operands.operand3};
     for (std::size_t i = 1; i < words.size() && i <= 3; ++i) *slots[i - 1] = parseOperand(cpu, words[i]);

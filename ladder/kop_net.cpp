@@ -1,0 +1,93 @@
+#include "ladder/kop_net.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "ladder/kop_draw.h"
+#include "ladder/kop_layout.h"
+
+namespace {
+
+// A cell is 20 units wide and 7 high; the wire runs 4 units below its top.
+constexpr int CELL_UNITS_X = 20;
+constexpr int CELL_UNITS_Y = 7;
+constexpr int WIRE_UNITS_Y = 4;
+constexpr int HEADER_UNITS_Y = 4; // header line above the rung's first row
+constexpr int GAP_UNITS_Y = 3;    // space below the rung's last row
+
+int clampedPixels(long long units, int unit) {
+    return static_cast<int>(std::clamp<long long>(units * unit, 0, INT_MAX));
+}
+
+// One cell at (x, y): its element or wire, then the four connector halves
+// on its edges, each drawn when this cell or the neighbour across the edge
+// asks for it.
+void drawCell(KOPDraw& canvas, const KOPGrid& grid, int row, int column, int x, int y) {
+    const int u = canvas.unitWidth();
+    const int v = canvas.unitHeight();
+    const KOPCell& cell = grid.cell(row, column);
+    const KOPCell* left = column > 0 ? &grid.cell(row, column - 1) : nullptr;
+    const KOPCell* right = column + 1 < grid.width() ? &grid.cell(row, column + 1) : nullptr;
+    const int wireY = y + WIRE_UNITS_Y * v;
+    const int bottomY = y + CELL_UNITS_Y * v;
+    const int rightX = x + CELL_UNITS_X * u;
+
+    if (cell.element)
+        cell.element->draw(canvas, x, y);
+    else if (cell.state == CELL_WIRE)
+        canvas.line(x, wireY, rightX, wireY);
+
+    if (cell.upLeft || (left && left->upRight)) canvas.line(x, y, x, wireY);
+    if (cell.downLeft || (left && left->downRight)) canvas.line(x, wireY, x, bottomY);
+    if (cell.upRight || (right && right->upLeft)) canvas.line(rightX, y, rightX, wireY);
+    if (cell.downRight || (right && right->downLeft)) canvas.line(rightX, wireY, rightX, bottomY);
+}
+
+} // namespace
+
+std::string rungHeader(const KOPRung& rung) {
+    std::string header = "Network " + std::to_string(rung.number);
+    if (!rung.name.empty()) header += " (" + rung.name + ")";
+    return header;
+}
+
+void KOPNet::setProgram(const Program& program) {
+    rungs_.clear();
+    std::vector<KOPRung> rungs;
+    for (const Block& block : program)
+        for (const Network& network : block.networks)
+            rungs.push_back({block.name, block.kind, network.number, layoutNetwork(network.ops)});
+    rungs_ = std::move(rungs);
+}
+
+int KOPNet::contentWidth(KOPDraw& canvas) {
+    long long widest = 0;
+    for (const KOPRung& rung : rungs_) widest = std::max<long long>(widest, rung.grid.width());
+    return clampedPixels(CELL_UNITS_X * widest + CELL_UNITS_X, canvas.unitWidth());
+}
+
+int KOPNet::contentHeight(KOPDraw& canvas) {
+    long long rows = 0;
+    for (const KOPRung& rung : rungs_) rows += rung.grid.height() + 1;
+    return clampedPixels(CELL_UNITS_Y * rows + CELL_UNITS_Y, canvas.unitHeight());
+}
+
+void KOPNet::drawContent(KOPDraw& canvas) {
+    const int u = canvas.unitWidth();
+    const int v = canvas.unitHeight();
+    int y = 0;
+    for (const KOPRung& rung : rungs_) {
+        canvas.text(10, y + v, rungHeader(rung));
+        y += HEADER_UNITS_Y * v;
+        canvas.line(1, y, 1, y + CELL_UNITS_Y * v * rung.grid.height());
+        for (int row = 0; row < rung.grid.height(); ++row) {
+            int x = 1;
+            for (int column = 0; column < rung.grid.width(); ++column) {
+                drawCell(canvas, rung.grid, row, column, x, y);
+                x += CELL_UNITS_X * u;
+            }
+            y += CELL_UNITS_Y * v;
+        }
+        y += GAP_UNITS_Y * v;
+    }
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ladder/kop_grid.h"
+#include "loader/program.h"
+#include "shell/info_draw.h"
+
+// One laid-out network with the block it belongs to.
+struct KOPRung {
+    std::string name; // the block's name; empty when it has none
+    BlockKind kind = BLOCK_ORGANIZATION;
+    int number = 0;
+    KOPGrid grid;
+};
+
+// The ladder view of a whole program: every network of every block as a
+// ladder diagram with live operand values. The elements refer to the
+// program's instructions, so the program must outlive the rungs.
+class KOPNet final : public InfoDraw {
+public:
+    // Lays out every network of every block in program order; a network
+    // without instructions gets an empty grid. On a layout error the
+    // previous rungs are gone and the error propagates.
+    void setProgram(const Program& program);
+
+    const std::vector<KOPRung>& rungs() const { return rungs_; }
+
+    int contentWidth(KOPDraw& canvas) override;
+    int contentHeight(KOPDraw& canvas) override;
+    void drawContent(KOPDraw& canvas) override;
+
+private:
+    std::vector<KOPRung> rungs_;
+};
+
+// "Network N" or "Network N (NAME)": the header above a rung.
+std::string rungHeader(const KOPRung& rung);

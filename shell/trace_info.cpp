@@ -1,0 +1,71 @@
+#include "shell/trace_info.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "cpu/cpu.h"
+#include "cpu/engine.h"
+#include "ladder/kop_draw.h"
+#include "loader/writer.h"
+#include "messages/cpu_exception.h"
+
+namespace {
+
+constexpr int CONTENT_COLUMNS = 53;
+
+// y of line `index`; a trace of millions of lines stays within int.
+int lineY(std::size_t index, int lineHeight) {
+    return static_cast<int>(std::min<long long>(static_cast<long long>(index) * lineHeight, INT_MAX));
+}
+
+// Keeps the text buffer as the CPU's trace sink for one scan and removes it
+// however the scan ends, so that no later scan writes into a dead buffer.
+class TraceSinkScope {
+public:
+    TraceSinkScope(CPU& cpu, Writer& sink) : cpu_(cpu) { cpu_.traceSink = &sink; }
+    ~TraceSinkScope() { cpu_.traceSink = nullptr; }
+    TraceSinkScope(const TraceSinkScope&) = delete;
+    TraceSinkScope& operator=(const TraceSinkScope&) = delete;
+
+private:
+    CPU& cpu_;
+};
+
+// 1 + the number of line feeds lines, without their line feeds.
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string::size_type start = 0;
+    for (;;) {
+        const std::string::size_type end = text.find('\n', start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));
+            return lines;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+}
+
+} // namespace
+
+TraceInfo::TraceInfo(CPU& cpu) {
+    StringWriter sink;
+    try {
+        const TraceSinkScope scope(cpu, sink);
+        scanCycle(cpu);
+    } catch (const CPUException& error) {
+        // The failure replaces whatever the scan had traced until then.
+        lines_ = {error.messageText()};
+        return;
+    }
+    lines_ = splitLines(sink.text());
+}
+
+int TraceInfo::contentWidth(KOPDraw& canvas) { return CONTENT_COLUMNS * canvas.unitWidth(); }
+
+int TraceInfo::contentHeight(KOPDraw& canvas) { return lineY(lines_.size(), canvas.unitHeight()); }
+
+void TraceInfo::drawContent(KOPDraw& canvas) {
+    const int lineHeight = canvas.unitHeight();
+    for (std::size_t i = 0; i < lines_.size(); ++i) canvas.text(0, lineY(i, lineHeight), lines_[i]);
+}

@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cpu/cpu.h"
+#include "cpu/engine.h"
+#include "ladder/canvases.h"
+#include "messages/cpu_exception.h"
+#include "messages/message_catalog.h"
+#include "ops/operation.h"
+#include "shell/trace_info.h"
+#include "support/instruction_harness.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// An instruction whose execution fails as a jump to a missing label does.
+class FailingOp final : public Operation {
+public:
+    FailingOp() : Operation(Operands{}) {}
+    void execute(CPU&) override { throwMessage("Label not found"); }
+    bool standsAlone() const override { return false; }
+    const char* mnemonic() const override { return "FAIL"; }
+    const char* boxLabel() const override { return ""; }
+    int stackIn() const override { return 0; }
+    int isTerminal() const override { return 1; }
+    int stackOut() const override { return 0; }
+    void checkOperands() const override {}
+    LadderKind ladderKind() const override { return LK_COIL; }
+};
+
+TEST(TraceInfo, ScanThatExecutesNothingGivesOneEmptyLine) {
+    CPU cpu;
+    TraceInfo trace(cpu);
+    EXPECT_EQ(trace.lines(), Lines{""});
+    RecordingCanvas canvas(8, 15);
+    EXPECT_EQ(trace.contentWidth(canvas), 53 * 8);
+    EXPECT_EQ(trace.contentHeight(canvas), 15);
+    EXPECT_EQ(cpu.traceSink, nullptr);
+}
+
+TEST(TraceInfo, KeepsTheEngineLinesOfOneScan) {
+    CPU cpu;
+    harness::installProgram(cpu, {{BLOCK_ORGANIZATION, "OB1", {{"LD E0.0", "= A0.0"}}}});
+    cpu.areaE.writeBit(0, 0, 1);
+    TraceInfo trace(cpu);
+    const Lines expected{"SStack: 000->LD()    E0.0 1 ", "EStack: 001->LD()   E0.0 1 ", "SStack: 001->=()    A0.0 0 ",
+                         "EStack: 001->=()   A0.0 1 ", ""};
+    EXPECT_EQ(trace.lines(), expected);
+    EXPECT_EQ(cpu.areaA.readBit(0, 0), 1);
+    EXPECT_EQ(cpu.traceSink, nullptr);
+
+    RecordingCanvas canvas(8, 15);
+    EXPECT_EQ(trace.contentHeight(canvas), 5 * 15);
+    trace.drawContent(canvas);
+    ASSERT_EQ(canvas.listing().size(), 5u);
+    EXPECT_EQ(canvas.listing()[1], "text 0 15 " + expected[1]);
+    EXPECT_EQ(canvas.listing()[4], "text 0 60 ");
+}
+
+TEST(TraceInfo, FailedScanBecomesTheOnlyLineAndLeavesNoSink) {
+    CPU cpu;
+    harness::installProgram(cpu, {{BLOCK_ORGANIZATION, "OB1", {{"LD E0.0", "= A0.0"}}}});
+    cpu.program->front().networks.front().ops.push_back(std::make_unique<FailingOp>());
+    TraceInfo trace(cpu);
+    EXPECT_EQ(trace.lines(), Lines{lookupMessage("Label not found")});
+    EXPECT_EQ(cpu.traceSink, nullptr);
+
+    // Later scans trace nothing, failing or not.
+    EXPECT_THROW(scanCycle(cpu), CPUException);
+    cpu.program->front().networks.front().ops.pop_back();
+    scanCycle(cpu);
+    EXPECT_EQ(cpu.traceSink, nullptr);
+}
+
+} // namespace

@@ -47,11 +47,20 @@ struct SizedOperand {
     OperandWidth width;
 };
 
-SizedOperand operandArgument(ScriptSession& session, const CommandCall& call, std::size_t index) {
-    const std::string& word = call.arguments[index];
+// An operand that holds a value: a text operand (a subroutine name, or an
+// operand typed in lower case) is refused.
+std::unique_ptr<Parameter> valuedOperand(ScriptSession& session, const CommandCall& call, const std::string& word) {
     auto operand = parseArgument(session, call, word);
+    if (operand->kind() == PK_TEXT)
+        call.reject("'" + word +
+                    "' is a name, not an operand with a value (operands are written in capitals: E0.0, MW4)");
+    return operand;
+}
+
+SizedOperand operandArgument(ScriptSession& session, const CommandCall& call, std::size_t index) {
+    auto operand = valuedOperand(session, call, call.arguments[index]);
     const auto width = operandWidth(*operand);
-    if (!width) call.reject("'" + word + "' has no value");
+    if (!width) call.reject("'" + call.arguments[index] + "' has no value");
     return {std::move(operand), *width};
 }
 
@@ -138,7 +147,7 @@ void printCommand(ScriptSession& session, const CommandCall& call) {
     const std::size_t operandCount = call.arguments.size() - (letter != 0 ? 1 : 0);
     std::vector<std::unique_ptr<Parameter>> operands;
     for (std::size_t i = 0; i < operandCount; ++i)
-        operands.push_back(parseArgument(session, call, call.arguments[i]));
+        operands.push_back(valuedOperand(session, call, call.arguments[i]));
     for (const auto& operand : operands) {
         try {
             session.output.coreLine(printedLine(*operand, letter));

@@ -30,13 +30,10 @@ public:
         line(left, top, left, bottom);
         line(right, top, right, bottom);
     }
-    // An empty text (a pin the instruction does not have) draws nothing.
-    void text(int x, int y, const std::string& s) {
-        if (!s.empty()) canvas_.text(x, y, s);
-    }
-    void textRight(int x, int y, const std::string& s) {
-        if (!s.empty()) canvas_.textRight(x, y, s);
-    }
+    // Every text is drawn, also an empty one (a pin the instruction does not
+    // have), so that the list of primitives is the same for every element.
+    void text(int x, int y, const std::string& s) { canvas_.text(x, y, s); }
+    void textRight(int x, int y, const std::string& s) { canvas_.textRight(x, y, s); }
 
 private:
     KOPDraw& canvas_;

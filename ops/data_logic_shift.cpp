@@ -14,17 +14,9 @@
 
 namespace {
 
-// b := a op b: operand 2 write, operand 1 read, operand 2 read.
+// b := a op b.
 constexpr InstructionSpec wordLogic(const char* mnemonic, const char* label, Width w) {
-    const char letter = widthLetter(w);
-    return {mnemonic,
-            label,
-            LK_BOX2,
-            SHAPE_TERMINAL,
-            2,
-            {needs(2, writeCapability(w)), needs(1, readCapability(w)), needs(2, readCapability(w))},
-            {{{3, 2, letter}, {4, 1, letter}, {5, 2, letter}}},
-            {3, 2, mergeSize(w)}};
+    return inPlaceBox(mnemonic, label, w, widthLetter(w));
 }
 
 // Operand 1 shifted in place by the byte count of operand 2: operand 1

@@ -36,19 +36,6 @@ constexpr InstructionSpec step(const char* mnemonic, const char* label, Width w)
             {3, 2, mergeSize(w)}};
 }
 
-// b := b op a for +I, -I, +D, -D, +R, -R: operand 2 write, operand 1 read,
-// operand 2 read.
-constexpr InstructionSpec sum(const char* mnemonic, const char* label, Width w, char letter) {
-    return {mnemonic,
-            label,
-            LK_BOX2,
-            SHAPE_TERMINAL,
-            2,
-            {needs(2, writeCapability(w)), needs(1, readCapability(w)), needs(2, readCapability(w))},
-            {{{3, 2, letter}, {4, 1, letter}, {5, 2, letter}}},
-            {3, 2, mergeSize(w)}};
-}
-
 // *R and /R test operand 2 (write, read) before operand 1.
 constexpr InstructionSpec product(const char* mnemonic, const char* label) {
     return {mnemonic,
@@ -96,12 +83,12 @@ constexpr InstructionSpec kDECD = step("DECD", "DEC_DW", Width::Dword);
 constexpr InstructionSpec kINVB = step("INVB", "INV_B", Width::Byte);
 constexpr InstructionSpec kINVW = step("INVW", "INV_W", Width::Word);
 constexpr InstructionSpec kINVD = step("INVD", "INV_DW", Width::Dword);
-constexpr InstructionSpec kAddI = sum("+I", "ADD_I", Width::Word, 'W');
-constexpr InstructionSpec kSubI = sum("-I", "SUB_I", Width::Word, 'W');
-constexpr InstructionSpec kAddD = sum("+D", "ADD_DI", Width::Dword, 'D');
-constexpr InstructionSpec kSubD = sum("-D", "SUB_DI", Width::Dword, 'D');
-constexpr InstructionSpec kAddR = sum("+R", "ADD_R", Width::Dword, 'R');
-constexpr InstructionSpec kSubR = sum("-R", "SUB_R", Width::Dword, 'R');
+constexpr InstructionSpec kAddI = inPlaceBox("+I", "ADD_I", Width::Word, 'W');
+constexpr InstructionSpec kSubI = inPlaceBox("-I", "SUB_I", Width::Word, 'W');
+constexpr InstructionSpec kAddD = inPlaceBox("+D", "ADD_DI", Width::Dword, 'D');
+constexpr InstructionSpec kSubD = inPlaceBox("-D", "SUB_DI", Width::Dword, 'D');
+constexpr InstructionSpec kAddR = inPlaceBox("+R", "ADD_R", Width::Dword, 'R');
+constexpr InstructionSpec kSubR = inPlaceBox("-R", "SUB_R", Width::Dword, 'R');
 constexpr InstructionSpec kMulR = product("*R", "MUL_R");
 constexpr InstructionSpec kDivR = product("/R", "DIV_R");
 constexpr InstructionSpec kMUL = integerProduct("MUL");

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "cpu/parameter.h"
+#include "ops/instruction_spec.h"
 
 enum class Width : std::uint8_t { Byte, Word, Dword };
 
@@ -50,3 +51,17 @@ constexpr std::uint8_t writeCapability(Width w) {
 constexpr char widthLetter(Width w) { return w == Width::Byte ? 'B' : w == Width::Word ? 'W' : 'D'; }
 
 constexpr int mergeSize(Width w) { return static_cast<int>(w); }
+
+// A two-input box that combines operand 1 into operand 2 in place (b := a op b
+// or b := b op a): operand 2 written, operand 1 read, operand 2 read, in that
+// order; a preceding move into operand 2 may be folded in at pin 3.
+constexpr InstructionSpec inPlaceBox(const char* mnemonic, const char* label, Width w, char letter) {
+    return {mnemonic,
+            label,
+            LK_BOX2,
+            SHAPE_TERMINAL,
+            2,
+            {needs(2, writeCapability(w)), needs(1, readCapability(w)), needs(2, readCapability(w))},
+            {{{3, 2, letter}, {4, 1, letter}, {5, 2, letter}}},
+            {3, 2, mergeSize(w)}};
+}

@@ -46,13 +46,14 @@ TEST(ElementDrawing, ContactsShowBarsLabelAndPins) {
     const auto negated = fake::instruction(cpu, "LDN E0.1");
     EXPECT_EQ(drawn(KontaktKOPE(*negated)),
               (Listing{"line 100 260 116 260", "line 220 260 260 260", "line 116 245 116 275", "line 220 245 220 275",
-                       "text 124 253 /", "text 124 230  E0.1", "text 204 230 0"}));
+                       "text 124 253 /", "text 124 230  E0.1", "text 204 230 0", "text 124 275 ",
+                       "text 204 275 "}));
 
     cpu.areaV.writeByte(0, 7);
     const auto compare = fake::instruction(cpu, "LDB= VB0, 5");
     const Listing texts = drawn(KontaktKOPE(*compare));
     EXPECT_EQ(Listing(texts.begin() + 4, texts.end()),
-              (Listing{"text 124 253 ==B", "text 124 230  VB0", "text 204 230 7", "text 124 275  5"}));
+              (Listing{"text 124 253 ==B", "text 124 230  VB0", "text 204 230 7", "text 124 275  5", "text 204 275 "}));
 }
 
 TEST(ElementDrawing, CoilsShowParenthesesFromHalfUnits) {
@@ -61,7 +62,7 @@ TEST(ElementDrawing, CoilsShowParenthesesFromHalfUnits) {
     EXPECT_EQ(drawn(SpuleKOPE(*set)),
               (Listing{"line 100 260 116 260", "line 116 252 120 245", "line 116 252 116 268", "line 116 268 120 275",
                        "line 220 252 220 268", "line 220 252 216 245", "line 216 275 220 268", "text 132 253 S",
-                       "text 124 230  A0.0", "text 204 230 0", "text 124 275  2"}));
+                       "text 124 230  A0.0", "text 204 230 0", "text 124 275  2", "text 204 275 "}));
 }
 
 TEST(ElementDrawing, LabelIsFramedOnTheWire) {
@@ -69,7 +70,7 @@ TEST(ElementDrawing, LabelIsFramedOnTheWire) {
     const auto label = fake::instruction(cpu, "LBL 3");
     EXPECT_EQ(drawn(LableKOPE(*label)),
               (Listing{"line 100 260 116 260", "line 116 245 196 245", "line 116 275 196 275", "line 116 245 116 275",
-                       "line 196 245 196 275", "text 124 260 LBL", "text 124 230  3"}));
+                       "line 196 245 196 275", "text 124 260 LBL", "text 124 230  3", "text 204 230 "}));
 }
 
 TEST(ElementDrawing, OneInputBoxShowsInputAndOutput) {
@@ -101,7 +102,7 @@ TEST(ElementDrawing, TimerShowsItselfAboveAndThePresetBelow) {
     EXPECT_EQ(drawn(TimerKOPE(*timer)),
               (Listing{"line 100 260 180 260", "line 180 230 340 230", "line 180 380 340 380", "line 180 230 180 380",
                        "line 340 230 340 380", "text 260 230 TON", "line 172 358 180 358", "text 204 215  T37",
-                       "text 300 215 0:150", "text 132 350  100"}));
+                       "text 300 215 0:150", "text 132 350  100", "text 164 365 "}));
 }
 
 TEST(ElementDrawing, CountersHaveOneLeadPerInputRow) {
@@ -112,7 +113,7 @@ TEST(ElementDrawing, CountersHaveOneLeadPerInputRow) {
     EXPECT_EQ(drawn(CounterKOPE(*up, 3)),
               (Listing{"line 100 260 180 260", "line 100 365 180 365", "line 180 230 340 230", "line 180 485 340 485",
                        "line 180 230 180 485", "line 340 230 340 485", "text 260 230 CTU", "line 172 462 180 462",
-                       "text 204 215  Z1", "text 300 215 0:3", "text 148 455  5"}));
+                       "text 204 215  Z1", "text 300 215 0:3", "text 148 455  5", "text 164 470 "}));
 
     cpu.counters[2].value = 9;
     cpu.counters[2].preset = 7;
@@ -120,7 +121,8 @@ TEST(ElementDrawing, CountersHaveOneLeadPerInputRow) {
     EXPECT_EQ(drawn(CounterKOPE(*upDown, 4)),
               (Listing{"line 100 260 180 260", "line 100 365 180 365", "line 100 470 180 470", "line 180 230 340 230",
                        "line 180 590 340 590", "line 180 230 180 590", "line 340 230 340 590", "text 260 230 CTUD",
-                       "line 172 568 180 568", "text 204 215  Z2", "text 300 215 1:9", "text 148 560  7"}));
+                       "line 172 568 180 568", "text 204 215  Z2", "text 300 215 1:9", "text 148 560  7",
+                       "text 164 575 "}));
 }
 
 // A program built from networks of instruction lines; every block is named

@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "cpu/cpu.h"
+#include "messages/cpu_exception.h"
+#include "messages/message_catalog.h"
+#include "shell/front_end.h"
+#include "shell/sim_clock.h"
+#include "shell/simulator.h"
+#include "shell/target.h"
+#include "shell/trace_info.h"
+
+namespace {
+
+// Records what the simulator asks of its front end.
+class RecordingFrontEnd final : public FrontEnd {
+public:
+    std::vector<std::string> errors;
+    int closes = 0;
+    int repaints = 0;
+    std::unique_ptr<TraceInfo> trace;
+
+    void showError(const CPUException& error) override { errors.push_back(error.messageText()); }
+    void closeStatusWindows() override { ++closes; }
+    void repaintMain() override { ++repaints; }
+    void openTrace(std::unique_ptr<TraceInfo> t) override { trace = std::move(t); }
+};
+
+class SimulatorTest : public ::testing::Test {
+protected:
+    void SetUp() override { simClock().switchToManual(); }
+    void TearDown() override {
+        simClock().switchToAutomatic();
+        for (const auto& path : files_) std::filesystem::remove(path);
+    }
+
+    std::string writeProgram(const std::string& text) {
+        const auto path = std::filesystem::temp_directory_path() /
+                          ("simulator_test_" + std::to_string(files_.size()) + "_" +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".awl");
+        std::ofstream(path) << text;
+        files_.push_back(path);
+        return path.string();
+    }
+
+    static std::string organizationBlock(const std::string& networks) {
+        return "ORGANIZATION_BLOCK OB1:MAIN\nBEGIN\n" + networks + "END_ORGANIZATION_BLOCK\n";
+    }
+
+    int m(int byte, int bit) { return sim.cpu().areaM.readBit(byte, bit); }
+
+    RecordingFrontEnd frontEnd;
+    Simulator sim{frontEnd};
+
+private:
+    std::vector<std::filesystem::path> files_;
+};
+
+// Sets M0.0 in every scan.
+const char* const kSetsM00 = "NETWORK 1\nLD SM0.0\n= M0.0\n";
+
+TEST_F(SimulatorTest, StartsStoppedWithTheStationOnTheBus) {
+    EXPECT_FALSE(sim.running());
+    EXPECT_TRUE(sim.canContinue());
+    EXPECT_FALSE(sim.canStop());
+    ASSERT_NE(sim.cpu().bus, nullptr);
+    EXPECT_EQ(sim.cpu().bus->inputBytes(), 3);
+    EXPECT_EQ(sim.cpu().bus->analogInputs(), 16);
+}
+
+TEST_F(SimulatorTest, AGoodLoadResetsAndStartsRunning) {
+    sim.load(writeProgram(organizationBlock(kSetsM00)));
+    EXPECT_TRUE(frontEnd.errors.empty());
+    EXPECT_EQ(frontEnd.closes, 1);
+    EXPECT_TRUE(sim.running());
+    EXPECT_EQ(sim.cpu().areaSM.readBit(0, 1), 1) << "the reset marks the first scan";
+    sim.timerTick();
+    EXPECT_EQ(m(0, 0), 1);
+    EXPECT_EQ(frontEnd.repaints, 1);
+}
+
+TEST_F(SimulatorTest, AMissingFileKeepsTheProgramAndStopsTheRun) {
+    sim.load(writeProgram(organizationBlock(kSetsM00)));
+    const std::string missing = std::string(300, 'x') + "/nowhere.awl";
+    sim.load(missing);
+    ASSERT_EQ(frontEnd.errors.size(), 1u);
+    EXPECT_EQ(frontEnd.errors[0], formatMessage("File %s not found\n", missing.c_str()));
+    EXPECT_EQ(frontEnd.closes, 2) << "the status windows close once a file was chosen";
+    EXPECT_FALSE(sim.running());
+    sim.singleStep();
+    EXPECT_EQ(m(0, 0), 1) << "the previous program still runs";
+}
+
+TEST_F(SimulatorTest, AnErrorInTheLastBlockKeepsThePreviousProgramInFull) {
+    sim.load(writeProgram(organizationBlock(kSetsM00)));
+    sim.load(writeProgram(organizationBlock("NETWORK 1\nLD SM0.0\n= M0.1\n") +
+                          "SUBROUTINE_BLOCK SBR0:SUB\nBEGIN\nNETWORK 1\nLD E0.9\nEND_SUBROUTINE_BLOCK\n"));
+    ASSERT_EQ(frontEnd.errors.size(), 1u);
+    EXPECT_NE(frontEnd.errors[0].find(lookupMessage("Bitnumber out of range")), std::string::npos);
+    EXPECT_FALSE(sim.running());
+    sim.singleStep();
+    EXPECT_EQ(m(0, 0), 1);
+    EXPECT_EQ(m(0, 1), 0);
+}
+
+TEST_F(SimulatorTest, AnErrorInTheSecondStepOfATickSkipsTheThird) {
+    // Network 1 toggles M1.0 in every scan; network 2 fails once M0.0 is set,
+    // which network 3 does in the first scan.
+    sim.load(writeProgram(organizationBlock("NETWORK 1\nLDN M1.0\n= M1.0\n"
+                                            "NETWORK 2\nLD M0.0\nU M40.0\n"
+                                            "NETWORK 3\nLD SM0.0\n= M0.0\n")));
+    sim.timerTick();
+    ASSERT_EQ(frontEnd.errors.size(), 1u);
+    EXPECT_EQ(frontEnd.errors[0], lookupMessage("Out of field read"));
+    EXPECT_FALSE(sim.running());
+    EXPECT_EQ(m(1, 0), 0) << "two scans ran, not three";
+    EXPECT_EQ(frontEnd.repaints, 0);
+}
+
+TEST_F(SimulatorTest, TicksWhileStoppedDoNothing) {
+    sim.load(writeProgram(organizationBlock("NETWORK 1\nLDN M1.0\n= M1.0\n")));
+    sim.stop();
+    sim.timerTick();
+    EXPECT_EQ(m(1, 0), 0);
+    EXPECT_EQ(frontEnd.repaints, 0);
+    sim.continueRun();
+    sim.timerTick();
+    EXPECT_EQ(m(1, 0), 1) << "three toggles";
+}
+
+TEST_F(SimulatorTest, SingleStepIsOfferedOnlyWhileStopped) {
+    sim.load(writeProgram(organizationBlock("NETWORK 1\nLDN M1.0\n= M1.0\n")));
+    EXPECT_FALSE(sim.canSingleStep());
+    sim.singleStep();
+    EXPECT_EQ(m(1, 0), 0);
+    sim.stop();
+    sim.singleStep();
+    EXPECT_EQ(m(1, 0), 1);
+    EXPECT_EQ(frontEnd.repaints, 1);
+}
+
+TEST_F(SimulatorTest, ResetWhileRunningKeepsRunningAndKeepsMemories) {
+    sim.load(writeProgram(organizationBlock("NETWORK 1\nLD SM0.0\n= A0.0\n= M0.0\n")));
+    sim.target().toggleSwitch(2);
+    sim.timerTick();
+    sim.cpu().areaV.writeByte(100, 7);
+    sim.cpu().counters[3].value = 9;
+    sim.reset();
+    EXPECT_TRUE(sim.running());
+    EXPECT_EQ(sim.cpu().areaA.readBit(0, 0), 0) << "outputs drop until the next scan";
+    EXPECT_EQ(m(0, 0), 1);
+    EXPECT_EQ(sim.cpu().areaV.readByte(100), 7);
+    EXPECT_EQ(sim.cpu().counters[3].value, 9);
+    EXPECT_EQ(sim.cpu().areaE.readBit(0, 2), 1);
+    sim.timerTick();
+    EXPECT_EQ(sim.cpu().areaA.readBit(0, 0), 1);
+}
+
+TEST_F(SimulatorTest, TheHalfSecondClockFollowsManualTimeSteps) {
+    sim.load(writeProgram(organizationBlock(kSetsM00)));
+    sim.stop();
+    simClock().advance(1000);
+    sim.singleStep();
+    EXPECT_EQ(sim.cpu().areaSM.readBit(0, 5), 0) << "1000 mod 1000 = 0";
+    for (int i = 0; i < 5; ++i) simClock().advance(100);
+    sim.singleStep();
+    EXPECT_EQ(sim.cpu().areaSM.readBit(0, 5), 1);
+}
+
+TEST_F(SimulatorTest, TraceOpensTheTraceOfOneScanWithoutChangingTheRunState) {
+    sim.load(writeProgram(organizationBlock(kSetsM00)));
+    sim.stop();
+    sim.trace();
+    ASSERT_NE(frontEnd.trace, nullptr);
+    const auto& lines = frontEnd.trace->lines();
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "SStack: 000->LD()    SM0.0 1 ");
+    EXPECT_EQ(lines[4], "");
+    EXPECT_FALSE(sim.running());
+    EXPECT_EQ(m(0, 0), 1);
+    EXPECT_EQ(sim.cpu().traceSink, nullptr);
+}
+
+TEST_F(SimulatorTest, AFailedTraceShowsTheErrorAsItsOnlyLine) {
+    sim.load(writeProgram(organizationBlock("NETWORK 1\nLD SM0.0\nU M40.0\n")));
+    sim.trace();
+    ASSERT_NE(frontEnd.trace, nullptr);
+    ASSERT_EQ(frontEnd.trace->lines().size(), 1u);
+    EXPECT_EQ(frontEnd.trace->lines()[0], lookupMessage("Out of field read"));
+    EXPECT_TRUE(frontEnd.errors.empty());
+    EXPECT_TRUE(sim.running());
+}
+
+} // namespace

@@ -1,0 +1,33 @@
+// spsrun: the simulator without a window, driven by a script.
+
+#include <fstream>
+#include <iostream>
+#include <span>
+#include <string>
+
+#include "cli/command_line.h"
+#include "cli/script_runner.h"
+#include "cli/text_output.h"
+
+int main(int argc, char** argv) {
+    Output output(std::cout, std::cerr);
+    std::string problem;
+    const auto commandLine =
+        parseCommandLine(std::span<const char* const>(argv + 1, static_cast<std::size_t>(argc - 1)), problem);
+    if (!commandLine) {
+        output.error("spsrun: " + problem + "\n" + "usage: spsrun [--seed N] [SCRIPT] (see spsrun --help)");
+        return SCRIPT_INVALID;
+    }
+    if (commandLine->help) {
+        std::cout << helpText();
+        return SCRIPT_PASSED;
+    }
+    if (commandLine->scriptPath.empty() || commandLine->scriptPath == "-")
+        return runScript(std::cin, commandLine->seed, output);
+    std::ifstream script(commandLine->scriptPath);
+    if (!script) {
+        output.error("spsrun: cannot open the script '" + commandLine->scriptPath + "'");
+        return SCRIPT_INVALID;
+    }
+    return runScript(script, commandLine->seed, output);
+}

@@ -1,0 +1,7 @@
+#include "cli/runner_front_end.h"
+
+#include "cli/text_output.h"
+#include "messages/cpu_exception.h"
+
+// A text that ends in a line feed leaves an empty line, as in the error box.
+void RunnerFrontEnd::showError(const CPUException& error) { output_.coreLine("Fehler: " + error.messageText()); }

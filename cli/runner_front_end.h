@@ -1,0 +1,28 @@
+#pragma once
+
+#include <memory>
+
+#include "shell/front_end.h"
+#include "shell/trace_info.h"
+
+class Output;
+
+// The simulator's front end without windows: an error box becomes the line
+// "Fehler: " and its text; the trace window becomes the last trace kept for
+// `trace` and `show trace`. Closing the status windows forgets that trace.
+class RunnerFrontEnd final : public FrontEnd {
+public:
+    explicit RunnerFrontEnd(Output& output) : output_(output) {}
+
+    void showError(const CPUException& error) override;
+    void closeStatusWindows() override { trace_.reset(); }
+    void repaintMain() override {}
+    void openTrace(std::unique_ptr<TraceInfo> trace) override { trace_ = std::move(trace); }
+
+    // The trace window's content, or null when none is open.
+    TraceInfo* lastTrace() const { return trace_.get(); }
+
+private:
+    Output& output_;
+    std::unique_ptr<TraceInfo> trace_;
+};

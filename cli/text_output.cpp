@@ -1,0 +1,29 @@
+#include "cli/text_output.h"
+
+#include <ostream>
+
+std::string latin1ToUtf8(std::string_view latin1) {
+    std::string utf8;
+    utf8.reserve(latin1.size());
+    for (const char c : latin1) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            utf8.push_back(c);
+        } else {
+            utf8.push_back(static_cast<char>(0xC0 | (byte >> 6)));
+            utf8.push_back(static_cast<char>(0x80 | (byte & 0x3F)));
+        }
+    }
+    return utf8;
+}
+
+void Output::line(std::string_view utf8) { out_ << utf8 << '\n'; }
+
+void Output::coreLine(std::string_view latin1) { out_ << latin1ToUtf8(latin1) << '\n'; }
+
+void Output::coreText(std::string_view latin1) { out_ << latin1ToUtf8(latin1); }
+
+void Output::error(std::string_view utf8) {
+    out_.flush();
+    err_ << utf8 << '\n';
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+// The core's texts are ISO-8859-1 bytes; spsrun prints UTF-8. This is the one
+// place where the conversion happens.
+std::string latin1ToUtf8(std::string_view latin1);
+
+// Where spsrun writes: results on standard output, complaints about the script
+// on standard error.
+class Output {
+public:
+    Output(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+
+    // A line of spsrun's own or of the script's text (already UTF-8).
+    void line(std::string_view utf8);
+    // A line of core text, converted.
+    void coreLine(std::string_view latin1);
+    // Core text that carries its own line feeds, converted.
+    void coreText(std::string_view latin1);
+    // A line on standard error; standard output is flushed first so that a
+    // terminal shows both in order.
+    void error(std::string_view utf8);
+
+private:
+    std::ostream& out_;
+    std::ostream& err_;
+};

@@ -1,0 +1,72 @@
+#include <array>
+#include <memory>
+#include <string>
+
+#include "asi/asi_info.h"
+#include "cli/command_handlers.h"
+#include "cli/command_table.h"
+#include "cli/runner_front_end.h"
+#include "cli/script_session.h"
+#include "cli/text_output.h"
+#include "cpu/cpu.h"
+#include "ladder/canvases.h"
+#include "ladder/kop_net.h"
+#include "messages/cpu_exception.h"
+#include "shell/cpu_info.h"
+#include "shell/simulator.h"
+#include "shell/target.h"
+#include "shell/trace_info.h"
+
+namespace {
+
+// The unit of the status windows' font, in pixels.
+constexpr std::uint32_t DEFAULT_UNIT_WIDTH = 8;
+constexpr std::uint32_t DEFAULT_UNIT_HEIGHT = 15;
+constexpr std::uint32_t MAX_UNIT = 1000;
+
+// What a status window would show, drawn on `canvas`. The ladder view is laid
+// out afresh, as when its window opens; a layout error is reported like there
+// and nothing is drawn. The trace is the last one made, if its window would
+// still be open.
+void drawStatusContent(ScriptSession& session, const CommandCall& call, KOPDraw& canvas) {
+    static constexpr std::array<std::string_view, 4> CONTENTS{"kop", "asi", "cpu", "trace"};
+    switch (call.choice(0, CONTENTS)) {
+    case 0: {
+        static const Program noProgram;
+        const CPU& cpu = session.simulator.cpu();
+        KOPNet ladder;
+        try {
+            ladder.setProgram(cpu.program ? *cpu.program : noProgram);
+        } catch (const CPUException& error) {
+            session.frontEnd.showError(error);
+            return;
+        }
+        ladder.drawContent(canvas);
+        return;
+    }
+    case 1: ASIInfo(session.simulator.target().asiMaster()).drawContent(canvas); return;
+    case 2: CPUInfo(session.simulator.cpu()).drawContent(canvas); return;
+    default:
+        if (TraceInfo* trace = session.frontEnd.lastTrace()) trace->drawContent(canvas);
+        return;
+    }
+}
+
+} // namespace
+
+void showCommand(ScriptSession& session, const CommandCall& call) {
+    CharGridCanvas grid;
+    drawStatusContent(session, call, grid);
+    session.output.coreText(grid.render());
+}
+
+void drawCommand(ScriptSession& session, const CommandCall& call) {
+    if (call.arguments.size() == 2) call.reject("give both U and V, or neither");
+    const bool sized = call.arguments.size() == 3;
+    const std::uint32_t u = sized ? call.count(1, 1, MAX_UNIT, "U") : DEFAULT_UNIT_WIDTH;
+    const std::uint32_t v = sized ? call.count(2, 1, MAX_UNIT, "V") : DEFAULT_UNIT_HEIGHT;
+    RecordingCanvas recording(static_cast<int>(u), static_cast<int>(v));
+    drawStatusContent(session, call, recording);
+    for (const std::string& line : recording.listing())
+        session.output.coreLine(line);
+}

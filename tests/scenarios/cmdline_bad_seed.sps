@@ -1,0 +1,2 @@
+# run: status=2 args=--seed,x,%
+# --seed needs a number.

@@ -1,0 +1,3 @@
+# run: args=- stdin
+# The argument "-" reads standard input too.
+echo from standard input

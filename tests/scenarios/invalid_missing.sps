@@ -1,0 +1,3 @@
+# run: status=2
+# A missing argument is an invalid line.
+set MW0

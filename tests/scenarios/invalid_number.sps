@@ -1,0 +1,3 @@
+# run: status=2
+# A count must be decimal digits.
+step 2x

@@ -20,6 +20,13 @@ Simulator::~Simulator() = default;
 
 void Simulator::report(const CPUException& error) { frontEnd_.showError(error); }
 
+// The run stops before the error box opens: a box keeps delivering timer ticks
+// while it waits for its OK, and none of them may run the failing program again.
+void Simulator::stopAndReport(const CPUException& error) {
+    running_ = false;
+    report(error);
+}
+
 void Simulator::simulationStep() {
     scanCycle(*cpu_);
     target_->plantStep();
@@ -34,8 +41,7 @@ void Simulator::load(const std::string& path) {
         resetCpu(*cpu_);
         running_ = true;
     } catch (const CPUException& error) {
-        report(error);
-        running_ = false;
+        stopAndReport(error);
     }
 }
 
@@ -52,8 +58,7 @@ bool Simulator::runSteps(long long count) {
         try {
             simulationStep();
         } catch (const CPUException& error) {
-            report(error);
-            running_ = false;
+            stopAndReport(error);
             return false;
         }
     }

@@ -54,6 +54,7 @@ private:
     // One scan followed by one station step; throws.
     void simulationStep();
     void report(const class CPUException& error);
+    void stopAndReport(const class CPUException& error);
 
     FrontEnd& frontEnd_;
     std::unique_ptr<Target> target_;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,14 @@ public:
     int closes = 0;
     int repaints = 0;
     std::unique_ptr<TraceInfo> trace;
+    // Runs while the first error box is open, as the box's own message loop
+    // delivers timer ticks.
+    std::function<void()> whileFirstErrorShown;
 
-    void showError(const CPUException& error) override { errors.push_back(error.messageText()); }
+    void showError(const CPUException& error) override {
+        errors.push_back(error.messageText());
+        if (errors.size() == 1 && whileFirstErrorShown) whileFirstErrorShown();
+    }
     void closeStatusWindows() override { ++closes; }
     void repaintMain() override { ++repaints; }
     void openTrace(std::unique_ptr<TraceInfo> t) override { trace = std::move(t); }
@@ -119,6 +126,26 @@ TEST_F(SimulatorTest, AnErrorInTheSecondStepOfATickSkipsTheThird) {
     EXPECT_FALSE(sim.running());
     EXPECT_EQ(m(1, 0), 0) << "two scans ran, not three";
     EXPECT_EQ(frontEnd.repaints, 0);
+}
+
+TEST_F(SimulatorTest, TicksDuringTheErrorBoxRunNothing) {
+    sim.load(writeProgram(organizationBlock("NETWORK 1\nLDN M1.0\n= M1.0\n"
+                                            "NETWORK 2\nLD SM0.0\nU M40.0\n")));
+    bool runningWhileShown = true;
+    frontEnd.whileFirstErrorShown = [this, &runningWhileShown] {
+        runningWhileShown = sim.running();
+        sim.timerTick();
+    };
+    sim.timerTick();
+    EXPECT_FALSE(runningWhileShown);
+    EXPECT_EQ(frontEnd.errors.size(), 1u);
+    EXPECT_EQ(m(1, 0), 1) << "only the failing scan ran";
+
+    frontEnd.errors.clear();
+    sim.continueRun();
+    sim.load("/nowhere/missing.awl");
+    EXPECT_FALSE(runningWhileShown) << "a failed load stops the run before its box too";
+    EXPECT_EQ(m(1, 0), 1);
 }
 
 TEST_F(SimulatorTest, TicksWhileStoppedDoNothing) {

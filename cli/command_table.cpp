@@ -11,6 +11,7 @@ namespace {
 
 constexpr int ANY = CommandSpec::ANY_COUNT;
 
+// Every command, in the order `--help` lists them.
 constexpr std::array COMMANDS{
     CommandSpec{"load", "PATH", 1, 1, loadCommand, "load a program file and start running it"},
     CommandSpec{"continue", "", 0, 0, continueCommand, "start running (only while stopped)"},
@@ -81,8 +82,6 @@ std::size_t CommandCall::choice(std::size_t index, std::span<const std::string_v
     if (found == choices.end()) reject("unknown argument '" + word + "'");
     return static_cast<std::size_t>(found - choices.begin());
 }
-
-std::span<const CommandSpec> commandTable() { return COMMANDS; }
 
 const CommandSpec* findCommand(std::string_view name) {
     const auto found =

@@ -42,8 +42,7 @@ struct CommandCall {
     std::size_t choice(std::size_t index, std::span<const std::string_view> choices) const;
 };
 
-// Every command in the order `--help` lists them.
-std::span<const CommandSpec> commandTable();
+// The command of that name, or null.
 const CommandSpec* findCommand(std::string_view name);
 
 // "  NAME ARGUMENTS   SUMMARY" for every command, one per line.

@@ -12,8 +12,10 @@
 int main(int argc, char** argv) {
     Output output(std::cout, std::cerr);
     std::string problem;
-    const auto commandLine =
-        parseCommandLine(std::span<const char* const>(argv + 1, static_cast<std::size_t>(argc - 1)), problem);
+    // A program may be started with no arguments at all, not even its name.
+    const auto arguments = argc > 1 ? std::span<const char* const>(argv + 1, static_cast<std::size_t>(argc - 1))
+                                    : std::span<const char* const>();
+    const auto commandLine = parseCommandLine(arguments, problem);
     if (!commandLine) {
         output.error("spsrun: " + problem + "\n" + "usage: spsrun [--seed N] [SCRIPT] (see spsrun --help)");
         return SCRIPT_INVALID;

@@ -23,7 +23,7 @@ struct ScriptValue {
     bool isReal = false;
     float real = 0.0f;
     std::uint32_t bits = 0;
-    bool negative = false;
+    bool negative = false; // written with a minus sign
 };
 
 std::string withoutTrailingLineFeed(std::string text) {
@@ -73,7 +73,8 @@ ScriptValue valueArgument(ScriptSession& session, const CommandCall& call, std::
         value.real = real->value();
     } else if (const auto* number = dynamic_cast<const NumParameter*>(operand.get())) {
         value.bits = static_cast<std::uint32_t>(number->value());
-        value.negative = number->value() < 0;
+        // Negative as written: 16#FFFFFFFF is a large number, not -1.
+        value.negative = word.front() == '-';
     } else if (operand->kind() == PK_CONSTANT) {
         value.bits = operand->getLong();
     } else {

@@ -15,24 +15,29 @@ station carrierDir
 run 6500
 print SB0
 station carrierPos
-echo -- in front of the ejector (E1.0 drops) the carrier stops and S0.2 ejects
-run 300
-print SB0 E1.0
+echo -- the carrier reaches the ejector: the workpiece lies in front of it
+run 170
+print SB0
 station carrierPos
-station carrierDrive
 station partAtEjector
 station partState
-run 100
-print SB0
-station outputA11
-station ejectorPos
+echo -- E1.0 drops: S0.2 switches A1.1 on, which ejects the workpiece
+run 10
+print SB0 E1.0 A1.1
 station partFlags
-echo -- S0.3 retracts the ejector
-run 200
+echo -- the carrier stops in front of the ejector, the ejector extends
+run 120
 print SB0
+station carrierPos
+station carrierDrive
 station ejectorPos
-echo -- S0.4 returns to the top, then S0.0 waits again
-run 1000
+echo -- at its front end switch S0.3 retracts it
+run 50
+print SB0 A1.1
+run 150
+station ejectorPos
+echo -- at its rear end switch S0.4 returns to the top, then S0.0 waits again
+run 1100
 print SB0
 station carrierDrive
 station carrierDir

@@ -16,6 +16,8 @@ expect M1.0 0
 set Z0 -3
 expect Z0 -4
 expect T0 1
+expect MB2 16#FFFFFFFF
+expect MB2 2147483648
 echo -- an expect whose operand cannot be read fails too
 expect VW5000 0
 echo the script ran to its end

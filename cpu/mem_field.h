@@ -1,14 +1,15 @@
 #pragma once
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <vector>
 
-// An address computed in 64 bits, as an area index: anything beyond the range
-// of int lies outside every area and becomes -1, which the bounds checks
-// reject. Keeps address arithmetic free of signed overflow.
-inline int areaIndex(long long address) {
-    return address < -0x7FFFFFFFLL || address > 0x7FFFFFFFLL ? -1 : static_cast<int>(address);
-}
+// An address computed in 64 bits, as an area index: beyond the range of int it
+// is clamped to the nearest int, so it stays on its side of the area (SM drops
+// program writes to low and negative bytes but rejects those past its end).
+// Keeps address arithmetic free of signed overflow.
+inline int areaIndex(long long address) { return static_cast<int>(std::clamp<long long>(address, INT_MIN, INT_MAX)); }
 
 // A byte-addressed memory area of the CPU with bounds checks and big-endian
 // word and double-word access. Every width is built on readByte/writeByte, so

@@ -186,6 +186,20 @@ TEST_F(ParameterTest, ByteWordAndDoubleWordIndexStepByTheirWidth) {
     EXPECT_EQ(errorText([&] { vd10.getLongAt(0x7FFFFFFF); }), OUT_OF_FIELD_READ);
 }
 
+// SM drops program writes below byte 30, so an address that runs past the int
+// range upward must still count as far beyond the area, not as a low byte.
+TEST_F(ParameterTest, IndexedWritesBeyondTheIntRangeFailAsFarOutsideTheArea) {
+    ByteParameter smb40(cpu.areaSM, 40, "SM", PK_SM);
+    WordParameter smw40(cpu.areaSM, 40, "SM", PK_SM);
+    LongParameter smd40(cpu.areaSM, 40, "SM", PK_SM);
+    EXPECT_EQ(errorText([&] { smb40.setByteAt(0x7FFFFFFF, 1); }), OUT_OF_FIELD_WRITE);
+    EXPECT_EQ(errorText([&] { smw40.setWordAt(0x7FFFFFFF, 1); }), OUT_OF_FIELD_WRITE);
+    EXPECT_EQ(errorText([&] { smd40.setLongAt(0x7FFFFFFF, 1); }), OUT_OF_FIELD_WRITE);
+    // Below the int range the address is as low as any negative one: dropped.
+    EXPECT_EQ(errorText([&] { smw40.setWordAt(-0x7FFFFFFF - 1, 1); }), "");
+    EXPECT_EQ(errorText([&] { smb40.setByteAt(-41, 1); }), "");
+}
+
 TEST_F(ParameterTest, IndexedBitsCountOnAcrossByteBoundaries) {
     BitParameter m06(cpu.areaM, 0, 6, "M", PK_M);
     cpu.areaM.writeBit(1, 1, 1);

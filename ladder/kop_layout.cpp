@@ -10,28 +10,26 @@
 
 namespace {
 
-// A vertical line between two rows along the left or right edge of a column
-// (rows in either order); the grid grows to hold both rows.
-void joinLeftEdge(KOPGrid& grid, int column, int rowA, int rowB) {
+// A vertical line between two rows (in either order) along one edge of a
+// column: the upper row gets the lower half, the lower row the upper half and
+// every row between both; the grid grows to hold both rows.
+void joinEdge(KOPGrid& grid, int column, int rowA, int rowB, int KOPCell::*upHalf, int KOPCell::*downHalf) {
     const int top = std::min(rowA, rowB);
     const int bottom = std::max(rowA, rowB);
     grid.grow(column + 1, bottom + 1);
     for (int row = top; row <= bottom; ++row) {
         KOPCell& cell = grid.cell(row, column);
-        if (row != top) cell.upLeft = 1;
-        if (row != bottom) cell.downLeft = 1;
+        if (row != top) cell.*upHalf = 1;
+        if (row != bottom) cell.*downHalf = 1;
     }
 }
 
+void joinLeftEdge(KOPGrid& grid, int column, int rowA, int rowB) {
+    joinEdge(grid, column, rowA, rowB, &KOPCell::upLeft, &KOPCell::downLeft);
+}
+
 void joinRightEdge(KOPGrid& grid, int column, int rowA, int rowB) {
-    const int top = std::min(rowA, rowB);
-    const int bottom = std::max(rowA, rowB);
-    grid.grow(column + 1, bottom + 1);
-    for (int row = top; row <= bottom; ++row) {
-        KOPCell& cell = grid.cell(row, column);
-        if (row != top) cell.upRight = 1;
-        if (row != bottom) cell.downRight = 1;
-    }
+    joinEdge(grid, column, rowA, rowB, &KOPCell::upRight, &KOPCell::downRight);
 }
 
 bool rowFreeFrom(const KOPGrid& grid, int row, int column) {

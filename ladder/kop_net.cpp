@@ -14,6 +14,16 @@ constexpr int CELL_UNITS_Y = 7;
 constexpr int WIRE_UNITS_Y = 4;
 constexpr int HEADER_UNITS_Y = 4; // header line above the rung's first row
 constexpr int GAP_UNITS_Y = 3;    // space below the rung's last row
+// How far an element's drawing reaches from the corner of its cell: a box's
+// output value starts 32 units to the right, a four-row counter is 28 units high.
+constexpr int ELEMENT_REACH_X = 40;
+constexpr int ELEMENT_REACH_Y = 28;
+
+// Content coordinates are ints. What would lie beyond INT_MAX is past the
+// clamped content size and can never be scrolled into view, so it is not drawn.
+bool reachFits(long long position, int reachUnits, int unit) {
+    return position + static_cast<long long>(reachUnits) * unit <= INT_MAX;
+}
 
 int clampedPixels(long long units, int unit) {
     return static_cast<int>(std::clamp<long long>(units * unit, 0, INT_MAX));
@@ -75,19 +85,22 @@ int KOPNet::contentHeight(KOPDraw& canvas) {
 void KOPNet::drawContent(KOPDraw& canvas) {
     const int u = canvas.unitWidth();
     const int v = canvas.unitHeight();
-    int y = 0;
+    long long y = 0;
     for (const KOPRung& rung : rungs_) {
-        canvas.text(10, y + v, rungHeader(rung));
-        y += HEADER_UNITS_Y * v;
-        canvas.line(1, y, 1, y + CELL_UNITS_Y * v * rung.grid.height());
+        if (!reachFits(y, HEADER_UNITS_Y + ELEMENT_REACH_Y, v)) return;
+        canvas.text(10, static_cast<int>(y) + v, rungHeader(rung));
+        y += static_cast<long long>(HEADER_UNITS_Y) * v;
+        const long long railEnd = y + static_cast<long long>(CELL_UNITS_Y) * v * rung.grid.height();
+        canvas.line(1, static_cast<int>(y), 1, static_cast<int>(std::min<long long>(railEnd, INT_MAX)));
         for (int row = 0; row < rung.grid.height(); ++row) {
-            int x = 1;
-            for (int column = 0; column < rung.grid.width(); ++column) {
-                drawCell(canvas, rung.grid, row, column, x, y);
-                x += CELL_UNITS_X * u;
+            if (!reachFits(y, ELEMENT_REACH_Y, v)) return;
+            long long x = 1;
+            for (int column = 0; column < rung.grid.width() && reachFits(x, ELEMENT_REACH_X, u); ++column) {
+                drawCell(canvas, rung.grid, row, column, static_cast<int>(x), static_cast<int>(y));
+                x += static_cast<long long>(CELL_UNITS_X) * u;
             }
-            y += CELL_UNITS_Y * v;
+            y += static_cast<long long>(CELL_UNITS_Y) * v;
         }
-        y += GAP_UNITS_Y * v;
+        y += static_cast<long long>(GAP_UNITS_Y) * v;
     }
 }

@@ -217,6 +217,42 @@ TEST(LadderDrawing, FailedLayoutLeavesNoRungs) {
     EXPECT_TRUE(net.rungs().empty());
 }
 
+bool allCoordinatesInRange(const RecordingCanvas& canvas) {
+    return std::all_of(canvas.primitives().begin(), canvas.primitives().end(), [](const CanvasPrimitive& p) {
+        return p.x1 >= 0 && p.y1 >= 0 && p.x2 >= 0 && p.y2 >= 0;
+    });
+}
+
+TEST(LadderDrawing, LeavesOutWhatLiesBeyondTheIntRange) {
+    // Columns 200 000 000 pixels wide: a cell is drawn while its element's
+    // reach of 40 units ends within INT_MAX, that is columns 0 to 8.
+    ProgramFixture wide;
+    std::vector<std::string> series{"LD E0.0"};
+    series.insert(series.end(), 11, "U E0.1");
+    wide.addBlock("", {{1, series}});
+    KOPNet wideNet;
+    wideNet.setProgram(wide.program);
+    RecordingCanvas columns(10'000'000, 1);
+    wideNet.drawContent(columns);
+    EXPECT_TRUE(allCoordinatesInRange(columns));
+    EXPECT_EQ(countOf(columns.listing(), "line 1600000001 8 1620000001 8"), 1); // lead in column 8
+    EXPECT_EQ(countOf(columns.listing(), "line 1800000001 8 1820000001 8"), 0); // column 9
+
+    // Rungs of 140 000 000 pixels: a rung is drawn while its header and a
+    // four-row element fit, that is rungs 0 to 13.
+    ProgramFixture tall;
+    std::vector<std::pair<int, std::vector<std::string>>> networks;
+    for (int number = 1; number <= 20; ++number) networks.push_back({number, {"LD E0.0", "= A0.0"}});
+    tall.addBlock("", networks);
+    KOPNet tallNet;
+    tallNet.setProgram(tall.program);
+    RecordingCanvas rows(1, 10'000'000);
+    tallNet.drawContent(rows);
+    EXPECT_TRUE(allCoordinatesInRange(rows));
+    EXPECT_EQ(countOf(rows.listing(), "text 10 1830000000 Network 14"), 1);
+    EXPECT_EQ(countOf(rows.listing(), "text 10 1970000000 Network 15"), 0);
+}
+
 TEST(LadderDrawing, RendersAsCharacters) {
     ProgramFixture f;
     f.addBlock("OB1", {{1, {"LD E0.0", "= A0.0"}}});

@@ -1,7 +1,7 @@
 // The 72 compare contacts: prefix (LD, LDN, U, UN, O, ON) x type (B, W, D, R)
 // x relation (=, >=, <=), all from one class template.
 #include <array>
-#include <bit>
+#include <cstdint>
 
 #include "cpu/cpu.h"
 #include "cpu/logic_stack.h"

@@ -95,8 +95,6 @@ class SpecOperation : public Operation {
 public:
     SpecOperation(const InstructionSpec& spec, Operands operands) : Operation(std::move(operands)), spec_(spec) {}
 
-    const InstructionSpec& spec() const { return spec_; }
-
     bool standsAlone() const final { return spec_.standsAlone; }
     const char* mnemonic() const final { return spec_.mnemonic; }
     const char* boxLabel() const final { return spec_.label; }

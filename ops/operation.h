@@ -81,6 +81,8 @@ protected:
 };
 
 // Writes one operand's current value as decimal text by its kind, its
-// capabilities and the format letter (I, B, W, D, R; T, Z and S fall back to
-// every readable width).
+// capabilities and the format letter (I, B, W, D, R). Constants and texts
+// show nothing, timers and counters always "bit:value", and any other letter,
+// or one the operand cannot be read with, shows every readable width
+// separated by colons.
 void formatValue(Writer& writer, Parameter* operand, char letter);

@@ -11,78 +11,50 @@ std::uint16_t IO::readAnalog(int) { return 0; }
 int IO::analogOutputs() { return 0; }
 int IO::analogInputs() { return 0; }
 
-int IOBus::readInput(int byte, int bit) {
+IO* IOBus::serving(int (IO::*count)(), int& number) const {
     int base = 0;
     for (IO* device : devices_) {
         if (device == nullptr) continue;
-        const int n = device->inputBytes();
-        if (byte >= base && byte < base + n) return device->readInput(byte - base, bit);
+        const int n = (device->*count)();
+        if (number >= base && number < base + n) {
+            number -= base;
+            return device;
+        }
         base += n;
     }
-    return 0;
+    return nullptr;
 }
 
-int IOBus::inputBytes() {
-    int total = 0;
+int IOBus::total(int (IO::*count)()) const {
+    int sum = 0;
     for (IO* device : devices_)
-        if (device != nullptr) total += device->inputBytes();
-    return total;
+        if (device != nullptr) sum += (device->*count)();
+    return sum;
 }
+
+int IOBus::readInput(int byte, int bit) {
+    IO* device = serving(&IO::inputBytes, byte);
+    return device != nullptr ? device->readInput(byte, bit) : 0;
+}
+
+int IOBus::inputBytes() { return total(&IO::inputBytes); }
 
 void IOBus::writeOutput(int byte, int bit, int value) {
-    int base = 0;
-    for (IO* device : devices_) {
-        if (device == nullptr) continue;
-        const int n = device->outputBytes();
-        if (byte >= base && byte < base + n) {
-            device->writeOutput(byte - base, bit, value);
-            return;
-        }
-        base += n;
-    }
+    if (IO* device = serving(&IO::outputBytes, byte)) device->writeOutput(byte, bit, value);
 }
 
-int IOBus::outputBytes() {
-    int total = 0;
-    for (IO* device : devices_)
-        if (device != nullptr) total += device->outputBytes();
-    return total;
-}
+int IOBus::outputBytes() { return total(&IO::outputBytes); }
 
 void IOBus::writeAnalog(int channel, std::uint16_t value) {
-    int base = 0;
-    for (IO* device : devices_) {
-        if (device == nullptr) continue;
-        const int n = device->analogOutputs();
-        if (channel >= base && channel < base + n) {
-            device->writeAnalog(channel - base, value);
-            return;
-        }
-        base += n;
-    }
+    if (IO* device = serving(&IO::analogOutputs, channel)) device->writeAnalog(channel, value);
 }
 
+// An unserved channel reads a changing pseudo-random value.
 std::uint16_t IOBus::readAnalog(int channel) {
-    int base = 0;
-    for (IO* device : devices_) {
-        if (device == nullptr) continue;
-        const int n = device->analogInputs();
-        if (channel >= base && channel < base + n) return device->readAnalog(channel - base);
-        base += n;
-    }
-    return static_cast<std::uint16_t>(nextRandom() & 0xFFFF);
+    IO* device = serving(&IO::analogInputs, channel);
+    return device != nullptr ? device->readAnalog(channel) : static_cast<std::uint16_t>(nextRandom() & 0xFFFF);
 }
 
-int IOBus::analogOutputs() {
-    int total = 0;
-    for (IO* device : devices_)
-        if (device != nullptr) total += device->analogOutputs();
-    return total;
-}
+int IOBus::analogOutputs() { return total(&IO::analogOutputs); }
 
-int IOBus::analogInputs() {
-    int total = 0;
-    for (IO* device : devices_)
-        if (device != nullptr) total += device->analogInputs();
-    return total;
-}
+int IOBus::analogInputs() { return total(&IO::analogInputs); }

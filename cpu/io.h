@@ -39,5 +39,11 @@ public:
     int analogInputs() override;
 
 private:
+    // The device that serves global number `number` in the range that `count`
+    // gives each device (empty slots skipped), with the number local to it;
+    // null when no device serves it.
+    IO* serving(int (IO::*count)(), int& number) const;
+    int total(int (IO::*count)()) const;
+
     std::array<IO*, DEVICE_SLOTS> devices_{};
 };

@@ -97,8 +97,13 @@ public:
     }
 };
 
-// Whether FIFO and LIFO may take an entry: the table holds one and is sound.
-bool canTake(int length, int entries) { return entries >= 1 && entries <= length && length <= MAX_TABLE_LENGTH; }
+// The entry count of a table that FIFO and LIFO may take an entry from (it
+// holds one and is sound), or 0 when they must leave it alone.
+int takeableEntries(Parameter& table) {
+    const int length = table.getWordAt(0);
+    const int entries = table.getWordAt(1);
+    return entries >= 1 && entries <= length && length <= MAX_TABLE_LENGTH ? entries : 0;
+}
 
 // Takes the oldest entry; the others move one place towards the start, and
 // the last entry's old word stays behind.
@@ -108,9 +113,8 @@ public:
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         Parameter& table = *operand1_;
-        const int length = table.getWordAt(0);
-        const int entries = table.getWordAt(1);
-        if (!canTake(length, entries)) return;
+        const int entries = takeableEntries(table);
+        if (entries == 0) return;
         operand2_->setWord(table.getWordAt(2));
         for (int i = 2; i < entries + 1; ++i) table.setWordAt(i, table.getWordAt(i + 1));
         table.setWordAt(1, entries - 1);
@@ -124,9 +128,8 @@ public:
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         Parameter& table = *operand1_;
-        const int length = table.getWordAt(0);
-        const int entries = table.getWordAt(1);
-        if (!canTake(length, entries)) return;
+        const int entries = takeableEntries(table);
+        if (entries == 0) return;
         const int newest = table.getWordAt(entries + 1);
         table.setWordAt(1, entries - 1);
         operand2_->setWord(newest);

@@ -1,6 +1,8 @@
 #include "asi/analog_slaves.h"
 
-#include "shell/sim_clock.h"
+#include "base/sim_clock.h"
+
+namespace sps {
 
 namespace {
 
@@ -102,3 +104,5 @@ int AnalogInASI::exchange(int request) {
     }
     return toggle_ * TOGGLE_WEIGHT + response_;
 }
+
+} // namespace sps

@@ -6,6 +6,8 @@
 
 #include "asi/asi_slave.h"
 
+namespace sps {
+
 // Analog slaves move 12-bit values with a sign through the 4-bit nibbles of
 // the bus cycle. Every request carries a toggle bit (bit 3) that alternates
 // from one request to the next; a request with the toggle bit of the previous
@@ -79,3 +81,5 @@ private:
     int value_ = 0;
     int response_ = 0;
 };
+
+} // namespace sps

@@ -6,8 +6,10 @@
 #include "asi/analog_slaves.h"
 #include "asi/asi_master.h"
 #include "asi/asi_slave.h"
-#include "ladder/kop_draw.h"
+#include "canvas/kop_draw.h"
 #include "messages/latin1.h"
+
+namespace sps {
 
 namespace {
 
@@ -80,3 +82,5 @@ void ASIInfo::drawContent(KOPDraw& canvas) {
             canvas.text(0, y + v, "Nicht vorhanden");
     }
 }
+
+} // namespace sps

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "shell/info_draw.h"
+#include "canvas/info_draw.h"
+
+namespace sps {
 
 class ASIMaster;
 
@@ -21,3 +23,5 @@ public:
 private:
     const ASIMaster& master_;
 };
+
+} // namespace sps

@@ -3,7 +3,9 @@
 #include <stdexcept>
 
 #include "asi/asi_slave.h"
-#include "shell/random_source.h"
+#include "base/random_source.h"
+
+namespace sps {
 
 namespace {
 
@@ -91,3 +93,5 @@ int ASIMaster::nibbleOf(const std::array<std::uint16_t, DATA_WORDS>& words, int 
     if (address < 0 || address >= SLAVE_SLOTS) return 0;
     return (words[static_cast<std::size_t>(nibbleWord(address))] >> nibbleShift(address)) & NIBBLE_MASK;
 }
+
+} // namespace sps

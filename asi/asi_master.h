@@ -6,6 +6,8 @@
 
 #include "cpu/io.h"
 
+namespace sps {
+
 class ASISlave;
 
 // The AS-i bus master as a device of the CPU's bus: a status byte (bit 1:
@@ -70,3 +72,5 @@ private:
     std::array<std::uint16_t, DATA_WORDS> outputData_{};
     std::array<ASISlave*, SLAVE_SLOTS> slaves_{};
 };
+
+} // namespace sps

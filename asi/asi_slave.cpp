@@ -1,5 +1,7 @@
 #include "asi/asi_slave.h"
 
+namespace sps {
+
 int ASISlave::exchange(int) { return 0; }
 
 int ASISlave::exchangeAlt(int) { return 0; }
@@ -12,3 +14,5 @@ int DigitalASI::exchange(int request) {
     }
     return answer;
 }
+
+} // namespace sps

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 
+namespace sps {
+
 class KOPDraw;
 
 // A slave on the AS-i bus. Once per bus cycle the master hands it the 4-bit
@@ -53,3 +55,5 @@ private:
     std::array<int, BITS> inputs_{};
     std::array<int, BITS> outputs_{};
 };
+
+} // namespace sps

@@ -13,7 +13,9 @@
 #include "loader/parser.h"
 #include "loader/reader.h"
 #include "messages/cpu_exception.h"
-#include "shell/sim_clock.h"
+#include "base/sim_clock.h"
+
+using namespace sps;
 
 namespace {
 

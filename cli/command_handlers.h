@@ -1,5 +1,7 @@
 #pragma once
 
+namespace sps {
+
 struct ScriptSession;
 struct CommandCall;
 
@@ -42,3 +44,5 @@ void expectCommand(ScriptSession& session, const CommandCall& call);
 // The status window contents (view_commands.cpp).
 void showCommand(ScriptSession& session, const CommandCall& call);
 void drawCommand(ScriptSession& session, const CommandCall& call);
+
+} // namespace sps

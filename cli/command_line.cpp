@@ -5,6 +5,8 @@
 
 #include "cli/command_table.h"
 
+namespace sps {
+
 namespace {
 
 bool parseSeed(std::string_view text, std::uint32_t& seed) {
@@ -60,3 +62,5 @@ std::string helpText() {
            "Exit status: 0 when the script ran and every expect held, 1 when an expect\n"
            "failed, 2 when a line is not a valid command or the script cannot be read.\n";
 }
+
+} // namespace sps

@@ -5,6 +5,8 @@
 #include <span>
 #include <string>
 
+namespace sps {
+
 // What the command line asks for: spsrun [--seed N] [SCRIPT], or spsrun --help.
 struct CommandLine {
     bool help = false;
@@ -18,3 +20,5 @@ std::optional<CommandLine> parseCommandLine(std::span<const char* const> argumen
 
 // The usage line and the command list.
 std::string helpText();
+
+} // namespace sps

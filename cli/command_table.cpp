@@ -7,6 +7,8 @@
 #include "cli/command_handlers.h"
 #include "cli/script_session.h"
 
+namespace sps {
+
 namespace {
 
 constexpr int ANY = CommandSpec::ANY_COUNT;
@@ -100,3 +102,5 @@ std::string commandListing() {
     }
     return listing;
 }
+
+} // namespace sps

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+namespace sps {
+
 struct ScriptSession;
 struct CommandCall;
 
@@ -47,3 +49,5 @@ const CommandSpec* findCommand(std::string_view name);
 
 // "  NAME ARGUMENTS   SUMMARY" for every command, one per line.
 std::string commandListing();
+
+} // namespace sps

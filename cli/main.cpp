@@ -10,6 +10,7 @@
 #include "cli/text_output.h"
 
 int main(int argc, char** argv) {
+    using namespace sps;
     Output output(std::cout, std::cerr);
     std::string problem;
     // A program may be started with no arguments at all, not even its name.

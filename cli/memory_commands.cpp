@@ -10,10 +10,12 @@
 #include "cli/text_output.h"
 #include "cpu/operand_parser.h"
 #include "cpu/parameter.h"
-#include "loader/writer.h"
+#include "base/writer.h"
 #include "messages/cpu_exception.h"
-#include "ops/operation.h"
+#include "cpu/operation.h"
 #include "shell/simulator.h"
+
+namespace sps {
 
 namespace {
 
@@ -178,3 +180,5 @@ void expectCommand(ScriptSession& session, const CommandCall& call) {
         session.expectFailed = true;
     }
 }
+
+} // namespace sps

@@ -2,6 +2,8 @@
 
 #include "cpu/parameter.h"
 
+namespace sps {
+
 std::optional<OperandWidth> operandWidth(const Parameter& operand) {
     if (operand.kind() == PK_TIMER || operand.kind() == PK_COUNTER) return OperandWidth::Word;
     const Capabilities capabilities = operand.capabilities();
@@ -53,3 +55,5 @@ void writeAtWidth(Parameter& operand, OperandWidth width, std::uint32_t value) {
     case OperandWidth::DoubleWord: return operand.setLong(value);
     }
 }
+
+} // namespace sps

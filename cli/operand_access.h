@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace sps {
+
 class Parameter;
 
 // The width an operand is read and written at by `set` and `expect`: timers
@@ -20,3 +22,5 @@ std::int32_t signedAtWidth(std::uint32_t value, OperandWidth width);
 // Throw the CPUException of the operand when the access fails.
 std::uint32_t readAtWidth(Parameter& operand, OperandWidth width);
 void writeAtWidth(Parameter& operand, OperandWidth width, std::uint32_t value);
+
+} // namespace sps

@@ -9,10 +9,12 @@
 #include "cli/runner_front_end.h"
 #include "cli/script_session.h"
 #include "cli/text_output.h"
-#include "shell/random_source.h"
-#include "shell/sim_clock.h"
+#include "base/random_source.h"
+#include "base/sim_clock.h"
 #include "shell/simulator.h"
 #include "shell/trace_info.h"
+
+namespace sps {
 
 namespace {
 
@@ -110,3 +112,5 @@ void seedCommand(ScriptSession&, const CommandCall& call) { seedRandom(call.coun
 void echoCommand(ScriptSession& session, const CommandCall& call) { session.output.line(call.rest); }
 
 void quitCommand(ScriptSession& session, const CommandCall&) { session.quitRequested = true; }
+
+} // namespace sps

@@ -3,5 +3,9 @@
 #include "cli/text_output.h"
 #include "messages/cpu_exception.h"
 
+namespace sps {
+
 // A text that ends in a line feed leaves an empty line, as in the error box.
 void RunnerFrontEnd::showError(const CPUException& error) { output_.coreLine("Fehler: " + error.messageText()); }
+
+} // namespace sps

@@ -5,6 +5,8 @@
 #include "shell/front_end.h"
 #include "shell/trace_info.h"
 
+namespace sps {
+
 class Output;
 
 // The simulator's front end without windows: an error box becomes the line
@@ -26,3 +28,5 @@ private:
     Output& output_;
     std::unique_ptr<TraceInfo> trace_;
 };
+
+} // namespace sps

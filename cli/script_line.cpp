@@ -1,5 +1,7 @@
 #include "cli/script_line.h"
 
+namespace sps {
+
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
@@ -27,3 +29,5 @@ ScriptLine splitScriptLine(std::string_view line) {
     if (restBegin != std::string_view::npos) result.rest = std::string(line.substr(restBegin, end - restBegin));
     return result;
 }
+
+} // namespace sps

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+namespace sps {
+
 // One script line split into words. Words are separated by blanks or tabs; a
 // word that begins with "#" starts a comment that runs to the end of the line
 // (a "#" inside a word belongs to it, as in 16#FF).
@@ -15,3 +17,5 @@ struct ScriptLine {
 };
 
 ScriptLine splitScriptLine(std::string_view line);
+
+} // namespace sps

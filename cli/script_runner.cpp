@@ -8,9 +8,11 @@
 #include "cli/script_line.h"
 #include "cli/script_session.h"
 #include "cli/text_output.h"
-#include "shell/random_source.h"
-#include "shell/sim_clock.h"
+#include "base/random_source.h"
+#include "base/sim_clock.h"
 #include "shell/simulator.h"
+
+namespace sps {
 
 namespace {
 
@@ -53,3 +55,5 @@ ScriptStatus runScript(std::istream& script, std::uint32_t seed, Output& output)
     }
     return session.expectFailed ? SCRIPT_EXPECT_FAILED : SCRIPT_PASSED;
 }
+
+} // namespace sps

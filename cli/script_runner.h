@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <iosfwd>
 
+namespace sps {
+
 class Output;
 
 // Exit statuses of a script run.
@@ -16,3 +18,5 @@ enum ScriptStatus : int {
 // manual mode at 0 ms before the station and the CPU are created, the random
 // source seeded with `seed`, no program, stopped.
 ScriptStatus runScript(std::istream& script, std::uint32_t seed, Output& output);
+
+} // namespace sps

@@ -3,6 +3,8 @@
 #include <string>
 #include <utility>
 
+namespace sps {
+
 class Output;
 class RunnerFrontEnd;
 class Simulator;
@@ -27,3 +29,5 @@ struct ScriptSession {
     bool expectFailed = false;
     bool quitRequested = false;
 };
+
+} // namespace sps

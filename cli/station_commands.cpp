@@ -9,6 +9,8 @@
 #include "shell/station_fields.h"
 #include "shell/target.h"
 
+namespace sps {
+
 namespace {
 
 // The optional 0|1 at `index`: with it, the toggle happens only when the
@@ -71,3 +73,5 @@ void stationCommand(ScriptSession& session, const CommandCall& call) {
     }
     if (!found) call.reject("unknown field '" + call.arguments[0] + "'");
 }
+
+} // namespace sps

@@ -2,6 +2,8 @@
 
 #include <ostream>
 
+namespace sps {
+
 std::string latin1ToUtf8(std::string_view latin1) {
     std::string utf8;
     utf8.reserve(latin1.size());
@@ -27,3 +29,5 @@ void Output::error(std::string_view utf8) {
     out_.flush();
     err_ << utf8 << '\n';
 }
+
+} // namespace sps

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace sps {
+
 // The core's texts are ISO-8859-1 bytes; spsrun prints UTF-8. This is the one
 // place where the conversion happens.
 std::string latin1ToUtf8(std::string_view latin1);
@@ -28,3 +30,5 @@ private:
     std::ostream& out_;
     std::ostream& err_;
 };
+
+} // namespace sps

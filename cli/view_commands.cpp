@@ -9,13 +9,15 @@
 #include "cli/script_session.h"
 #include "cli/text_output.h"
 #include "cpu/cpu.h"
-#include "ladder/canvases.h"
+#include "canvas/canvases.h"
 #include "ladder/kop_net.h"
 #include "messages/cpu_exception.h"
 #include "shell/cpu_info.h"
 #include "shell/simulator.h"
 #include "shell/target.h"
 #include "shell/trace_info.h"
+
+namespace sps {
 
 namespace {
 
@@ -70,3 +72,5 @@ void drawCommand(ScriptSession& session, const CommandCall& call) {
     for (const std::string& line : recording.listing())
         session.output.coreLine(line);
 }
+
+} // namespace sps

@@ -1,7 +1,9 @@
 #include "cpu/cpu.h"
 
-#include "ops/operation.h"
-#include "shell/sim_clock.h"
+#include "cpu/operation.h"
+#include "base/sim_clock.h"
+
+namespace sps {
 
 std::uint16_t timerResolution(int timerNumber) {
     const int n = timerNumber % 64;
@@ -36,3 +38,5 @@ void updateTimer(TimerRecord& timer) {
     const std::uint32_t value = timer.value + ticks;
     timer.value = static_cast<std::uint16_t>(value > 65535 ? 65535 : value);
 }
+
+} // namespace sps

@@ -5,7 +5,9 @@
 #include <memory>
 
 #include "cpu/mem_field.h"
-#include "loader/program.h"
+#include "cpu/program.h"
+
+namespace sps {
 
 class IOBus;
 class Writer;
@@ -69,3 +71,5 @@ inline constexpr std::uint32_t MAX_TIMER_CATCHUP = 6000;
 // Advances a running timer by the whole ticks elapsed since its last update;
 // the remainder carries into the next call and the value saturates at 65535.
 void updateTimer(TimerRecord& timer);
+
+} // namespace sps

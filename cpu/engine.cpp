@@ -6,11 +6,13 @@
 #include "cpu/cpu.h"
 #include "cpu/io.h"
 #include "cpu/logic_stack.h"
-#include "loader/program.h"
-#include "loader/writer.h"
+#include "cpu/program.h"
+#include "base/writer.h"
 #include "messages/cpu_exception.h"
-#include "ops/operation.h"
-#include "shell/sim_clock.h"
+#include "cpu/operation.h"
+#include "base/sim_clock.h"
+
+namespace sps {
 
 namespace {
 
@@ -133,3 +135,5 @@ const Block* findSubroutine(const CPU& cpu, const std::string& name) {
         if (block.kind == BLOCK_SUBROUTINE && block.name == name) return &block;
     return nullptr;
 }
+
+} // namespace sps

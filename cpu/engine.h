@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace sps {
+
 class CPU;
 struct Block;
 
@@ -26,3 +28,5 @@ void executeBlock(CPU& cpu, const Block& block);
 
 // The first subroutine block named exactly `name`, or null.
 const Block* findSubroutine(const CPU& cpu, const std::string& name);
+
+} // namespace sps

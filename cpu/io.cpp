@@ -1,6 +1,8 @@
 #include "cpu/io.h"
 
-#include "shell/random_source.h"
+#include "base/random_source.h"
+
+namespace sps {
 
 int IO::readInput(int, int) { return 0; }
 int IO::inputBytes() { return 0; }
@@ -58,3 +60,5 @@ std::uint16_t IOBus::readAnalog(int channel) {
 int IOBus::analogOutputs() { return total(&IO::analogOutputs); }
 
 int IOBus::analogInputs() { return total(&IO::analogInputs); }
+
+} // namespace sps

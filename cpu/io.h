@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+namespace sps {
+
 // An I/O device of the CPU's bus: digital input and output bytes and analog
 // channels, numbered from 0 within the device.
 class IO {
@@ -47,3 +49,5 @@ private:
 
     std::array<IO*, DEVICE_SLOTS> devices_{};
 };
+
+} // namespace sps

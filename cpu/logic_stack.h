@@ -2,6 +2,8 @@
 
 #include "cpu/cpu.h"
 
+namespace sps {
+
 // The engine's 32-level bit stack (bit 0 is the top), gated by the sequence
 // segment state: inside a segment whose S bit is clear (scrState 0) every
 // read yields 0 and every push pushes 0.
@@ -25,3 +27,5 @@ inline int popBit(CPU& cpu) {
     cpu.logicStack >>= 1;
     return cpu.scrState != 0 ? top : 0;
 }
+
+} // namespace sps

@@ -2,6 +2,8 @@
 
 #include "messages/cpu_exception.h"
 
+namespace sps {
+
 MemField::MemField(int size, bool writeProtected)
     : bytes_(static_cast<std::size_t>(size > 0 ? size : 0), 0), writeProtected_(writeProtected) {}
 
@@ -76,3 +78,5 @@ void SMField::systemWriteByte(int index, int value) {
     if (index < 0 || index >= size()) throwMessage("Out of field write");
     rawBytes()[index] = static_cast<std::uint8_t>(value & 0xFF);
 }
+
+} // namespace sps

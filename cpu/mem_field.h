@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace sps {
+
 // An address computed in 64 bits, as an area index: beyond the range of int it
 // is clamped to the nearest int, so it stays on its side of the area (SM drops
 // program writes to low and negative bytes but rejects those past its end).
@@ -55,3 +57,5 @@ public:
     void systemWriteBit(int index, int bit, int value);
     void systemWriteByte(int index, int value);
 };
+
+} // namespace sps

@@ -9,6 +9,8 @@
 #include "cpu/parameter.h"
 #include "messages/cpu_exception.h"
 
+namespace sps {
+
 namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -282,3 +284,5 @@ std::unique_ptr<Parameter> parseOperand(CPU& cpu, std::string_view text) {
         throwMessage("Unknown Parameter Type");
     }
 }
+
+} // namespace sps

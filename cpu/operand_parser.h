@@ -3,6 +3,8 @@
 #include <memory>
 #include <string_view>
 
+namespace sps {
+
 class CPU;
 class Parameter;
 
@@ -13,3 +15,5 @@ std::unique_ptr<Parameter> parseOperand(CPU& cpu, std::string_view text);
 
 // '0'..'9' give 0..9, letters of either case 10..35, anything else -1.
 int digitValue(char c);
+
+} // namespace sps

@@ -5,8 +5,10 @@
 #include "cpu/cpu.h"
 #include "cpu/io.h"
 #include "cpu/mem_field.h"
-#include "loader/writer.h"
+#include "base/writer.h"
 #include "messages/cpu_exception.h"
+
+namespace sps {
 
 // ---- Parameter: every access unsupported unless a class overrides it ----
 
@@ -343,3 +345,5 @@ std::uint32_t PointerParameter::getLongAt(int index) { return cpu_.areaV.readDwo
 void PointerParameter::setByteAt(int index, int value) { cpu_.areaV.writeByte(offset(index), value); }
 void PointerParameter::setWordAt(int index, int value) { cpu_.areaV.writeWord(offset(2LL * index), value & 0xFFFF); }
 void PointerParameter::setLongAt(int index, std::uint32_t value) { cpu_.areaV.writeDword(offset(4LL * index), value); }
+
+} // namespace sps

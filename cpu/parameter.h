@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+namespace sps {
+
 class CPU;
 class MemField;
 class Writer;
@@ -335,3 +337,5 @@ private:
     Parameter* base_; // the innermost operand that is not a pointer
     int innerLevels_; // how many pointers lie between this one and base_
 };
+
+} // namespace sps

@@ -1,8 +1,10 @@
 #include "ladder/kop_elements.h"
 
-#include "ladder/canvases.h"
-#include "loader/writer.h"
-#include "ops/operation.h"
+#include "canvas/canvases.h"
+#include "base/writer.h"
+#include "cpu/operation.h"
+
+namespace sps {
 
 // Element geometry: a grid cell is 20 units wide and 7 high, the wire runs 4
 // units below the cell top. Boxes stand 10 units right of their left edge
@@ -190,3 +192,5 @@ std::unique_ptr<KOPE> makeElement(const Operation& op) {
     }
     return nullptr;
 }
+
+} // namespace sps

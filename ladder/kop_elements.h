@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+namespace sps {
+
 class KOPDraw;
 class Operation;
 class Parameter;
@@ -101,3 +103,5 @@ public:
 // The element an instruction is drawn as, by its ladder kind; null for the
 // logic-stack operations, which have no element of their own.
 std::unique_ptr<KOPE> makeElement(const Operation& op);
+
+} // namespace sps

@@ -2,6 +2,8 @@
 
 #include "messages/cpu_exception.h"
 
+namespace sps {
+
 KOPCell& KOPGrid::cell(int row, int column) {
     if (!contains(row, column)) throwMessage("KOP-levels out of range");
     return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
@@ -71,3 +73,5 @@ void markWire(KOPGrid& grid, int row, int column) {
     if (cell.state != CELL_EMPTY) throwMessage("Entry in use");
     cell.state = CELL_WIRE;
 }
+
+} // namespace sps

@@ -5,6 +5,8 @@
 
 #include "ladder/kop_elements.h"
 
+namespace sps {
+
 // What occupies a grid cell. Only an empty cell may receive anything;
 // connector flags do not count as occupation.
 enum CellState : int {
@@ -69,3 +71,5 @@ KOPGrid wireGrid();
 void placeGrid(KOPGrid& grid, KOPGrid&& part, int column, int row);
 // Lays a wire through an empty cell; throws "Entry in use" otherwise.
 void markWire(KOPGrid& grid, int row, int column);
+
+} // namespace sps

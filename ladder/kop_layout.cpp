@@ -4,9 +4,11 @@
 #include <string_view>
 
 #include "cpu/parameter.h"
-#include "loader/writer.h"
+#include "base/writer.h"
 #include "messages/cpu_exception.h"
-#include "ops/operation.h"
+#include "cpu/operation.h"
+
+namespace sps {
 
 namespace {
 
@@ -275,3 +277,5 @@ KOPGrid layoutNetwork(const std::vector<std::unique_ptr<Operation>>& ops) {
     }
     return std::move(*stack.top().grid);
 }
+
+} // namespace sps

@@ -5,6 +5,8 @@
 
 #include "ladder/kop_grid.h"
 
+namespace sps {
+
 class Operation;
 
 // Depth of the layout's stack of logic levels; deeper nesting, or a pop
@@ -37,3 +39,5 @@ void combineCounter(KOPGrid& a, KOPGrid& b, KOPGrid* c, std::unique_ptr<KOPE> bo
 // use", "Entry in use", "KOP-levels out of range", or the mnemonic of an
 // unknown logic-stack operation.
 KOPGrid layoutNetwork(const std::vector<std::unique_ptr<Operation>>& ops);
+
+} // namespace sps

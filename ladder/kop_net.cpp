@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <climits>
 
-#include "ladder/kop_draw.h"
+#include "canvas/kop_draw.h"
 #include "ladder/kop_layout.h"
+
+namespace sps {
 
 namespace {
 
@@ -104,3 +106,5 @@ void KOPNet::drawContent(KOPDraw& canvas) {
         y += static_cast<long long>(GAP_UNITS_Y) * v;
     }
 }
+
+} // namespace sps

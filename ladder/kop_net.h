@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "ladder/kop_grid.h"
-#include "loader/program.h"
-#include "shell/info_draw.h"
+#include "cpu/program.h"
+#include "canvas/info_draw.h"
+
+namespace sps {
 
 // One laid-out network with the block it belongs to.
 struct KOPRung {
@@ -37,3 +39,5 @@ private:
 
 // "Network N" or "Network N (NAME)": the header above a rung.
 std::string rungHeader(const KOPRung& rung);
+
+} // namespace sps

@@ -6,6 +6,8 @@
 #include <FlexLexer.h>
 #endif
 
+namespace sps {
+
 class Reader;
 
 // The scanner of program files. Its rules live in lexer.ll; it takes its input
@@ -33,3 +35,5 @@ private:
 
     Reader& reader_;
 };
+
+} // namespace sps

@@ -10,7 +10,7 @@
 %}
 
 %option c++
-%option yyclass="MyyyLexer"
+%option yyclass="sps::MyyyLexer"
 %option noyywrap
 %option yylineno
 %option 8bit
@@ -42,6 +42,8 @@ LINEBREAK   [\n\r]
 
 %%
 
+namespace sps {
+
 // Takes characters one by one from the reader until the space the scanner
 // offers is full or the input ends. Handing over a single character per call
 // would make the scanner move and rescan a long token (a long comment line)
@@ -62,3 +64,5 @@ void MyyyLexer::unexpectedCharacter() {
     const char offending[2] = {yytext[0], '\0'};
     throw CPUException(formatMessage("Unexpected text(%d):%s", yylineno, offending));
 }
+
+} // namespace sps

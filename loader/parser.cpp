@@ -9,12 +9,14 @@
 #include <vector>
 
 #include "cpu/cpu.h"
-#include "loader/program.h"
+#include "cpu/program.h"
 #include "loader/token_stream.h"
 #include "messages/cpu_exception.h"
 #include "messages/message_catalog.h"
 #include "ops/instruction_table.h"
-#include "ops/operation.h"
+#include "cpu/operation.h"
+
+namespace sps {
 
 namespace {
 
@@ -194,3 +196,5 @@ void Parser::parseProgram(CPU& cpu, Reader& reader) {
     Program program = ProgramReader(cpu, reader).parseProgram();
     cpu.program = std::make_unique<Program>(std::move(program));
 }
+
+} // namespace sps

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace sps {
+
 class CPU;
 class Reader;
 
@@ -11,3 +13,5 @@ public:
     // CPUException and leaves the CPU's program as it was.
     void parseProgram(CPU& cpu, Reader& reader);
 };
+
+} // namespace sps

@@ -5,6 +5,8 @@
 
 #include "messages/cpu_exception.h"
 
+namespace sps {
+
 namespace {
 
 constexpr int NO_PENDING = -2;
@@ -45,3 +47,5 @@ int FRead::nextChar() {
     pending_ = following; // may be -1: the end is then reported on the next call
     return '\r';
 }
+
+} // namespace sps

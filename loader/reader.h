@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+namespace sps {
+
 // A source of single characters for the scanner.
 class Reader {
 public:
@@ -52,3 +54,5 @@ private:
     std::string text_;
     std::size_t position_ = 0;
 };
+
+} // namespace sps

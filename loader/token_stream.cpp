@@ -2,6 +2,8 @@
 
 #include "loader/lexer.h"
 
+namespace sps {
+
 namespace {
 
 // How many leading characters of a token are its keyword rather than its text.
@@ -32,3 +34,5 @@ std::string TokenStream::text() const {
 }
 
 int TokenStream::line() const { return lexer_->lineCounter(); }
+
+} // namespace sps

@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+namespace sps {
+
 class MyyyLexer;
 class Reader;
 
@@ -46,3 +48,5 @@ private:
     TokenKind kind_ = TOK_END;
     int textOffset_ = 0;
 };
+
+} // namespace sps

@@ -5,6 +5,8 @@
 
 #include "messages/message_catalog.h"
 
+namespace sps {
+
 void throwMessage(const char* key) { throw CPUException(lookupMessage(key)); }
 
 std::string formatMessage(const char* key, ...) {
@@ -23,3 +25,5 @@ std::string formatMessage(const char* key, ...) {
     va_end(args);
     return text;
 }
+
+} // namespace sps

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace sps {
+
 // The one error object of the simulator. It carries the finished German text
 // (ISO-8859-1 bytes) and nothing else: key, line number and values are already
 // part of the text when it is thrown.
@@ -22,3 +24,5 @@ private:
 // Formats the catalog text of `key` (which holds printf placeholders) with the
 // given values. The result is as long as it needs to be.
 std::string formatMessage(const char* key, ...);
+
+} // namespace sps

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+namespace sps {
+
 // Compile-time conversion of a UTF-8 string literal into ISO-8859-1 bytes, so
 // that texts are written readably in the sources and stored as the one-byte
 // umlauts that the rest of the system expects.
@@ -32,3 +34,5 @@ inline constexpr auto latin1Storage = Text;
 
 // L1("Zähler") is a `const char*` to the ISO-8859-1 bytes of the text.
 #define L1(utf8) (latin1Storage<Latin1Literal(utf8)>.data)
+
+} // namespace sps

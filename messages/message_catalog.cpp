@@ -5,6 +5,8 @@
 
 #include "messages/latin1.h"
 
+namespace sps {
+
 // Keys are English and unique; texts are German. A text holds the same printf
 // placeholders as its key.
 const CatalogEntry messageCatalog[] = {
@@ -188,3 +190,5 @@ const char* lookupMessage(const char* key) {
     }
     return key;
 }
+
+} // namespace sps

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+namespace sps {
+
 struct CatalogEntry {
     const char* key;
     const char* text;
@@ -15,3 +17,5 @@ extern const std::size_t messageCatalogSize;
 // The German text for an English key; the key itself when the catalog has no
 // entry for it (so an untranslated message shows in English), null for null.
 const char* lookupMessage(const char* key);
+
+} // namespace sps

@@ -5,6 +5,8 @@
 #include "messages/cpu_exception.h"
 #include "ops/instruction_spec.h"
 
+namespace sps {
+
 namespace {
 
 constexpr std::array<PinSpec, 3> BIT_PIN{{{1, 1, 'I'}}};
@@ -350,3 +352,5 @@ static_assert(std::size(kRows) == 26);
 } // namespace
 
 std::span<const InstructionRow> bitLogicInstructions() { return kRows; }
+
+} // namespace sps

@@ -8,6 +8,8 @@
 #include "cpu/parameter.h"
 #include "ops/instruction_spec.h"
 
+namespace sps {
+
 namespace {
 
 enum class Prefix { LD, LDN, U, UN, O, ON };
@@ -153,3 +155,5 @@ static_assert(std::size(kRows) == 72);
 } // namespace
 
 std::span<const InstructionRow> compareInstructions() { return kRows; }
+
+} // namespace sps

@@ -12,6 +12,8 @@
 #include "ops/data_width.h"
 #include "ops/instruction_spec.h"
 
+namespace sps {
+
 namespace {
 
 // b := a op b.
@@ -141,3 +143,5 @@ static_assert(std::size(kRows) == 21);
 } // namespace
 
 std::span<const InstructionRow> dataLogicShiftInstructions() { return kRows; }
+
+} // namespace sps

@@ -10,6 +10,8 @@
 #include "ops/data_width.h"
 #include "ops/instruction_spec.h"
 
+namespace sps {
+
 namespace {
 
 // Operand 1 is read, operand 2 written (the write is tested first).
@@ -308,3 +310,5 @@ static_assert(std::size(kRows) == 27);
 } // namespace
 
 std::span<const InstructionRow> dataMoveArithmeticInstructions() { return kRows; }
+
+} // namespace sps

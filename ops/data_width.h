@@ -8,6 +8,8 @@
 #include "cpu/parameter.h"
 #include "ops/instruction_spec.h"
 
+namespace sps {
+
 enum class Width : std::uint8_t { Byte, Word, Dword };
 
 template <Width W>
@@ -65,3 +67,5 @@ constexpr InstructionSpec inPlaceBox(const char* mnemonic, const char* label, Wi
             {{{3, 2, letter}, {4, 1, letter}, {5, 2, letter}}},
             {3, 2, mergeSize(w)}};
 }
+
+} // namespace sps

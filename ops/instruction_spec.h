@@ -6,7 +6,9 @@
 #include <span>
 
 #include "cpu/parameter.h"
-#include "ops/operation.h"
+#include "cpu/operation.h"
+
+namespace sps {
 
 // The data that describes one mnemonic: everything about an instruction
 // except what it does when executed. One row per mnemonic, kept beside the
@@ -133,3 +135,5 @@ std::span<const InstructionRow> dataLogicShiftInstructions();
 std::span<const InstructionRow> timerCounterInstructions();
 std::span<const InstructionRow> programControlInstructions();
 std::span<const InstructionRow> tableInstructions();
+
+} // namespace sps

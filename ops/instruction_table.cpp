@@ -7,6 +7,8 @@
 #include "cpu/parameter.h"
 #include "messages/cpu_exception.h"
 
+namespace sps {
+
 std::span<const InstructionRow> instructionTable() {
     static const std::vector<InstructionRow> table = [] {
         std::vector<InstructionRow> rows;
@@ -30,3 +32,5 @@ std::unique_ptr<Operation> createOperation(CPU& cpu, const char* mnemonic, const
             if (std::strcmp(row.spec->mnemonic, mnemonic) == 0) return row.create(std::move(operands));
     throwMessage("Unknown Operation");
 }
+
+} // namespace sps

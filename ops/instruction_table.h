@@ -5,6 +5,8 @@
 
 #include "ops/instruction_spec.h"
 
+namespace sps {
+
 class CPU;
 
 // Every mnemonic the simulator knows, family by family.
@@ -16,3 +18,5 @@ std::span<const InstructionRow> instructionTable();
 // Throws "Unknown Operation" when no mnemonic matches; checks nothing else.
 std::unique_ptr<Operation> createOperation(CPU& cpu, const char* mnemonic, const char* operand1,
                                            const char* operand2, const char* operand3);
+
+} // namespace sps

@@ -8,6 +8,8 @@
 #include "messages/cpu_exception.h"
 #include "ops/instruction_spec.h"
 
+namespace sps {
+
 namespace {
 
 constexpr std::array<OperandCheck, 4> LABEL_NUMBER{needs(1, CAP_READ_BYTE), needsKind(1, KindRule::OnlyConstant)};
@@ -137,3 +139,5 @@ static_assert(std::size(kRows) == 8);
 } // namespace
 
 std::span<const InstructionRow> programControlInstructions() { return kRows; }
+
+} // namespace sps

@@ -15,6 +15,8 @@
 #include "ops/data_width.h"
 #include "ops/instruction_spec.h"
 
+namespace sps {
+
 namespace {
 
 constexpr int MAX_TABLE_LENGTH = 100;
@@ -206,3 +208,5 @@ static_assert(std::size(kRows) == 11);
 } // namespace
 
 std::span<const InstructionRow> tableInstructions() { return kRows; }
+
+} // namespace sps

@@ -9,7 +9,9 @@
 #include "cpu/parameter.h"
 #include "messages/cpu_exception.h"
 #include "ops/instruction_spec.h"
-#include "shell/sim_clock.h"
+#include "base/sim_clock.h"
+
+namespace sps {
 
 namespace {
 
@@ -156,3 +158,5 @@ static_assert(std::size(kRows) == 4);
 } // namespace
 
 std::span<const InstructionRow> timerCounterInstructions() { return kRows; }
+
+} // namespace sps

@@ -4,7 +4,9 @@
 #include <string>
 
 #include "cpu/cpu.h"
-#include "ladder/kop_draw.h"
+#include "canvas/kop_draw.h"
+
+namespace sps {
 
 namespace {
 
@@ -65,3 +67,5 @@ void CPUInfo::drawContent(KOPDraw& canvas) {
     canvas.text(0, y, "Variablenspeicher:");
     drawDump(canvas, cpu_.areaV, y + lineHeight);
 }
+
+} // namespace sps

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "shell/info_draw.h"
+#include "canvas/info_draw.h"
+
+namespace sps {
 
 class CPU;
 class KOPDraw;
@@ -19,3 +21,5 @@ public:
 private:
     CPU& cpu_; // not owned
 };
+
+} // namespace sps

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+namespace sps {
+
 class CPUException;
 class TraceInfo;
 
@@ -21,3 +23,5 @@ public:
     // Closes an open trace window and opens one titled "Trace" with `trace`.
     virtual void openTrace(std::unique_ptr<TraceInfo> trace) = 0;
 };
+
+} // namespace sps

@@ -10,6 +10,8 @@
 #include "shell/target.h"
 #include "shell/trace_info.h"
 
+namespace sps {
+
 Simulator::Simulator(FrontEnd& frontEnd)
     : frontEnd_(frontEnd), target_(std::make_unique<Target>()), cpu_(std::make_unique<CPU>()) {
     bus_ = target_->createBus();
@@ -92,3 +94,5 @@ void Simulator::timerTick() {
     if (!running_) return;
     if (runSteps(STEPS_PER_TICK)) frontEnd_.repaintMain();
 }
+
+} // namespace sps

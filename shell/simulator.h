@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+namespace sps {
+
 class CPU;
 class FrontEnd;
 class IOBus;
@@ -62,3 +64,5 @@ private:
     std::unique_ptr<IOBus> bus_;
     bool running_ = false;
 };
+
+} // namespace sps

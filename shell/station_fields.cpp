@@ -6,6 +6,8 @@
 
 #include "shell/target.h"
 
+namespace sps {
+
 namespace {
 
 template <std::size_t N> std::string digits(const std::array<int, N>& values) {
@@ -52,3 +54,5 @@ std::vector<std::pair<std::string, std::string>> stationFields(const Target& t) 
         {"partFlags", std::to_string(t.partFlags())},
     };
 }
+
+} // namespace sps

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-#include "shell/sim_clock.h"
+#include "base/sim_clock.h"
+
+namespace sps {
 
 namespace {
 
@@ -145,3 +147,5 @@ int Target::syncShownPartFlags() {
     shownPartFlags_ = partFlags_;
     return static_cast<int>(changed);
 }
+
+} // namespace sps

@@ -10,6 +10,8 @@
 #include "asi/asi_slave.h"
 #include "cpu/io.h"
 
+namespace sps {
+
 // The simulated station. Towards the CPU it is bus device 0: input byte 0 the
 // switches, input bit 1.0 the magnet signal, output byte 0 the LEDs, output
 // bits 1.0 and 1.1. Most of the station hangs on the AS-i bus, whose master
@@ -187,3 +189,5 @@ private:
     std::uint32_t shownPartFlags_ = 0;
     bool entryBarrierToggle_ = false;
 };
+
+} // namespace sps

@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "shell/sim_clock.h"
+#include "base/sim_clock.h"
 #include "shell/target.h"
+
+namespace sps {
 
 namespace {
 
@@ -182,3 +184,5 @@ void Target::stepWorkpiece() {
         if (partState_ == PART_PUSHED && magnetShown_ == MAGNET_HOLDING) magnetShown_ = MAGNET_RELEASED;
     }
 }
+
+} // namespace sps

@@ -5,9 +5,11 @@
 
 #include "cpu/cpu.h"
 #include "cpu/engine.h"
-#include "ladder/kop_draw.h"
-#include "loader/writer.h"
+#include "canvas/kop_draw.h"
+#include "base/writer.h"
 #include "messages/cpu_exception.h"
+
+namespace sps {
 
 namespace {
 
@@ -69,3 +71,5 @@ void TraceInfo::drawContent(KOPDraw& canvas) {
     const int lineHeight = canvas.unitHeight();
     for (std::size_t i = 0; i < lines_.size(); ++i) canvas.text(0, lineY(i, lineHeight), lines_[i]);
 }
+
+} // namespace sps

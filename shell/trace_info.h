@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "shell/info_draw.h"
+#include "canvas/info_draw.h"
+
+namespace sps {
 
 class CPU;
 
@@ -22,3 +24,5 @@ public:
 private:
     std::vector<std::string> lines_;
 };
+
+} // namespace sps

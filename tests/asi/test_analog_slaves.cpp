@@ -6,6 +6,8 @@
 #include "support/asi_controller.h"
 #include "support/manual_clock.h"
 
+using namespace sps;
+
 namespace {
 
 AnalogProtocol controllerOf(ASISlave& slave) {

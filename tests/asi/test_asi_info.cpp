@@ -5,7 +5,9 @@
 #include "asi/asi_master.h"
 #include "messages/latin1.h"
 #include "support/manual_clock.h"
-#include "ladder/canvases.h"
+#include "canvas/canvases.h"
+
+using namespace sps;
 
 namespace {
 

@@ -6,8 +6,10 @@
 
 #include "asi/asi_master.h"
 #include "asi/asi_slave.h"
-#include "shell/random_source.h"
+#include "base/random_source.h"
 #include "support/manual_clock.h"
+
+using namespace sps;
 
 namespace {
 

@@ -3,11 +3,13 @@
 #include "cpu/cpu.h"
 #include "cpu/engine.h"
 #include "cpu/io.h"
-#include "loader/writer.h"
+#include "base/writer.h"
 #include "messages/cpu_exception.h"
 #include "messages/message_catalog.h"
-#include "shell/sim_clock.h"
+#include "base/sim_clock.h"
 #include "support/instruction_harness.h"
+
+using namespace sps;
 
 namespace {
 

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "cpu/io.h"
-#include "shell/random_source.h"
+#include "base/random_source.h"
 #include "support/fake_io_device.h"
+
+using namespace sps;
 
 namespace {
 

@@ -8,6 +8,8 @@
 #include "messages/latin1.h"
 #include "support/error_text.h"
 
+using namespace sps;
+
 namespace {
 
 const std::string OUT_OF_FIELD_READ = L1("Es wurde beim Lesen der zulässige Bereich überschritten");

@@ -12,10 +12,12 @@
 #include "cpu/io.h"
 #include "cpu/operand_parser.h"
 #include "cpu/parameter.h"
-#include "loader/writer.h"
+#include "base/writer.h"
 #include "messages/latin1.h"
 #include "support/error_text.h"
 #include "support/fake_io_device.h"
+
+using namespace sps;
 
 namespace {
 

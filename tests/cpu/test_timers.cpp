@@ -6,6 +6,8 @@
 #include "cpu/parameter.h"
 #include "support/clock_guard.h"
 
+using namespace sps;
+
 namespace {
 
 class TimerTest : public ClockTest {

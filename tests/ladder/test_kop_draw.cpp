@@ -8,11 +8,13 @@
 #include "cpu/cpu.h"
 #include "cpu/operand_parser.h"
 #include "cpu/parameter.h"
-#include "ladder/canvases.h"
+#include "canvas/canvases.h"
 #include "ladder/kop_elements.h"
 #include "ladder/kop_net.h"
 #include "messages/cpu_exception.h"
 #include "support/fake_operation.h"
+
+using namespace sps;
 
 namespace {
 

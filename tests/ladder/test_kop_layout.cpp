@@ -5,11 +5,13 @@
 
 #include "cpu/cpu.h"
 #include "ladder/kop_layout.h"
-#include "loader/writer.h"
+#include "base/writer.h"
 #include "messages/cpu_exception.h"
 #include "messages/message_catalog.h"
-#include "ops/operation.h"
+#include "cpu/operation.h"
 #include "support/fake_operation.h"
+
+using namespace sps;
 
 namespace {
 
@@ -116,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {"LD E0.0", "TON T37, 100", "= A0.0"},
                    {{"LD E0.0", "TON T37{dl}", "#"}, {".", "#{ul,dl}", "#"}, {".", "= A0.0{ul}", "."}}},
         LayoutCase{"LabelAlone", {"LBL 3"}, {{"LBL 3"}}}, LayoutCase{"EmptyNetwork", {}, {}}),
-    [](const testing::TestParamInfo<LayoutCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<LayoutCase>& testCase) { return testCase.param.name; });
 
 // A move followed by an instruction that completes it in place becomes one box.
 struct FoldCase {
@@ -166,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
         FoldCase{"DoubleWordAdd", {"MOVD VD0, VD4", "+D VD8, VD4"}, {"+D"}, 3, " VD0", 2},
         FoldCase{"InPlaceWithoutNamedOperand", {"MOVW VW0, VW4", "INCW VW4"}, {"MOVW", "INCW"}, 0, nullptr, 0},
         FoldCase{"MoveAtTheEnd", {"MOVW VW0, VW4"}, {"MOVW"}, 0, nullptr, 0}),
-    [](const testing::TestParamInfo<FoldCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<FoldCase>& testCase) { return testCase.param.name; });
 
 TEST(LayoutErrors, OverlapsAreReportedWithTheirMessages) {
     CPU cpu;

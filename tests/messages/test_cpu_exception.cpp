@@ -5,6 +5,8 @@
 #include "messages/cpu_exception.h"
 #include "messages/latin1.h"
 
+using namespace sps;
+
 namespace {
 
 TEST(ThrowMessage, ThrowsTheGermanTextOfTheKey) {

@@ -8,6 +8,8 @@
 #include "messages/latin1.h"
 #include "messages/message_catalog.h"
 
+using namespace sps;
+
 namespace {
 
 struct ExpectedMessage {

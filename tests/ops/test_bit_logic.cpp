@@ -11,9 +11,11 @@
 #include "cpu/engine.h"
 #include "cpu/io.h"
 #include "messages/cpu_exception.h"
-#include "ops/operation.h"
+#include "cpu/operation.h"
 #include "support/german_texts.h"
 #include "support/instruction_harness.h"
+
+using namespace sps;
 
 namespace {
 
@@ -83,7 +85,7 @@ const ContactCase kAndOrContacts[] = {
 TEST_F(BitLogic, AndOrContactsCombineWithTheTopAndKeepTheDepth) {
     for (const ContactCase& c : kAndOrContacts) {
         for (int combo = 0; combo < 4; ++combo) {
-            const std::uint32_t topBefore = combo >> 1;
+            const auto topBefore = static_cast<std::uint32_t>(combo >> 1);
             const int operand = combo & 1;
             const std::uint32_t expected = static_cast<std::uint32_t>(c.results[static_cast<std::size_t>(combo)] - '0');
             SCOPED_TRACE(c.mnemonic + " combo " + std::to_string(combo));

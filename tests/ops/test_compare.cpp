@@ -8,9 +8,11 @@
 
 #include "cpu/cpu.h"
 #include "messages/cpu_exception.h"
-#include "ops/operation.h"
+#include "cpu/operation.h"
 #include "support/german_texts.h"
 #include "support/instruction_harness.h"
+
+using namespace sps;
 
 namespace {
 

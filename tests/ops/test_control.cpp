@@ -8,6 +8,8 @@
 #include "messages/latin1.h"
 #include "support/instruction_harness.h"
 
+using namespace sps;
+
 namespace {
 
 using harness::BlockSource;

@@ -14,6 +14,8 @@
 #include "messages/cpu_exception.h"
 #include "support/instruction_harness.h"
 
+using namespace sps;
+
 namespace {
 
 using harness::makeInstruction;
@@ -62,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(Move, DataInstructions,
                                            DataCase{"MOVW VW2, VW6", 0x11223344, 0xAABBCCDD, 0x11223344, 0xAABB3344},
                                            DataCase{"MOVD VD0, VD4", 0x11223344, 0, 0x11223344, 0x11223344},
                                            DataCase{"MOVR VD0, VD4", 0x7FC00001, 0, 0x7FC00001, 0x7FC00001}),
-                         [](const auto& info) { return std::to_string(info.index); });
+                         [](const auto& testCase) { return std::to_string(testCase.index); });
 
 INSTANTIATE_TEST_SUITE_P(StepInPlace, DataInstructions,
                          ::testing::Values(DataCase{"INCB VB3", 0x120000FF, 0, 0x12000000, 0},
@@ -74,13 +76,13 @@ INSTANTIATE_TEST_SUITE_P(StepInPlace, DataInstructions,
                                            DataCase{"INVB VB3", 0x1234560F, 0, 0x123456F0, 0},
                                            DataCase{"INVW VW2", 0x12340F0F, 0, 0x1234F0F0, 0},
                                            DataCase{"INVD VD0", 0x0F0F0F0F, 0, 0xF0F0F0F0, 0}),
-                         [](const auto& info) { return std::to_string(info.index); });
+                         [](const auto& testCase) { return std::to_string(testCase.index); });
 
 INSTANTIATE_TEST_SUITE_P(WordLogic, DataInstructions,
                          ::testing::Values(DataCase{"UNDB VB3, VB7", 0x3C, 0x1234560F, 0x3C, 0x1234560C},
                                            DataCase{"ORW VW2, VW6", 0x00F0, 0xAAAA000F, 0x00F0, 0xAAAA00FF},
                                            DataCase{"XORD VD0, VD4", 0xFF00FF00, 0x0FF00FF0, 0xFF00FF00, 0xF0F0F0F0}),
-                         [](const auto& info) { return std::to_string(info.index); });
+                         [](const auto& testCase) { return std::to_string(testCase.index); });
 
 INSTANTIATE_TEST_SUITE_P(IntegerArithmetic, DataInstructions,
                          ::testing::Values(DataCase{"+I VW2, VW6", 1, 0xAAAA7FFF, 1, 0xAAAA8000}, // 32767 + 1 = -32768
@@ -96,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(IntegerArithmetic, DataInstructions,
                                            DataCase{"DIV VW2, VD4", 2, 0xFFF9, 2, 0xFFFFFFFD},     // -7 / 2: r -1, q -3
                                            DataCase{"DIV VW2, VD4", 3, 0xFFF8, 3, 0xFFFEFFFE},     // -8 / 3: r -2, q -2
                                            DataCase{"DIV VW2, VD4", 0xFFFF, 0x8000, 0xFFFF, 0x00008000}), // -32768 / -1
-                         [](const auto& info) { return std::to_string(info.index); });
+                         [](const auto& testCase) { return std::to_string(testCase.index); });
 
 INSTANTIATE_TEST_SUITE_P(
     ShiftsAndRotations, DataInstructions,
@@ -113,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DataCase{"RLW VW2, VB7", 0x8001, 17, 0x0003, 17}, // count modulo 16
                       DataCase{"RLD VD0, VB7", 0x80000001, 33, 0x00000003, 33},
                       DataCase{"RRD VD0, VB7", 0x00000003, 255, 0x00000006, 255}),
-    [](const auto& info) { return std::to_string(info.index); });
+    [](const auto& testCase) { return std::to_string(testCase.index); });
 
 INSTANTIATE_TEST_SUITE_P(
     RealAndConversion, DataInstructions,
@@ -140,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DataCase{"DTR VD0, VD4", 16777217, 5, 16777217, bits(16777216.0f)},
                       DataCase{"DTR VD0, VD4", 0xFFFFFFFF, 5, 0xFFFFFFFF, bits(-1.0f)},
                       DataCase{"SWAP VW2, VW6", 0xAAAA1234, 0x5678, 0xAAAA3412, 0x5678}),
-    [](const auto& info) { return std::to_string(info.index); });
+    [](const auto& testCase) { return std::to_string(testCase.index); });
 
 // A box with its top 0 reads no operand: an indirect operand that would
 // fail raises nothing until the box is enabled.

@@ -11,12 +11,14 @@
 #include "cpu/cpu.h"
 #include "cpu/operand_parser.h"
 #include "cpu/parameter.h"
-#include "loader/writer.h"
+#include "base/writer.h"
 #include "messages/cpu_exception.h"
 #include "ops/instruction_table.h"
-#include "ops/operation.h"
+#include "cpu/operation.h"
 #include "support/german_texts.h"
 #include "support/instruction_harness.h"
+
+using namespace sps;
 
 namespace {
 

@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "loader/writer.h"
+#include "base/writer.h"
 #include "messages/latin1.h"
 #include "ops/instruction_table.h"
 #include "support/instruction_harness.h"
+
+using namespace sps;
 
 namespace {
 

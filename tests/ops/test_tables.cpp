@@ -7,6 +7,8 @@
 #include "cpu/cpu.h"
 #include "support/instruction_harness.h"
 
+using namespace sps;
+
 namespace {
 
 using harness::makeInstruction;

@@ -6,8 +6,10 @@
 
 #include "cpu/engine.h"
 #include "messages/latin1.h"
-#include "shell/sim_clock.h"
+#include "base/sim_clock.h"
 #include "support/instruction_harness.h"
+
+using namespace sps;
 
 namespace {
 

@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "cpu/cpu.h"
-#include "ladder/canvases.h"
+#include "canvas/canvases.h"
 #include "shell/cpu_info.h"
+
+using namespace sps;
 
 namespace {
 

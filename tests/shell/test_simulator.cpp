@@ -10,10 +10,12 @@
 #include "messages/cpu_exception.h"
 #include "messages/message_catalog.h"
 #include "shell/front_end.h"
-#include "shell/sim_clock.h"
+#include "base/sim_clock.h"
 #include "shell/simulator.h"
 #include "shell/target.h"
 #include "shell/trace_info.h"
+
+using namespace sps;
 
 namespace {
 

@@ -3,6 +3,8 @@
 #include "shell/station_fields.h"
 #include "support/station_bench.h"
 
+using namespace sps;
+
 namespace {
 
 using Fields = std::vector<std::pair<std::string, std::string>>;

@@ -3,6 +3,8 @@
 #include "shell/station_fields.h"
 #include "support/station_bench.h"
 
+using namespace sps;
+
 namespace {
 
 constexpr int ASI_BYTE = 2;

@@ -5,6 +5,8 @@
 
 #include "support/station_bench.h"
 
+using namespace sps;
+
 namespace {
 
 struct SensorCase {

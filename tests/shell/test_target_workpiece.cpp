@@ -2,6 +2,8 @@
 
 #include "support/station_bench.h"
 
+using namespace sps;
+
 namespace {
 
 constexpr int AT_EJECTOR = 520000;

@@ -6,12 +6,14 @@
 
 #include "cpu/cpu.h"
 #include "cpu/engine.h"
-#include "ladder/canvases.h"
+#include "canvas/canvases.h"
 #include "messages/cpu_exception.h"
 #include "messages/message_catalog.h"
-#include "ops/operation.h"
+#include "cpu/operation.h"
 #include "shell/trace_info.h"
 #include "support/instruction_harness.h"
+
+using namespace sps;
 
 namespace {
 

@@ -8,6 +8,8 @@
 
 #include "asi/asi_master.h"
 
+namespace sps {
+
 // What a controller program does to talk to an analog AS-i slave: one request
 // nibble at a time, the toggle bit (bit 3) alternating from request to request.
 class AnalogProtocol {
@@ -79,3 +81,5 @@ inline int exchangeThroughMaster(ASIMaster& master, int address, int request, co
     while (master.online() == 0);
     return (master.readAnalog(channel) >> shift) & 0xF;
 }
+
+} // namespace sps

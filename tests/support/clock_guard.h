@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/sim_clock.h"
+#include "base/sim_clock.h"
+
+namespace sps {
 
 class ClockGuard {
 public:
@@ -48,3 +50,5 @@ class ClockTest : public ::testing::Test {
 private:
     ClockGuard guard_;
 };
+
+} // namespace sps

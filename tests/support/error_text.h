@@ -7,6 +7,8 @@
 
 #include "messages/cpu_exception.h"
 
+namespace sps {
+
 template <typename Action> std::string errorText(Action&& action) {
     try {
         action();
@@ -15,3 +17,5 @@ template <typename Action> std::string errorText(Action&& action) {
     }
     return "";
 }
+
+} // namespace sps

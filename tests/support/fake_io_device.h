@@ -9,6 +9,8 @@
 
 #include "cpu/io.h"
 
+namespace sps {
+
 class FakeIODevice final : public IO {
 public:
     FakeIODevice(int inputBytes, int outputBytes, int analogInputs, int analogOutputs)
@@ -37,3 +39,5 @@ private:
     // A negative number becomes huge and fails .at() as well.
     static std::size_t index(int number) { return static_cast<std::size_t>(number); }
 };
+
+} // namespace sps

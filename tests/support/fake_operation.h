@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "cpu/cpu.h"
-#include "ops/operation.h"
+#include "cpu/operation.h"
 #include "support/instruction_harness.h"
+
+namespace sps {
 
 namespace fake {
 
@@ -41,3 +43,5 @@ inline std::vector<std::unique_ptr<Operation>> instructions(CPU& cpu, const std:
 }
 
 } // namespace fake
+
+} // namespace sps

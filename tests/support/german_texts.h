@@ -6,6 +6,8 @@
 
 #include "messages/latin1.h"
 
+namespace sps {
+
 namespace german {
 
 inline const char* const OPERAND_EXPECTED = L1("Es wird ein Parameter erwartet");
@@ -32,3 +34,5 @@ inline const char* const POINTER_OUT_OF_RANGE = L1("Der angegebene Pointer zeigt
 inline const char* const INVALID_RESET = L1("Es wird nur 1 als Anzahl bei Zählen und Timern unterstützt");
 
 } // namespace german
+
+} // namespace sps

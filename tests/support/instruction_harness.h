@@ -9,10 +9,12 @@
 #include <vector>
 
 #include "cpu/cpu.h"
-#include "loader/program.h"
+#include "cpu/program.h"
 #include "messages/cpu_exception.h"
 #include "ops/instruction_table.h"
-#include "ops/operation.h"
+#include "cpu/operation.h"
+
+namespace sps {
 
 namespace harness {
 
@@ -79,3 +81,5 @@ inline void installProgram(CPU& cpu, const std::vector<BlockSource>& blocks) {
 }
 
 } // namespace harness
+
+} // namespace sps

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 
-#include "shell/random_source.h"
-#include "shell/sim_clock.h"
+#include "base/random_source.h"
+#include "base/sim_clock.h"
+
+namespace sps {
 
 // Puts the simulation clock into manual mode at 0 ms and seeds the random
 // source for the lifetime of a test; restores automatic mode afterwards.
@@ -20,3 +22,5 @@ public:
 
     void advance(std::uint32_t ms) { simClock().advance(ms); }
 };
+
+} // namespace sps

@@ -9,6 +9,8 @@
 #include "loader/reader.h"
 #include "messages/cpu_exception.h"
 
+namespace sps {
+
 namespace programtext {
 
 inline void load(CPU& cpu, const std::string& source) {
@@ -38,3 +40,5 @@ inline std::string unexpectedText(int line, const std::string& character) {
 }
 
 } // namespace programtext
+
+} // namespace sps

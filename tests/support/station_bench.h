@@ -9,6 +9,8 @@
 #include "support/asi_controller.h"
 #include "support/manual_clock.h"
 
+namespace sps {
+
 // A station on its standard bus with the clock in manual mode at 0 ms. With
 // the AS-i master stopped, tests may set the slaves' actuator bits directly.
 struct StationBench {
@@ -33,3 +35,5 @@ struct StationBench {
         AnalogProtocol([&slave](int request) { return slave.exchange(request); }).write(channel, value);
     }
 };
+
+} // namespace sps

@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "ladder/canvases.h"
+#include "canvas/canvases.h"
+
+using namespace sps;
 
 namespace {
 

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace sps {
+
 // The one simulation clock. In automatic mode it follows the platform's
 // monotonic milliseconds divided by `clockDivisor`; in manual mode it stands
 // at `manualTime` until the user steps it. Everything that measures time in
@@ -46,3 +48,5 @@ private:
 SimClock& simClock();
 
 inline std::uint32_t simTime() { return simClock().now(); }
+
+} // namespace sps

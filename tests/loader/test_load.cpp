@@ -7,10 +7,12 @@
 #include "cpu/cpu.h"
 #include "cpu/engine.h"
 #include "loader/parser.h"
-#include "loader/program.h"
+#include "cpu/program.h"
 #include "loader/reader.h"
 #include "messages/cpu_exception.h"
 #include "support/program_text.h"
+
+using namespace sps;
 
 namespace {
 

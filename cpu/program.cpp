@@ -1,8 +1,12 @@
-#include "loader/program.h"
+#include "cpu/program.h"
 
-#include "ops/operation.h"
+#include "cpu/operation.h"
+
+namespace sps {
 
 Network::Network() = default;
 Network::Network(Network&&) noexcept = default;
 Network& Network::operator=(Network&&) noexcept = default;
 Network::~Network() = default;
+
+} // namespace sps

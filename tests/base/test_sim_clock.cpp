@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "shell/sim_clock.h"
+#include "base/sim_clock.h"
 #include "support/clock_guard.h"
+
+using namespace sps;
 
 namespace {
 

@@ -1,8 +1,10 @@
-#include "loader/writer.h"
+#include "base/writer.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+
+namespace sps {
 
 void Writer::putString(const char* text) {
     if (text == nullptr) return;
@@ -45,3 +47,5 @@ void Writer::putReal(float value) {
     }
     putString(buffer);
 }
+
+} // namespace sps

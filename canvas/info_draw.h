@@ -1,5 +1,7 @@
 #pragma once
 
+namespace sps {
+
 class KOPDraw;
 
 // The content of a status window: it measures and draws itself on a canvas
@@ -12,3 +14,5 @@ public:
     virtual int contentHeight(KOPDraw& canvas) = 0;
     virtual void drawContent(KOPDraw& canvas) = 0;
 };
+
+} // namespace sps

@@ -5,12 +5,14 @@
 #include <vector>
 
 #include "cpu/cpu.h"
-#include "loader/program.h"
+#include "cpu/program.h"
 #include "messages/cpu_exception.h"
 #include "messages/latin1.h"
 #include "ops/instruction_table.h"
-#include "ops/operation.h"
+#include "cpu/operation.h"
 #include "support/program_text.h"
+
+using namespace sps;
 
 namespace {
 
@@ -82,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"TrailingCommentOnInstruction", HEAD + "NETWORK 1\nLD E0.0 // c\n" + TAIL,
                   parseError(4, "Newline expected")},
         ErrorCase{"ColonOnInstruction", HEAD + "NETWORK 1\nLD E0.0:\n" + TAIL, parseError(4, "Newline expected")}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 // The instruction factory and the operand check run after the line break of
 // their line was read, so they report the following line.
@@ -102,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"FactoryErrorBeforeNewlineCheck", HEAD + "NETWORK 1\nXY E0.0 // c\n" + TAIL,
                   parseError(4, UNKNOWN_OPERATION)},
         ErrorCase{"LastLineWithoutLineBreak", HEAD + "NETWORK 1\nXY E0.0", parseError(4, UNKNOWN_OPERATION)}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST(Parser, ScannerErrorsAreNotWrapped) {
     CPU cpu;

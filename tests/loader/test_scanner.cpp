@@ -9,6 +9,8 @@
 #include "messages/cpu_exception.h"
 #include "support/program_text.h"
 
+using namespace sps;
+
 namespace {
 
 std::string kindName(TokenKind kind) {
@@ -120,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
         ScanCase{"CarriageReturnEndsAComment", "// a\rLD", "COMMENT( a) NL WORD(LD) END"},
         ScanCase{"Latin1InComment", "// K\xE4se\n", "COMMENT( K\xE4se) NL END"},
         ScanCase{"Latin1InTitle", "TITLE=\xE4\xFC", "TITLE(\xE4\xFC) END"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 struct ErrorCase {
     const char* name;
@@ -155,7 +157,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ErrorCase{"Bar", "|", 1, "|"}, ErrorCase{"Tilde", "~", 1, "~"}, ErrorCase{"Caret", "^", 1, "^"},
                     ErrorCase{"Backslash", "\\", 1, "\\"}, ErrorCase{"FormFeed", "\f", 1, "\f"},
                     ErrorCase{"NulByteEndsTheText", std::string("a\0", 2), 1, ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST(Scanner, TokensBeforeAnErrorAreDelivered) {
     EXPECT_EQ(scan("LD E0.0\n;"), "WORD(LD) WORD(E0.0) NL ERROR:" + programtext::unexpectedText(2, ";"));

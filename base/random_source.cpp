@@ -1,6 +1,8 @@
-#include "shell/random_source.h"
+#include "base/random_source.h"
 
 #include <random>
+
+namespace sps {
 
 namespace {
 
@@ -14,3 +16,5 @@ std::mt19937& generator() {
 void seedRandom(std::uint32_t seed) { generator().seed(seed); }
 
 std::uint32_t nextRandom() { return generator()() & 0x7FFFFFFFu; }
+
+} // namespace sps

@@ -1,7 +1,9 @@
-#include "ladder/canvases.h"
+#include "canvas/canvases.h"
 
 #include <algorithm>
 #include <climits>
+
+namespace sps {
 
 namespace {
 
@@ -134,3 +136,5 @@ std::string CharGridCanvas::render() const {
     }
     return result;
 }
+
+} // namespace sps

@@ -1,6 +1,8 @@
-#include "shell/sim_clock.h"
+#include "base/sim_clock.h"
 
 #include <chrono>
+
+namespace sps {
 
 namespace {
 
@@ -47,3 +49,5 @@ void SimClock::advance(std::uint32_t ms) {
     if (next == 0xFFFFFFFFu) next = 0;
     manualTime_ = static_cast<std::int32_t>(next);
 }
+
+} // namespace sps

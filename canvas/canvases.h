@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "ladder/kop_draw.h"
+#include "canvas/kop_draw.h"
+
+namespace sps {
 
 // Pixels of `halves` half units of `unit` pixels (7 halves is 3.5 units):
 // rounded to the nearest integer, an exact half to the even neighbour.
@@ -101,3 +103,5 @@ private:
 
     std::vector<std::string> rows_;
 };
+
+} // namespace sps

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace sps {
+
 class Operation;
 
 enum BlockKind : int {
@@ -38,3 +40,5 @@ struct Block {
 
 // A loaded program: its blocks in file order.
 using Program = std::vector<Block>;
+
+} // namespace sps

@@ -7,6 +7,8 @@
 #include "loader/reader.h"
 #include "messages/cpu_exception.h"
 
+using namespace sps;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "loader/writer.h"
+#include "base/writer.h"
+
+using namespace sps;
 
 namespace {
 

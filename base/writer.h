@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace sps {
+
 // The one text sink: operand names and values, instruction texts, trace lines
 // and ladder labels are all written through it.
 class Writer {
@@ -36,3 +38,5 @@ public:
 private:
     std::string text_;
 };
+
+} // namespace sps

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+namespace sps {
+
 class CPU;
 class Parameter;
 class Writer;
@@ -86,3 +88,5 @@ protected:
 // or one the operand cannot be read with, shows every readable width
 // separated by colons.
 void formatValue(Writer& writer, Parameter* operand, char letter);
+
+} // namespace sps

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace sps {
+
 // The line-and-text canvas that every status window content draws on.
 // Contents place everything in whole layout units (unitWidth by unitHeight
 // pixels); the canvas maps content coordinates to the screen or elsewhere.
@@ -19,3 +21,5 @@ public:
         text(x - unitWidth() * static_cast<int>(s.size()), y, s);
     }
 };
+
+} // namespace sps

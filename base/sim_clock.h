@@ -30,7 +30,7 @@ public:
 
     void slower();
     void faster();
-    void switchToManual();     // simulated time restarts at 0 ms
+    void switchToManual(); // simulated time restarts at 0 ms
     void switchToAutomatic();
     void advance(std::uint32_t ms);
 

@@ -8,12 +8,12 @@
 #include <map>
 #include <string>
 
+#include "base/sim_clock.h"
 #include "cpu/cpu.h"
 #include "cpu/engine.h"
 #include "loader/parser.h"
 #include "loader/reader.h"
 #include "messages/cpu_exception.h"
-#include "base/sim_clock.h"
 
 using namespace sps;
 

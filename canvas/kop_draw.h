@@ -17,9 +17,7 @@ public:
     // A single-line text whose top-left corner is at (x, y).
     virtual void text(int x, int y, const std::string& s) = 0;
     // A text that ends at x: drawn by text() at x - unitWidth * length of s.
-    void textRight(int x, int y, const std::string& s) {
-        text(x - unitWidth() * static_cast<int>(s.size()), y, s);
-    }
+    void textRight(int x, int y, const std::string& s) { text(x - unitWidth() * static_cast<int>(s.size()), y, s); }
 };
 
 } // namespace sps

@@ -93,8 +93,7 @@ const CommandSpec* findCommand(std::string_view name) {
 
 std::string commandListing() {
     std::size_t width = 0;
-    for (const CommandSpec& spec : COMMANDS)
-        width = std::max(width, usage(spec).size());
+    for (const CommandSpec& spec : COMMANDS) width = std::max(width, usage(spec).size());
     std::string listing;
     for (const CommandSpec& spec : COMMANDS) {
         const std::string text = usage(spec);

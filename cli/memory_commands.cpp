@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "base/writer.h"
 #include "cli/command_handlers.h"
 #include "cli/command_table.h"
 #include "cli/operand_access.h"
@@ -9,10 +10,9 @@
 #include "cli/script_session.h"
 #include "cli/text_output.h"
 #include "cpu/operand_parser.h"
-#include "cpu/parameter.h"
-#include "base/writer.h"
-#include "messages/cpu_exception.h"
 #include "cpu/operation.h"
+#include "cpu/parameter.h"
+#include "messages/cpu_exception.h"
 #include "shell/simulator.h"
 
 namespace sps {
@@ -29,8 +29,7 @@ struct ScriptValue {
 };
 
 std::string withoutTrailingLineFeed(std::string text) {
-    while (!text.empty() && text.back() == '\n')
-        text.pop_back();
+    while (!text.empty() && text.back() == '\n') text.pop_back();
     return text;
 }
 
@@ -149,8 +148,7 @@ void printCommand(ScriptSession& session, const CommandCall& call) {
     const char letter = formatLetter(call);
     const std::size_t operandCount = call.arguments.size() - (letter != 0 ? 1 : 0);
     std::vector<std::unique_ptr<Parameter>> operands;
-    for (std::size_t i = 0; i < operandCount; ++i)
-        operands.push_back(valuedOperand(session, call, call.arguments[i]));
+    for (std::size_t i = 0; i < operandCount; ++i) operands.push_back(valuedOperand(session, call, call.arguments[i]));
     for (const auto& operand : operands) {
         try {
             session.output.coreLine(printedLine(*operand, letter));

@@ -4,13 +4,13 @@
 #include <limits>
 #include <string>
 
+#include "base/random_source.h"
+#include "base/sim_clock.h"
 #include "cli/command_handlers.h"
 #include "cli/command_table.h"
 #include "cli/runner_front_end.h"
 #include "cli/script_session.h"
 #include "cli/text_output.h"
-#include "base/random_source.h"
-#include "base/sim_clock.h"
 #include "shell/simulator.h"
 #include "shell/trace_info.h"
 
@@ -54,15 +54,13 @@ void stepCommand(ScriptSession& session, const CommandCall& call) {
 void tickCommand(ScriptSession& session, const CommandCall& call) {
     const std::uint32_t ticks = optionalCount(call, 0, 1, 0, MAX_STEPS, "N");
     // A tick while stopped does nothing, so the remaining ones can be skipped.
-    for (std::uint32_t i = 0; i < ticks && session.simulator.running(); ++i)
-        session.simulator.timerTick();
+    for (std::uint32_t i = 0; i < ticks && session.simulator.running(); ++i) session.simulator.timerTick();
 }
 
 void traceCommand(ScriptSession& session, const CommandCall&) {
     session.simulator.trace();
     if (const TraceInfo* trace = session.frontEnd.lastTrace())
-        for (const std::string& line : trace->lines())
-            session.output.coreLine(line);
+        for (const std::string& line : trace->lines()) session.output.coreLine(line);
 }
 
 void clockCommand(ScriptSession& session, const CommandCall& call) {

@@ -20,8 +20,7 @@ ScriptLine splitScriptLine(std::string_view line) {
         }
         if (line[i] == '#') break;
         const std::size_t begin = i;
-        while (i < line.size() && !isBlank(line[i]))
-            ++i;
+        while (i < line.size() && !isBlank(line[i])) ++i;
         if (result.words.size() == 1) restBegin = begin;
         result.words.emplace_back(line.substr(begin, i - begin));
         end = i;

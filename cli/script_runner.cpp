@@ -3,13 +3,13 @@
 #include <istream>
 #include <string>
 
+#include "base/random_source.h"
+#include "base/sim_clock.h"
 #include "cli/command_table.h"
 #include "cli/runner_front_end.h"
 #include "cli/script_line.h"
 #include "cli/script_session.h"
 #include "cli/text_output.h"
-#include "base/random_source.h"
-#include "base/sim_clock.h"
 #include "shell/simulator.h"
 
 namespace sps {

@@ -3,13 +3,13 @@
 #include <string>
 
 #include "asi/asi_info.h"
+#include "canvas/canvases.h"
 #include "cli/command_handlers.h"
 #include "cli/command_table.h"
 #include "cli/runner_front_end.h"
 #include "cli/script_session.h"
 #include "cli/text_output.h"
 #include "cpu/cpu.h"
-#include "canvas/canvases.h"
 #include "ladder/kop_net.h"
 #include "messages/cpu_exception.h"
 #include "shell/cpu_info.h"
@@ -69,8 +69,7 @@ void drawCommand(ScriptSession& session, const CommandCall& call) {
     const std::uint32_t v = sized ? call.count(2, 1, MAX_UNIT, "V") : DEFAULT_UNIT_HEIGHT;
     RecordingCanvas recording(static_cast<int>(u), static_cast<int>(v));
     drawStatusContent(session, call, recording);
-    for (const std::string& line : recording.listing())
-        session.output.coreLine(line);
+    for (const std::string& line : recording.listing()) session.output.coreLine(line);
 }
 
 } // namespace sps

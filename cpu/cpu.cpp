@@ -1,7 +1,7 @@
 #include "cpu/cpu.h"
 
-#include "cpu/operation.h"
 #include "base/sim_clock.h"
+#include "cpu/operation.h"
 
 namespace sps {
 

@@ -3,14 +3,14 @@
 #include <initializer_list>
 #include <span>
 
+#include "base/sim_clock.h"
+#include "base/writer.h"
 #include "cpu/cpu.h"
 #include "cpu/io.h"
 #include "cpu/logic_stack.h"
-#include "cpu/program.h"
-#include "base/writer.h"
-#include "messages/cpu_exception.h"
 #include "cpu/operation.h"
-#include "base/sim_clock.h"
+#include "cpu/program.h"
+#include "messages/cpu_exception.h"
 
 namespace sps {
 

@@ -10,13 +10,9 @@ namespace sps {
 
 inline int stackTop(const CPU& cpu) { return cpu.scrState != 0 ? static_cast<int>(cpu.logicStack & 1u) : 0; }
 
-inline int stackSecond(const CPU& cpu) {
-    return cpu.scrState != 0 ? static_cast<int>((cpu.logicStack >> 1) & 1u) : 0;
-}
+inline int stackSecond(const CPU& cpu) { return cpu.scrState != 0 ? static_cast<int>((cpu.logicStack >> 1) & 1u) : 0; }
 
-inline int stackThird(const CPU& cpu) {
-    return cpu.scrState != 0 ? static_cast<int>((cpu.logicStack >> 2) & 1u) : 0;
-}
+inline int stackThird(const CPU& cpu) { return cpu.scrState != 0 ? static_cast<int>((cpu.logicStack >> 2) & 1u) : 0; }
 
 inline void pushBit(CPU& cpu, int value) {
     cpu.logicStack = (cpu.logicStack << 1) | (value != 0 && cpu.scrState != 0 ? 1u : 0u);

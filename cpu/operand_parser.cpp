@@ -20,9 +20,7 @@ class Cursor {
 public:
     explicit Cursor(std::string_view text) : text_(text) {}
 
-    char peek(std::size_t ahead = 0) const {
-        return pos_ + ahead < text_.size() ? text_[pos_ + ahead] : '\0';
-    }
+    char peek(std::size_t ahead = 0) const { return pos_ + ahead < text_.size() ? text_[pos_ + ahead] : '\0'; }
     bool atEnd() const { return pos_ >= text_.size(); }
     void skip(std::size_t n = 1) { pos_ += n; }
 
@@ -248,8 +246,7 @@ std::unique_ptr<Parameter> parseOperand(CPU& cpu, std::string_view text) {
 
     in.skip();
     switch (c) {
-    case 'E':
-        return parseAreaAddress(in, {cpu.areaE, "E", PK_E});
+    case 'E': return parseAreaAddress(in, {cpu.areaE, "E", PK_E});
     case 'A':
         if (in.peek() == 'C') {
             const char n = in.peek(1);
@@ -265,14 +262,10 @@ std::unique_ptr<Parameter> parseOperand(CPU& cpu, std::string_view text) {
             return parseAnalog(in, cpu, false);
         }
         return parseAreaAddress(in, {cpu.areaA, "A", PK_A});
-    case 'V':
-        return parseAreaAddress(in, {cpu.areaV, "V", PK_V});
-    case 'M':
-        return parseAreaAddress(in, {cpu.areaM, "M", PK_M});
-    case 'Z':
-        return parseTimerOrCounter(in, cpu, false);
-    case 'T':
-        return parseTimerOrCounter(in, cpu, true);
+    case 'V': return parseAreaAddress(in, {cpu.areaV, "V", PK_V});
+    case 'M': return parseAreaAddress(in, {cpu.areaM, "M", PK_M});
+    case 'Z': return parseTimerOrCounter(in, cpu, false);
+    case 'T': return parseTimerOrCounter(in, cpu, true);
     case 'S':
         if (in.peek() == 'B' && in.peek(1) == 'R') return std::make_unique<StringParameter>(std::string(text));
         if (in.peek() == 'M') {
@@ -280,8 +273,7 @@ std::unique_ptr<Parameter> parseOperand(CPU& cpu, std::string_view text) {
             return parseAreaAddress(in, {cpu.areaSM, "SM", PK_SM});
         }
         return parseAreaAddress(in, {cpu.areaS, "S", PK_S});
-    default:
-        throwMessage("Unknown Parameter Type");
+    default: throwMessage("Unknown Parameter Type");
     }
 }
 

@@ -1,14 +1,13 @@
 #include "cpu/operation.h"
 
-#include "cpu/parameter.h"
 #include "base/writer.h"
+#include "cpu/parameter.h"
 #include "messages/cpu_exception.h"
 
 namespace sps {
 
 Operation::Operation(Operands operands)
-    : operand1_(std::move(operands.operand1)),
-      operand2_(std::move(operands.operand2)),
+    : operand1_(std::move(operands.operand1)), operand2_(std::move(operands.operand2)),
       operand3_(std::move(operands.operand3)) {}
 
 Operation::~Operation() = default;
@@ -56,8 +55,7 @@ void formatValue(Writer& writer, Parameter* operand, char letter) {
     case 'R':
         if (readable & CAP_READ_DWORD) return writer.putReal(operand->getReal());
         break;
-    default:
-        break;
+    default: break;
     }
     bool first = true;
     const auto separate = [&] {

@@ -2,10 +2,10 @@
 
 #include <bit>
 
+#include "base/writer.h"
 #include "cpu/cpu.h"
 #include "cpu/io.h"
 #include "cpu/mem_field.h"
-#include "base/writer.h"
 #include "messages/cpu_exception.h"
 
 namespace sps {
@@ -258,7 +258,8 @@ int AEParameter::getWordAt(int index) {
     return cpu_.bus != nullptr ? cpu_.bus->readAnalog(areaIndex(channel_ + 2LL * index)) : 0;
 }
 
-AAParameter::AAParameter(CPU& cpu, int channel) : Parameter(PK_ANALOG_OUT, {0x40, 0x40}), cpu_(cpu), channel_(channel) {}
+AAParameter::AAParameter(CPU& cpu, int channel)
+    : Parameter(PK_ANALOG_OUT, {0x40, 0x40}), cpu_(cpu), channel_(channel) {}
 
 void AAParameter::printName(Writer& writer) const {
     writer.putString(" AAW");

@@ -1,7 +1,7 @@
 #include "ladder/kop_elements.h"
 
-#include "canvas/canvases.h"
 #include "base/writer.h"
+#include "canvas/canvases.h"
 #include "cpu/operation.h"
 
 namespace sps {

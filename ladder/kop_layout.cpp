@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <string_view>
 
-#include "cpu/parameter.h"
 #include "base/writer.h"
-#include "messages/cpu_exception.h"
 #include "cpu/operation.h"
+#include "cpu/parameter.h"
+#include "messages/cpu_exception.h"
 
 namespace sps {
 

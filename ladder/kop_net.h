@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "ladder/kop_grid.h"
-#include "cpu/program.h"
 #include "canvas/info_draw.h"
+#include "cpu/program.h"
+#include "ladder/kop_grid.h"
 
 namespace sps {
 

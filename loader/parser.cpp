@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "cpu/cpu.h"
+#include "cpu/operation.h"
 #include "cpu/program.h"
 #include "loader/token_stream.h"
 #include "messages/cpu_exception.h"
 #include "messages/message_catalog.h"
 #include "ops/instruction_table.h"
-#include "cpu/operation.h"
 
 namespace sps {
 

@@ -7,8 +7,7 @@ namespace sps {
 // Compile-time conversion of a UTF-8 string literal into ISO-8859-1 bytes, so
 // that texts are written readably in the sources and stored as the one-byte
 // umlauts that the rest of the system expects.
-template <std::size_t N>
-struct Latin1Literal {
+template <std::size_t N> struct Latin1Literal {
     char data[N]{};
 
     consteval Latin1Literal(const char (&utf8)[N]) {
@@ -29,8 +28,7 @@ struct Latin1Literal {
     }
 };
 
-template <Latin1Literal Text>
-inline constexpr auto latin1Storage = Text;
+template <Latin1Literal Text> inline constexpr auto latin1Storage = Text;
 
 // L1("Zähler") is a `const char*` to the ISO-8859-1 bytes of the text.
 #define L1(utf8) (latin1Storage<Latin1Literal(utf8)>.data)

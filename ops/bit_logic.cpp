@@ -40,16 +40,33 @@ constexpr InstructionSpec kAssign{
     "=", "", LK_COIL, SHAPE_TERMINAL, 1, {needs(1, CAP_WRITE_BIT), needsKind(1, KindRule::NotTimerOrCounter)}, BIT_PIN};
 constexpr InstructionSpec kAssignImmediate{
     "=I", "I", LK_COIL, SHAPE_TERMINAL, 1, {needs(1, CAP_WRITE_BIT), needsKind(1, KindRule::OnlyA)}, BIT_PIN};
-constexpr InstructionSpec kS{"S", "S", LK_COIL, SHAPE_TERMINAL, 2,
-                             {needs(1, CAP_WRITE_BIT), needs(2, CAP_READ_BYTE), needsKind(1, KindRule::NotTimerOrCounter)},
-                             BIT_AND_COUNT_PINS};
-constexpr InstructionSpec kR{"R", "R", LK_COIL, SHAPE_TERMINAL, 2,
+constexpr InstructionSpec kS{
+    "S",
+    "S",
+    LK_COIL,
+    SHAPE_TERMINAL,
+    2,
+    {needs(1, CAP_WRITE_BIT), needs(2, CAP_READ_BYTE), needsKind(1, KindRule::NotTimerOrCounter)},
+    BIT_AND_COUNT_PINS};
+constexpr InstructionSpec kR{"R",
+                             "R",
+                             LK_COIL,
+                             SHAPE_TERMINAL,
+                             2,
                              {needsKind(1, KindRule::WritableBitOrRecord), needs(2, CAP_READ_BYTE)},
                              BIT_AND_COUNT_PINS};
-constexpr InstructionSpec kSI{"SI", "SI", LK_COIL, SHAPE_TERMINAL, 2,
+constexpr InstructionSpec kSI{"SI",
+                              "SI",
+                              LK_COIL,
+                              SHAPE_TERMINAL,
+                              2,
                               {needs(1, CAP_WRITE_BIT), needs(2, CAP_READ_BYTE), needsKind(1, KindRule::OnlyA)},
                               BIT_AND_COUNT_PINS};
-constexpr InstructionSpec kRI{"RI", "RI", LK_COIL, SHAPE_TERMINAL, 2,
+constexpr InstructionSpec kRI{"RI",
+                              "RI",
+                              LK_COIL,
+                              SHAPE_TERMINAL,
+                              2,
                               {needs(1, CAP_WRITE_BIT), needs(2, CAP_READ_BYTE), needsKind(1, KindRule::OnlyA)},
                               BIT_AND_COUNT_PINS};
 
@@ -337,15 +354,19 @@ public:
 };
 
 constexpr InstructionRow kRows[] = {
-    {&kLD, createAs<LD_Op>},     {&kLDN, createAs<LDN_Op>},   {&kU, createAs<U_Op>},
-    {&kUN, createAs<UN_Op>},     {&kO, createAs<O_Op>},       {&kON, createAs<ON_Op>},
-    {&kLDI, createAs<LDI_Op>},   {&kLDNI, createAs<LDNI_Op>}, {&kUI, createAs<UI_Op>},
-    {&kUNI, createAs<UNI_Op>},   {&kOI, createAs<OI_Op>},     {&kONI, createAs<ONI_Op>},
+    {&kLD, createAs<LD_Op>},     {&kLDN, createAs<LDN_Op>},
+    {&kU, createAs<U_Op>},       {&kUN, createAs<UN_Op>},
+    {&kO, createAs<O_Op>},       {&kON, createAs<ON_Op>},
+    {&kLDI, createAs<LDI_Op>},   {&kLDNI, createAs<LDNI_Op>},
+    {&kUI, createAs<UI_Op>},     {&kUNI, createAs<UNI_Op>},
+    {&kOI, createAs<OI_Op>},     {&kONI, createAs<ONI_Op>},
     {&kAssign, createAs<gl_Op>}, {&kAssignImmediate, createAs<glI_Op>},
-    {&kS, createAs<S_Op>},       {&kR, createAs<R_Op>},       {&kSI, createAs<SI_Op>},
-    {&kRI, createAs<RI_Op>},     {&kNOT, createAs<NOT_Op>},   {&kEU, createAs<EU_Op>},
-    {&kED, createAs<ED_Op>},     {&kULD, createAs<ULD_Op>},   {&kOLD, createAs<OLD_Op>},
-    {&kLPS, createAs<LPS_Op>},   {&kLRD, createAs<LRD_Op>},   {&kLPP, createAs<LPP_Op>},
+    {&kS, createAs<S_Op>},       {&kR, createAs<R_Op>},
+    {&kSI, createAs<SI_Op>},     {&kRI, createAs<RI_Op>},
+    {&kNOT, createAs<NOT_Op>},   {&kEU, createAs<EU_Op>},
+    {&kED, createAs<ED_Op>},     {&kULD, createAs<ULD_Op>},
+    {&kOLD, createAs<OLD_Op>},   {&kLPS, createAs<LPS_Op>},
+    {&kLRD, createAs<LRD_Op>},   {&kLPP, createAs<LPP_Op>},
 };
 static_assert(std::size(kRows) == 26);
 

@@ -50,8 +50,10 @@ constexpr Text mnemonicText(Prefix p, Type t, Relation r) {
 constexpr Text labelText(Prefix p, Type t, Relation r) {
     Text text{};
     std::size_t at = 0;
-    if (negated(p)) append(text, at, r == Relation::gl ? "/===" : r == Relation::ggl ? "/>=" : "/<=");
-    else append(text, at, r == Relation::gl ? "==" : relationText(r));
+    if (negated(p))
+        append(text, at, r == Relation::gl ? "/===" : r == Relation::ggl ? "/>=" : "/<=");
+    else
+        append(text, at, r == Relation::gl ? "==" : relationText(r));
     text[at++] = labelLetter(t);
     return text;
 }
@@ -60,8 +62,7 @@ constexpr std::uint8_t readCapability(Type t) {
     return t == Type::B ? CAP_READ_BYTE : t == Type::W ? CAP_READ_WORD : CAP_READ_DWORD;
 }
 
-template <Type T>
-bool relationHolds(Relation r, Parameter& left, Parameter& right) {
+template <Type T> bool relationHolds(Relation r, Parameter& left, Parameter& right) {
     if constexpr (T == Type::R) {
         const float a = left.getReal();
         const float b = right.getReal();
@@ -83,8 +84,7 @@ bool relationHolds(Relation r, Parameter& left, Parameter& right) {
     }
 }
 
-template <Prefix P, Type T, Relation R>
-class CompareOp final : public SpecOperation {
+template <Prefix P, Type T, Relation R> class CompareOp final : public SpecOperation {
 public:
     static constexpr Text mnemonicName = mnemonicText(P, T, R);
     static constexpr Text labelName = labelText(P, T, R);
@@ -122,14 +122,14 @@ private:
     }
 };
 
-#define SPS_COMPARE_RELATIONS(P, T)                                  \
-    using P##T##gl_Op = CompareOp<Prefix::P, Type::T, Relation::gl>;   \
-    using P##T##ggl_Op = CompareOp<Prefix::P, Type::T, Relation::ggl>; \
+#define SPS_COMPARE_RELATIONS(P, T)                                                                                    \
+    using P##T##gl_Op = CompareOp<Prefix::P, Type::T, Relation::gl>;                                                   \
+    using P##T##ggl_Op = CompareOp<Prefix::P, Type::T, Relation::ggl>;                                                 \
     using P##T##kgl_Op = CompareOp<Prefix::P, Type::T, Relation::kgl>;
-#define SPS_COMPARE_TYPES(P)        \
-    SPS_COMPARE_RELATIONS(P, B)     \
-    SPS_COMPARE_RELATIONS(P, W)     \
-    SPS_COMPARE_RELATIONS(P, D)     \
+#define SPS_COMPARE_TYPES(P)                                                                                           \
+    SPS_COMPARE_RELATIONS(P, B)                                                                                        \
+    SPS_COMPARE_RELATIONS(P, W)                                                                                        \
+    SPS_COMPARE_RELATIONS(P, D)                                                                                        \
     SPS_COMPARE_RELATIONS(P, R)
 SPS_COMPARE_TYPES(LD)
 SPS_COMPARE_TYPES(LDN)
@@ -142,11 +142,10 @@ SPS_COMPARE_TYPES(ON)
 
 #define SPS_COMPARE_ROW(Class) {&Class::spec, createAs<Class>},
 #define SPS_COMPARE_ROWS(P, T) SPS_COMPARE_ROW(P##T##gl_Op) SPS_COMPARE_ROW(P##T##ggl_Op) SPS_COMPARE_ROW(P##T##kgl_Op)
-#define SPS_COMPARE_PREFIX_ROWS(P) SPS_COMPARE_ROWS(P, B) SPS_COMPARE_ROWS(P, W) SPS_COMPARE_ROWS(P, D) SPS_COMPARE_ROWS(P, R)
-constexpr InstructionRow kRows[] = {
-    SPS_COMPARE_PREFIX_ROWS(LD) SPS_COMPARE_PREFIX_ROWS(LDN) SPS_COMPARE_PREFIX_ROWS(U)
-    SPS_COMPARE_PREFIX_ROWS(UN) SPS_COMPARE_PREFIX_ROWS(O) SPS_COMPARE_PREFIX_ROWS(ON)
-};
+#define SPS_COMPARE_PREFIX_ROWS(P)                                                                                     \
+    SPS_COMPARE_ROWS(P, B) SPS_COMPARE_ROWS(P, W) SPS_COMPARE_ROWS(P, D) SPS_COMPARE_ROWS(P, R)
+constexpr InstructionRow kRows[] = {SPS_COMPARE_PREFIX_ROWS(LD) SPS_COMPARE_PREFIX_ROWS(LDN) SPS_COMPARE_PREFIX_ROWS(
+    U) SPS_COMPARE_PREFIX_ROWS(UN) SPS_COMPARE_PREFIX_ROWS(O) SPS_COMPARE_PREFIX_ROWS(ON)};
 #undef SPS_COMPARE_PREFIX_ROWS
 #undef SPS_COMPARE_ROWS
 #undef SPS_COMPARE_ROW

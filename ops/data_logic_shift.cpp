@@ -59,8 +59,7 @@ constexpr InstructionSpec kRRD = shift("RRD", "ROR_DW", Width::Dword);
 
 // ---- word logic ----
 
-template <const InstructionSpec& Spec, Width W, class Combine>
-class WordLogicOp final : public SpecOperation {
+template <const InstructionSpec& Spec, Width W, class Combine> class WordLogicOp final : public SpecOperation {
 public:
     explicit WordLogicOp(Operands o) : SpecOperation(Spec, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -89,8 +88,7 @@ enum class Direction { ShiftLeft, ShiftRight, RotateLeft, RotateRight };
 // Shifts take the count modulo 32 for every width, so a byte shifted by 8 to
 // 31 becomes 0 while 32 leaves it unchanged; rotations take it modulo the
 // width. Zeros are shifted in from either end.
-template <const InstructionSpec& Spec, Width W, Direction D>
-class ShiftOp final : public SpecOperation {
+template <const InstructionSpec& Spec, Width W, Direction D> class ShiftOp final : public SpecOperation {
 public:
     explicit ShiftOp(Operands o) : SpecOperation(Spec, std::move(o)) {}
     void execute(CPU& cpu) override {

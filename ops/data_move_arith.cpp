@@ -105,8 +105,7 @@ constexpr InstructionSpec kSWAP{
 // ---- moves ----
 
 // MOVR moves the 32-bit pattern of a real without converting it.
-template <const InstructionSpec& Spec, Width W>
-class MoveOp final : public SpecOperation {
+template <const InstructionSpec& Spec, Width W> class MoveOp final : public SpecOperation {
 public:
     explicit MoveOp(Operands o) : SpecOperation(Spec, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -124,8 +123,7 @@ using MOVR_Op = MoveOp<kMOVR, Width::Dword>;
 
 enum class Step { Increment, Decrement, Invert };
 
-template <const InstructionSpec& Spec, Width W, Step S>
-class StepOp final : public SpecOperation {
+template <const InstructionSpec& Spec, Width W, Step S> class StepOp final : public SpecOperation {
 public:
     explicit StepOp(Operands o) : SpecOperation(Spec, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -157,8 +155,7 @@ using INVD_Op = StepOp<kINVD, Width::Dword, Step::Invert>;
 
 // ---- integer sums: b := b + a or b - a, wrapping at the width ----
 
-template <const InstructionSpec& Spec, Width W, bool Subtract>
-class IntegerSumOp final : public SpecOperation {
+template <const InstructionSpec& Spec, Width W, bool Subtract> class IntegerSumOp final : public SpecOperation {
 public:
     explicit IntegerSumOp(Operands o) : SpecOperation(Spec, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -179,8 +176,7 @@ using subD_Op = IntegerSumOp<kSubD, Width::Dword, true>;
 
 enum class RealOperation { Add, Subtract, Multiply, Divide };
 
-template <const InstructionSpec& Spec, RealOperation R>
-class RealArithmeticOp final : public SpecOperation {
+template <const InstructionSpec& Spec, RealOperation R> class RealArithmeticOp final : public SpecOperation {
 public:
     explicit RealArithmeticOp(Operands o) : SpecOperation(Spec, std::move(o)) {}
     void execute(CPU& cpu) override {

@@ -12,11 +12,9 @@ namespace sps {
 
 enum class Width : std::uint8_t { Byte, Word, Dword };
 
-template <Width W>
-struct WidthTraits;
+template <Width W> struct WidthTraits;
 
-template <>
-struct WidthTraits<Width::Byte> {
+template <> struct WidthTraits<Width::Byte> {
     using Value = std::uint8_t;
     static Value get(Parameter& p) { return static_cast<Value>(p.getByte()); }
     static void set(Parameter& p, Value v) { p.setByte(v); }
@@ -24,8 +22,7 @@ struct WidthTraits<Width::Byte> {
     static void setAt(Parameter& p, int index, Value v) { p.setByteAt(index, v); }
 };
 
-template <>
-struct WidthTraits<Width::Word> {
+template <> struct WidthTraits<Width::Word> {
     using Value = std::uint16_t;
     static Value get(Parameter& p) { return static_cast<Value>(p.getWord()); }
     static void set(Parameter& p, Value v) { p.setWord(v); }
@@ -33,8 +30,7 @@ struct WidthTraits<Width::Word> {
     static void setAt(Parameter& p, int index, Value v) { p.setWordAt(index, v); }
 };
 
-template <>
-struct WidthTraits<Width::Dword> {
+template <> struct WidthTraits<Width::Dword> {
     using Value = std::uint32_t;
     static Value get(Parameter& p) { return p.getLong(); }
     static void set(Parameter& p, Value v) { p.setLong(v); }

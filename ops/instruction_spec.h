@@ -5,8 +5,8 @@
 #include <memory>
 #include <span>
 
-#include "cpu/parameter.h"
 #include "cpu/operation.h"
+#include "cpu/parameter.h"
 
 namespace sps {
 
@@ -122,8 +122,7 @@ struct InstructionRow {
     std::unique_ptr<Operation> (*create)(Operands operands);
 };
 
-template <class Op>
-std::unique_ptr<Operation> createAs(Operands operands) {
+template <class Op> std::unique_ptr<Operation> createAs(Operands operands) {
     return std::make_unique<Op>(std::move(operands));
 }
 

@@ -12,17 +12,17 @@ namespace sps {
 std::span<const InstructionRow> instructionTable() {
     static const std::vector<InstructionRow> table = [] {
         std::vector<InstructionRow> rows;
-        for (auto family : {bitLogicInstructions, compareInstructions, dataMoveArithmeticInstructions,
-                            dataLogicShiftInstructions, timerCounterInstructions, programControlInstructions,
-                            tableInstructions})
+        for (auto family :
+             {bitLogicInstructions, compareInstructions, dataMoveArithmeticInstructions, dataLogicShiftInstructions,
+              timerCounterInstructions, programControlInstructions, tableInstructions})
             for (const InstructionRow& row : family()) rows.push_back(row);
         return rows;
     }();
     return table;
 }
 
-std::unique_ptr<Operation> createOperation(CPU& cpu, const char* mnemonic, const char* operand1,
-                                           const char* operand2, const char* operand3) {
+std::unique_ptr<Operation> createOperation(CPU& cpu, const char* mnemonic, const char* operand1, const char* operand2,
+                                           const char* operand3) {
     Operands operands;
     if (operand1 != nullptr) operands.operand1 = parseOperand(cpu, operand1);
     if (operand2 != nullptr) operands.operand2 = parseOperand(cpu, operand2);

@@ -16,7 +16,7 @@ std::span<const InstructionRow> instructionTable();
 // parsed first (so a bad operand is reported even on an unknown mnemonic),
 // then the mnemonic is matched exactly. Null texts are absent operands.
 // Throws "Unknown Operation" when no mnemonic matches; checks nothing else.
-std::unique_ptr<Operation> createOperation(CPU& cpu, const char* mnemonic, const char* operand1,
-                                           const char* operand2, const char* operand3);
+std::unique_ptr<Operation> createOperation(CPU& cpu, const char* mnemonic, const char* operand1, const char* operand2,
+                                           const char* operand3);
 
 } // namespace sps

@@ -154,8 +154,7 @@ public:
 
 // Copies N elements upward, each read just before it is written, so a move
 // onto an overlapping higher block repeats the first elements.
-template <const InstructionSpec& Spec, Width W>
-class BlockMoveOp final : public SpecOperation {
+template <const InstructionSpec& Spec, Width W> class BlockMoveOp final : public SpecOperation {
 public:
     explicit BlockMoveOp(Operands o) : SpecOperation(Spec, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -175,8 +174,7 @@ using BMD_Op = BlockMoveOp<kBMD, Width::Dword>;
 // to PATTERN and writes its index, or EC (at most 100) when none does; a
 // start index at or beyond EC is written back unchanged. Runs whatever the
 // logic stack holds and leaves the stack alone.
-template <const InstructionSpec& Spec, class Matches>
-class FindOp final : public SpecOperation {
+template <const InstructionSpec& Spec, class Matches> class FindOp final : public SpecOperation {
 public:
     explicit FindOp(Operands o) : SpecOperation(Spec, std::move(o)) {}
     void execute(CPU&) override {

@@ -4,12 +4,12 @@
 // stack.
 #include <cstdint>
 
+#include "base/sim_clock.h"
 #include "cpu/cpu.h"
 #include "cpu/logic_stack.h"
 #include "cpu/parameter.h"
 #include "messages/cpu_exception.h"
 #include "ops/instruction_spec.h"
-#include "base/sim_clock.h"
 
 namespace sps {
 
@@ -44,8 +44,7 @@ constexpr InstructionSpec kZVR = counter("ZVR", "CTUD", LK_UPDOWN_COUNTER);
 // The record behind operand 1, resolved once at construction. The operand
 // checks guarantee the kind; an instruction executed without its checks
 // fails with the check's message instead of touching a wrong object.
-template <class Record, class RecordParameter>
-Record* recordOf(Parameter* operand) {
+template <class Record, class RecordParameter> Record* recordOf(Parameter* operand) {
     auto* parameter = dynamic_cast<RecordParameter*>(operand);
     return parameter != nullptr ? &parameter->record() : nullptr;
 }
@@ -54,8 +53,7 @@ Record* recordOf(Parameter* operand) {
 // 1. 1-ms and 100-ms timers are brought up to date here; the 10-ms timers
 // only by the engine once per scan. With the input 0 TON clears its value,
 // TONR keeps it so that time adds up over several periods.
-template <const InstructionSpec& Spec, bool Retentive>
-class TimerOp final : public SpecOperation {
+template <const InstructionSpec& Spec, bool Retentive> class TimerOp final : public SpecOperation {
 public:
     explicit TimerOp(Operands o)
         : SpecOperation(Spec, std::move(o)), timer_(recordOf<TimerRecord, TimerParameter>(operand1_.get())) {}

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "cpu/cpu.h"
 #include "canvas/kop_draw.h"
+#include "cpu/cpu.h"
 
 namespace sps {
 

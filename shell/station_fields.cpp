@@ -12,8 +12,7 @@ namespace {
 
 template <std::size_t N> std::string digits(const std::array<int, N>& values) {
     std::string text;
-    for (int value : values)
-        text += std::to_string(value);
+    for (int value : values) text += std::to_string(value);
     return text;
 }
 

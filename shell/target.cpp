@@ -138,8 +138,7 @@ void Target::togglePartFlag(int b) {
 void Target::selectSonarRange(int r) {
     if (!inRange(r, SONAR_RANGES)) return;
     sonarRange_ = r;
-    for (int bit = 0; bit < SONAR_RANGES - 1; ++bit)
-        slave9_->setInput(bit, bit == r - 1);
+    for (int bit = 0; bit < SONAR_RANGES - 1; ++bit) slave9_->setInput(bit, bit == r - 1);
 }
 
 int Target::syncShownPartFlags() {

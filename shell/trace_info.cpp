@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <climits>
 
+#include "base/writer.h"
+#include "canvas/kop_draw.h"
 #include "cpu/cpu.h"
 #include "cpu/engine.h"
-#include "canvas/kop_draw.h"
-#include "base/writer.h"
 #include "messages/cpu_exception.h"
 
 namespace sps {

@@ -3,9 +3,9 @@
 #include "asi/analog_slaves.h"
 #include "asi/asi_info.h"
 #include "asi/asi_master.h"
+#include "canvas/canvases.h"
 #include "messages/latin1.h"
 #include "support/manual_clock.h"
-#include "canvas/canvases.h"
 
 using namespace sps;
 
@@ -60,8 +60,7 @@ TEST_F(ASIInfoView, FreshMasterWithoutSlaves) {
 }
 
 TEST_F(ASIInfoView, RunningMasterOnBankZero) {
-    for (int bit = 0; bit < ASIMaster::BANK_BITS; ++bit)
-        master.writeOutput(0, bit, 0);
+    for (int bit = 0; bit < ASIMaster::BANK_BITS; ++bit) master.writeOutput(0, bit, 0);
     master.writeOutput(0, 2, 1);
     master.writeOutput(0, 7, 1);
     master.busCycle();

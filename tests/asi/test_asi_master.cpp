@@ -19,21 +19,18 @@ constexpr int ENABLE = 7;
 // A master started the way a controller program does: bank bits cleared,
 // enable set.
 void start(ASIMaster& master) {
-    for (int bit = 0; bit < ASIMaster::BANK_BITS; ++bit)
-        master.writeOutput(CONTROL, bit, 0);
+    for (int bit = 0; bit < ASIMaster::BANK_BITS; ++bit) master.writeOutput(CONTROL, bit, 0);
     master.writeOutput(CONTROL, ENABLE, 1);
 }
 
 int outputNibble(const DigitalASI& slave) {
     int nibble = 0;
-    for (int d = 0; d < DigitalASI::BITS; ++d)
-        nibble |= slave.output(d) << d;
+    for (int d = 0; d < DigitalASI::BITS; ++d) nibble |= slave.output(d) << d;
     return nibble;
 }
 
 void cycleUntilOnline(ASIMaster& master) {
-    do
-        master.busCycle();
+    do master.busCycle();
     while (master.online() == 0);
 }
 
@@ -101,8 +98,7 @@ TEST(ASIMasterExchange, NibblesSitByAddress) {
     ManualClock clock;
     ASIMaster master;
     DigitalASI a1(1), a3(3), a4(4), a31(31);
-    for (DigitalASI* s : {&a1, &a3, &a4, &a31})
-        master.registerSlave(*s);
+    for (DigitalASI* s : {&a1, &a3, &a4, &a31}) master.registerSlave(*s);
     a1.setInput(0, true);  // 0x1
     a3.setInput(1, true);  // 0x2
     a4.setInput(2, true);  // 0x4
@@ -117,8 +113,7 @@ TEST(ASIMasterExchange, NibblesSitByAddress) {
     EXPECT_EQ(master.readAnalog(0), 0x0102);
     EXPECT_EQ(master.readAnalog(2), 0x4000);
     EXPECT_EQ(master.readAnalog(14), 0x0008);
-    for (int channel : {4, 6, 8, 10, 12})
-        EXPECT_EQ(master.readAnalog(channel), 0) << "empty addresses read 0";
+    for (int channel : {4, 6, 8, 10, 12}) EXPECT_EQ(master.readAnalog(channel), 0) << "empty addresses read 0";
 
     EXPECT_EQ(outputNibble(a1), 0xA);
     EXPECT_EQ(outputNibble(a3), 0x5);

@@ -12,10 +12,8 @@ protected:
     SimClock& clock = simClock();
 
     void setDivisor(int divisor) {
-        while (clock.clockDivisor() < divisor)
-            clock.slower();
-        while (clock.clockDivisor() > divisor)
-            clock.faster();
+        while (clock.clockDivisor() < divisor) clock.slower();
+        while (clock.clockDivisor() > divisor) clock.faster();
         ASSERT_EQ(clock.clockDivisor(), divisor);
     }
 };
@@ -59,8 +57,7 @@ TEST_F(SimClockTest, ManualModeRestartsAtZeroAndMovesOnlyByTheSteps) {
     EXPECT_EQ(simTime(), 0u);
     ClockGuard::useFakeTicks(95000);
     EXPECT_EQ(simTime(), 0u);
-    for (int step = 0; step < 4; ++step)
-        clock.advance(1000);
+    for (int step = 0; step < 4; ++step) clock.advance(1000);
     EXPECT_EQ(simTime(), 4000u);
     clock.advance(1);
     clock.advance(10);

@@ -60,8 +60,7 @@ TEST(Writer, WritesRealsWithSignAndSixSignificantDigits) {
         {1e6f, "+1E+06"}, {123456.0f, "+123456"}, {0.0001f, "+0.0001"}, {1e-5f, "+1E-05"}, {1.0f / 3, "+0.333333"},
         {inf, "+INF"},    {-inf, "-INF"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(written([&](Writer& w) { w.putReal(c.value); }), c.text) << c.text;
+    for (const Case& c : cases) EXPECT_EQ(written([&](Writer& w) { w.putReal(c.value); }), c.text) << c.text;
     EXPECT_EQ(written([](Writer& w) { w.putReal(std::numeric_limits<float>::quiet_NaN()); }), "+NAN");
 }
 

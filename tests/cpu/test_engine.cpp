@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "base/sim_clock.h"
+#include "base/writer.h"
 #include "cpu/cpu.h"
 #include "cpu/engine.h"
 #include "cpu/io.h"
-#include "base/writer.h"
 #include "messages/cpu_exception.h"
 #include "messages/message_catalog.h"
-#include "base/sim_clock.h"
 #include "support/instruction_harness.h"
 
 using namespace sps;
@@ -165,13 +165,12 @@ TEST_F(EngineTest, TraceWritesTheStackAndPinsBeforeAndAfterEveryInstruction) {
     cpu.traceSink = &trace;
     scanCycle(cpu);
     cpu.traceSink = nullptr;
-    EXPECT_EQ(trace.text(),
-              "SStack: 000->LD()    SM0.0 1 \n"
-              "EStack: 001->LD()   SM0.0 1 \n"
-              "SStack: 001->UW>=(>=I)    MW0 7 5 \n"
-              "EStack: 001->UW>=(>=I)   MW0 7 5 \n"
-              "SStack: 001->S(S)    M4.0 0 2 \n"
-              "EStack: 001->S(S)   M4.0 1 2 \n");
+    EXPECT_EQ(trace.text(), "SStack: 000->LD()    SM0.0 1 \n"
+                            "EStack: 001->LD()   SM0.0 1 \n"
+                            "SStack: 001->UW>=(>=I)    MW0 7 5 \n"
+                            "EStack: 001->UW>=(>=I)   MW0 7 5 \n"
+                            "SStack: 001->S(S)    M4.0 0 2 \n"
+                            "EStack: 001->S(S)   M4.0 1 2 \n");
 }
 
 TEST_F(EngineTest, AScanWithoutAProgramStillExchangesTheImages) {

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "cpu/io.h"
 #include "base/random_source.h"
+#include "cpu/io.h"
 #include "support/fake_io_device.h"
 
 using namespace sps;
@@ -75,11 +75,9 @@ TEST_F(IOBusTest, AnalogChannelsMapOntoTheDevicesInSlotOrder) {
     second.analogIn = {100, 101, 102, 103};
     third.analogIn = {200, 201};
     const std::uint16_t expected[] = {100, 101, 102, 103, 200, 201};
-    for (int channel = 0; channel < 6; ++channel)
-        EXPECT_EQ(bus.readAnalog(channel), expected[channel]) << channel;
+    for (int channel = 0; channel < 6; ++channel) EXPECT_EQ(bus.readAnalog(channel), expected[channel]) << channel;
 
-    for (int channel = 0; channel < 5; ++channel)
-        bus.writeAnalog(channel, static_cast<std::uint16_t>(1000 + channel));
+    for (int channel = 0; channel < 5; ++channel) bus.writeAnalog(channel, static_cast<std::uint16_t>(1000 + channel));
     EXPECT_EQ(first.analogOut, (std::vector<std::uint16_t>{1000, 1001, 1002}));
     EXPECT_EQ(third.analogOut, (std::vector<std::uint16_t>{1003, 1004}));
     bus.writeAnalog(5, 1); // unserved: ignored
@@ -89,10 +87,8 @@ TEST_F(IOBusTest, AnalogChannelsMapOntoTheDevicesInSlotOrder) {
 TEST_F(IOBusTest, UnservedAnalogInputsReadChangingValues) {
     seedRandom(1);
     std::set<std::uint16_t> values;
-    for (int i = 0; i < 20; ++i)
-        values.insert(bus.readAnalog(6));
-    for (int i = 0; i < 20; ++i)
-        values.insert(bus.readAnalog(-3));
+    for (int i = 0; i < 20; ++i) values.insert(bus.readAnalog(6));
+    for (int i = 0; i < 20; ++i) values.insert(bus.readAnalog(-3));
     EXPECT_GT(values.size(), 30u);
 }
 

@@ -80,10 +80,8 @@ TEST(MemField, RejectsEveryAccessOutsideTheArea) {
         {"writeWord(INT_MAX)", [&] { area.writeWord(INT_MAX, 1); }, OUT_OF_FIELD_WRITE},
         {"writeDword(INT_MAX)", [&] { area.writeDword(INT_MAX, 1); }, OUT_OF_FIELD_WRITE},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(errorText(c.access), c.error) << c.name;
-    for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(area.readByte(i), 0) << "byte " << i;
+    for (const Case& c : cases) EXPECT_EQ(errorText(c.access), c.error) << c.name;
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(area.readByte(i), 0) << "byte " << i;
 }
 
 TEST(MemField, WritesTheLeadingBytesOfAMultiByteWriteThatRunsPastTheEnd) {
@@ -111,8 +109,7 @@ TEST(MemField, ProtectedAreaRefusesEveryWriteButCanBeCleared) {
         {"writeWord", [&] { area.writeWord(0, 1); }},   {"writeWord outside", [&] { area.writeWord(99, 1); }},
         {"writeDword", [&] { area.writeDword(0, 1); }}, {"writeDword outside", [&] { area.writeDword(99, 1); }},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(errorText(c.write), WRITE_PROTECTED) << c.name;
+    for (const Case& c : cases) EXPECT_EQ(errorText(c.write), WRITE_PROTECTED) << c.name;
     EXPECT_EQ(area.readDword(0), 0u);
 }
 

@@ -8,11 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include "base/writer.h"
 #include "cpu/cpu.h"
 #include "cpu/io.h"
 #include "cpu/operand_parser.h"
 #include "cpu/parameter.h"
-#include "base/writer.h"
 #include "messages/latin1.h"
 #include "support/error_text.h"
 #include "support/fake_io_device.h"
@@ -403,8 +403,7 @@ TEST(DigitValue, GivesDigitsAndLettersOfEitherCaseTheirValue) {
         {'z', 35}, {'/', -1}, {':', -1},  {'@', -1}, {'[', -1}, {'`', -1},
         {'{', -1}, {'#', -1}, {'\0', -1}, {' ', -1}, {'.', -1}, {static_cast<char>(0xC4), -1},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(digitValue(c.c), c.value) << "character " << static_cast<int>(c.c);
+    for (const Case& c : cases) EXPECT_EQ(digitValue(c.c), c.value) << "character " << static_cast<int>(c.c);
 }
 
 } // namespace

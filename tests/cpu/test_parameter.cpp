@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include "base/writer.h"
 #include "cpu/cpu.h"
 #include "cpu/io.h"
 #include "cpu/parameter.h"
-#include "base/writer.h"
 #include "messages/latin1.h"
 #include "support/error_text.h"
 #include "support/fake_io_device.h"
@@ -162,8 +162,7 @@ TEST_F(ParameterTest, EveryAccessSucceedsExactlyWhereTheMaskAllowsIt) {
 // ---- memory operands ----
 
 TEST_F(ParameterTest, ByteWordAndDoubleWordIndexStepByTheirWidth) {
-    for (int i = 0; i < 32; ++i)
-        cpu.areaV.writeByte(i, i);
+    for (int i = 0; i < 32; ++i) cpu.areaV.writeByte(i, i);
     ByteParameter vb10(cpu.areaV, 10, "V", PK_V);
     WordParameter vw10(cpu.areaV, 10, "V", PK_V);
     LongParameter vd10(cpu.areaV, 10, "V", PK_V);
@@ -379,8 +378,7 @@ TEST_F(ParameterTest, AccumulatorByteAndWordWritesKeepTheUpperBits) {
 // ---- pointers ----
 
 TEST_F(ParameterTest, PointerReachesVAtItsInnerValuePlusTheScaledIndex) {
-    for (int i = 0; i < 16; ++i)
-        cpu.areaV.writeByte(100 + i, 0xA0 + i);
+    for (int i = 0; i < 16; ++i) cpu.areaV.writeByte(100 + i, 0xA0 + i);
     const auto pointer = pointerOverVD(0, POINTER_BASE_V + 100);
     EXPECT_EQ(pointer->getByte(), 0xA0);
     EXPECT_EQ(pointer->getByteAt(1), 0xA1);
@@ -458,8 +456,7 @@ TEST_F(ParameterTest, VeryLongPointerChainsNeitherExhaustTheStackNorMisread) {
     cpu.accumulators[0] = POINTER_BASE_V;
     cpu.areaV.writeDword(0, POINTER_BASE_V); // every level points at VD0 again
     std::unique_ptr<Parameter> chain = std::make_unique<AccumulatorParameter>(cpu.accumulators[0], 0);
-    for (int level = 0; level < levels; ++level)
-        chain = std::make_unique<PointerParameter>(cpu, std::move(chain));
+    for (int level = 0; level < levels; ++level) chain = std::make_unique<PointerParameter>(cpu, std::move(chain));
     EXPECT_EQ(chain->getByte(), 0x08);
     const std::string name = nameOf(*chain);
     EXPECT_EQ(name, " " + std::string(levels, '*') + "AC0");
@@ -578,8 +575,7 @@ TEST_F(ParameterTest, PrintsEveryOperandAsWrittenWithALeadingBlank) {
         {[&] { return std::make_unique<PointerParameter>(cpu, std::make_unique<AddressParameter>('V', 'D', 8)); },
          " *&VD8"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(nameOf(*c.make()), c.name);
+    for (const Case& c : cases) EXPECT_EQ(nameOf(*c.make()), c.name);
 }
 
 TEST_F(ParameterTest, DumpShowsEveryReadableWidth) {

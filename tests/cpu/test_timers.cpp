@@ -26,8 +26,7 @@ protected:
 TEST_F(TimerTest, FreshCpuIsZeroedWithEveryTimerAndCounterBitSet) {
     ClockGuard::manualAt(1234);
     CPU cpu;
-    for (std::uint32_t accumulator : cpu.accumulators)
-        EXPECT_EQ(accumulator, 0u);
+    for (std::uint32_t accumulator : cpu.accumulators) EXPECT_EQ(accumulator, 0u);
     struct Area {
         const char* name;
         MemField& field;
@@ -39,8 +38,7 @@ TEST_F(TimerTest, FreshCpuIsZeroedWithEveryTimerAndCounterBitSet) {
         SCOPED_TRACE(area.name);
         EXPECT_EQ(area.field.size(), area.size);
         EXPECT_FALSE(area.field.writeProtected());
-        for (int i = 0; i < area.size; ++i)
-            ASSERT_EQ(area.field.readByte(i), 0) << "byte " << i;
+        for (int i = 0; i < area.size; ++i) ASSERT_EQ(area.field.readByte(i), 0) << "byte " << i;
     }
     for (int n = 0; n < CPU::TIMER_COUNT; ++n) {
         TimerRecord& timer = cpu.timers[static_cast<std::size_t>(n)];

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "canvas/canvases.h"
 #include "cpu/cpu.h"
 #include "cpu/operand_parser.h"
 #include "cpu/parameter.h"
-#include "canvas/canvases.h"
 #include "ladder/kop_elements.h"
 #include "ladder/kop_net.h"
 #include "messages/cpu_exception.h"
@@ -48,8 +48,7 @@ TEST(ElementDrawing, ContactsShowBarsLabelAndPins) {
     const auto negated = fake::instruction(cpu, "LDN E0.1");
     EXPECT_EQ(drawn(KontaktKOPE(*negated)),
               (Listing{"line 100 260 116 260", "line 220 260 260 260", "line 116 245 116 275", "line 220 245 220 275",
-                       "text 124 253 /", "text 124 230  E0.1", "text 204 230 0", "text 124 275 ",
-                       "text 204 275 "}));
+                       "text 124 253 /", "text 124 230  E0.1", "text 204 230 0", "text 124 275 ", "text 204 275 "}));
 
     cpu.areaV.writeByte(0, 7);
     const auto compare = fake::instruction(cpu, "LDB= VB0, 5");
@@ -120,11 +119,11 @@ TEST(ElementDrawing, CountersHaveOneLeadPerInputRow) {
     cpu.counters[2].value = 9;
     cpu.counters[2].preset = 7;
     const auto upDown = fake::instruction(cpu, "ZVR Z2, 7");
-    EXPECT_EQ(drawn(CounterKOPE(*upDown, 4)),
-              (Listing{"line 100 260 180 260", "line 100 365 180 365", "line 100 470 180 470", "line 180 230 340 230",
-                       "line 180 590 340 590", "line 180 230 180 590", "line 340 230 340 590", "text 260 230 CTUD",
-                       "line 172 568 180 568", "text 204 215  Z2", "text 300 215 1:9", "text 148 560  7",
-                       "text 164 575 "}));
+    EXPECT_EQ(
+        drawn(CounterKOPE(*upDown, 4)),
+        (Listing{"line 100 260 180 260", "line 100 365 180 365", "line 100 470 180 470", "line 180 230 340 230",
+                 "line 180 590 340 590", "line 180 230 180 590", "line 340 230 340 590", "text 260 230 CTUD",
+                 "line 172 568 180 568", "text 204 215  Z2", "text 300 215 1:9", "text 148 560  7", "text 164 575 "}));
 }
 
 // A program built from networks of instruction lines; every block is named
@@ -220,9 +219,8 @@ TEST(LadderDrawing, FailedLayoutLeavesNoRungs) {
 }
 
 bool allCoordinatesInRange(const RecordingCanvas& canvas) {
-    return std::all_of(canvas.primitives().begin(), canvas.primitives().end(), [](const CanvasPrimitive& p) {
-        return p.x1 >= 0 && p.y1 >= 0 && p.x2 >= 0 && p.y2 >= 0;
-    });
+    return std::all_of(canvas.primitives().begin(), canvas.primitives().end(),
+                       [](const CanvasPrimitive& p) { return p.x1 >= 0 && p.y1 >= 0 && p.x2 >= 0 && p.y2 >= 0; });
 }
 
 TEST(LadderDrawing, LeavesOutWhatLiesBeyondTheIntRange) {

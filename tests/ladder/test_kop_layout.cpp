@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "cpu/cpu.h"
-#include "ladder/kop_layout.h"
 #include "base/writer.h"
+#include "cpu/cpu.h"
+#include "cpu/operation.h"
+#include "ladder/kop_layout.h"
 #include "messages/cpu_exception.h"
 #include "messages/message_catalog.h"
-#include "cpu/operation.h"
 #include "support/fake_operation.h"
 
 using namespace sps;

@@ -6,8 +6,8 @@
 
 #include "cpu/cpu.h"
 #include "cpu/engine.h"
-#include "loader/parser.h"
 #include "cpu/program.h"
+#include "loader/parser.h"
 #include "loader/reader.h"
 #include "messages/cpu_exception.h"
 #include "support/program_text.h"

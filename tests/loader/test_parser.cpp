@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "cpu/cpu.h"
+#include "cpu/operation.h"
 #include "cpu/program.h"
 #include "messages/cpu_exception.h"
 #include "messages/latin1.h"
 #include "ops/instruction_table.h"
-#include "cpu/operation.h"
 #include "support/program_text.h"
 
 using namespace sps;

@@ -58,14 +58,10 @@ TEST_F(FReadTest, JoinsCarriageReturnLineFeedAndKeepsLoneCarriageReturns) {
         std::string expected;
     };
     const Case cases[] = {
-        {"", ""},
-        {"LD E0.0\r\n= A0.0\r\n", "LD E0.0\n= A0.0\n"},
-        {"a\rb", "a\rb"},
-        {"a\r\r\nb", "a\r\nb"},
-        {"a\r", "a\r"},
-        {"\r\n\r\n", "\n\n"},
-        {"\n\r", "\n\r"},
-        {std::string("\xE4\xFF\0z", 4), std::string("\xE4\xFF\0z", 4)},
+        {"", ""},         {"LD E0.0\r\n= A0.0\r\n", "LD E0.0\n= A0.0\n"},
+        {"a\rb", "a\rb"}, {"a\r\r\nb", "a\r\nb"},
+        {"a\r", "a\r"},   {"\r\n\r\n", "\n\n"},
+        {"\n\r", "\n\r"}, {std::string("\xE4\xFF\0z", 4), std::string("\xE4\xFF\0z", 4)},
     };
     for (const Case& c : cases) {
         FRead reader(write(c.bytes));

@@ -10,8 +10,8 @@
 #include "cpu/cpu.h"
 #include "cpu/engine.h"
 #include "cpu/io.h"
-#include "messages/cpu_exception.h"
 #include "cpu/operation.h"
+#include "messages/cpu_exception.h"
 #include "support/german_texts.h"
 #include "support/instruction_harness.h"
 
@@ -48,8 +48,7 @@ protected:
     }
 
     void run(const std::vector<std::string>& lines) {
-        for (const std::string& line : lines)
-            makeInstruction(cpu, line)->execute(cpu);
+        for (const std::string& line : lines) makeInstruction(cpu, line)->execute(cpu);
     }
 
     // The German text of running the lines, or "" when they run through.
@@ -190,8 +189,7 @@ TEST_F(BitLogic, SetAndResetWriteARunOfBitsAcrossByteBoundaries) {
         {"R M0.5, 10", 0, 0xFF, {0xFF, 0xFF, 0xFF}}, {"S M1.3, 1", 1, 0x00, {0x00, 0x08, 0x00}},
     };
     for (const Case& c : cases) {
-        for (int i = 0; i < 3; ++i)
-            cpu.areaM.writeByte(i, c.fill);
+        for (int i = 0; i < 3; ++i) cpu.areaM.writeByte(i, c.fill);
         cpu.logicStack = c.top;
         run({c.line});
         for (int i = 0; i < 3; ++i)

@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "cpu/cpu.h"
-#include "messages/cpu_exception.h"
 #include "cpu/operation.h"
+#include "messages/cpu_exception.h"
 #include "support/german_texts.h"
 #include "support/instruction_harness.h"
 

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "base/writer.h"
 #include "cpu/cpu.h"
 #include "cpu/operand_parser.h"
+#include "cpu/operation.h"
 #include "cpu/parameter.h"
-#include "base/writer.h"
 #include "messages/cpu_exception.h"
 #include "ops/instruction_table.h"
-#include "cpu/operation.h"
 #include "support/german_texts.h"
 #include "support/instruction_harness.h"
 
@@ -135,8 +135,7 @@ std::vector<MnemonicRow> compareRows() {
 
 std::vector<MnemonicRow> allRows() {
     std::vector<MnemonicRow> rows = bitLogicRows();
-    for (MnemonicRow& row : compareRows())
-        rows.push_back(std::move(row));
+    for (MnemonicRow& row : compareRows()) rows.push_back(std::move(row));
     return rows;
 }
 
@@ -329,8 +328,7 @@ TEST_F(TextOutput, FormatValueWritesTheWidthOfTheLetter) {
         {"E0.3", 'T', "1"},
         {"AAW0", 'W', ""},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(formatted(c.operand, c.letter), c.expected) << c.operand << " " << c.letter;
+    for (const Case& c : cases) EXPECT_EQ(formatted(c.operand, c.letter), c.expected) << c.operand << " " << c.letter;
 }
 
 TEST_F(TextOutput, FormatValueShowsTimersAndCountersAsBitAndValue) {

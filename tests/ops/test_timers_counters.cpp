@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "base/sim_clock.h"
 #include "cpu/engine.h"
 #include "messages/latin1.h"
-#include "base/sim_clock.h"
 #include "support/instruction_harness.h"
 
 using namespace sps;

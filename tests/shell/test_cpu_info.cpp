@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "cpu/cpu.h"
 #include "canvas/canvases.h"
+#include "cpu/cpu.h"
 #include "shell/cpu_info.h"
 
 using namespace sps;

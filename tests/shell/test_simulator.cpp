@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "base/sim_clock.h"
 #include "cpu/cpu.h"
 #include "messages/cpu_exception.h"
 #include "messages/message_catalog.h"
 #include "shell/front_end.h"
-#include "base/sim_clock.h"
 #include "shell/simulator.h"
 #include "shell/target.h"
 #include "shell/trace_info.h"

@@ -17,8 +17,7 @@ protected:
 
     // The controller starts the AS-i bus: bank 0, enable.
     void startAsi() {
-        for (int bit = 0; bit < ASIMaster::BANK_BITS; ++bit)
-            bus.writeOutput(ASI_BYTE, bit, 0);
+        for (int bit = 0; bit < ASIMaster::BANK_BITS; ++bit) bus.writeOutput(ASI_BYTE, bit, 0);
         bus.writeOutput(ASI_BYTE, 7, 1);
     }
     int exchange(int address, int request) {
@@ -119,19 +118,13 @@ TEST_F(StationBus, ControllerRunsTheAnalogProtocolsOverAsi) {
 
 TEST_F(StationBus, UserOperationsOutOfRangeAreIgnored) {
     const auto before = stationFields(t);
-    for (int k : {-1, 8, 1000})
-        t.toggleSwitch(k);
-    for (int k : {-1, 4})
-        t.toggleButton(k);
-    for (int b : {-1, 5, 31, 32})
-        t.togglePartFlag(b);
-    for (int r : {-1, 4})
-        t.selectSonarRange(r);
+    for (int k : {-1, 8, 1000}) t.toggleSwitch(k);
+    for (int k : {-1, 4}) t.toggleButton(k);
+    for (int b : {-1, 5, 31, 32}) t.togglePartFlag(b);
+    for (int r : {-1, 4}) t.selectSonarRange(r);
     EXPECT_EQ(stationFields(t), before);
-    for (int n : {-1, 12, 100})
-        EXPECT_EQ(t.inputSignal(n), 0) << n;
-    for (int n : {-1, 13, 100})
-        EXPECT_EQ(t.outputSignal(n), 0) << n;
+    for (int n : {-1, 12, 100}) EXPECT_EQ(t.inputSignal(n), 0) << n;
+    for (int n : {-1, 13, 100}) EXPECT_EQ(t.outputSignal(n), 0) << n;
 }
 
 TEST_F(StationBus, SonarRangeIsOneHotOnSlave9) {
@@ -139,8 +132,7 @@ TEST_F(StationBus, SonarRangeIsOneHotOnSlave9) {
     for (int r : {2, 1, 3, 0}) {
         t.selectSonarRange(r);
         EXPECT_EQ(t.sonarRange(), r);
-        for (int bit = 0; bit < 3; ++bit)
-            EXPECT_EQ(t.slave9().input(bit), expected[r][bit]) << r << "/" << bit;
+        for (int bit = 0; bit < 3; ++bit) EXPECT_EQ(t.slave9().input(bit), expected[r][bit]) << r << "/" << bit;
     }
 }
 

@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "canvas/canvases.h"
 #include "cpu/cpu.h"
 #include "cpu/engine.h"
-#include "canvas/canvases.h"
+#include "cpu/operation.h"
 #include "messages/cpu_exception.h"
 #include "messages/message_catalog.h"
-#include "cpu/operation.h"
 #include "shell/trace_info.h"
 #include "support/instruction_harness.h"
 

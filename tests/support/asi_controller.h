@@ -32,8 +32,7 @@ public:
     std::vector<int> write(int channel, int value, bool accept = true) {
         const int magnitude = value < 0 ? -value : value;
         std::vector<int> answers{request(channel)};
-        for (int shift = 9; shift >= 0; shift -= 3)
-            answers.push_back(request((magnitude >> shift) & 7));
+        for (int shift = 9; shift >= 0; shift -= 3) answers.push_back(request((magnitude >> shift) & 7));
         answers.push_back(request((value < 0 ? 4 : 0) | (accept ? 1 : 0)));
         return answers;
     }
@@ -47,12 +46,10 @@ public:
     // Requests 7, 4, 3, 2, 1, 0 and assembles the answers' data bits.
     Reading read() {
         Reading r{};
-        for (int step : {7, 4, 3, 2, 1, 0})
-            r.answers.push_back(request(step));
+        for (int step : {7, 4, 3, 2, 1, 0}) r.answers.push_back(request(step));
         r.channel = r.answers[0] & 7;
         int magnitude = 0;
-        for (int i = 1; i <= 4; ++i)
-            magnitude = magnitude * 8 + (r.answers[static_cast<std::size_t>(i)] & 7);
+        for (int i = 1; i <= 4; ++i) magnitude = magnitude * 8 + (r.answers[static_cast<std::size_t>(i)] & 7);
         r.status = r.answers[5] & 7;
         r.value = (r.status & 4) != 0 ? -magnitude : magnitude;
         return r;
@@ -72,12 +69,10 @@ private:
 inline int exchangeThroughMaster(ASIMaster& master, int address, int request, const std::function<void()>& cycle) {
     const int channel = ASIMaster::nibbleWord(address) * 2;
     const int shift = ASIMaster::nibbleShift(address);
-    while (master.online() == 0)
-        cycle();
+    while (master.online() == 0) cycle();
     const int word = master.outputData()[static_cast<std::size_t>(channel / 2)];
     master.writeAnalog(channel, static_cast<std::uint16_t>((word & ~(0xF << shift)) | ((request & 0xF) << shift)));
-    do
-        cycle();
+    do cycle();
     while (master.online() == 0);
     return (master.readAnalog(channel) >> shift) & 0xF;
 }

@@ -40,8 +40,7 @@ private:
     static void restore() {
         SimClock& clock = simClock();
         clock.switchToAutomatic();
-        while (clock.canFaster())
-            clock.faster();
+        while (clock.canFaster()) clock.faster();
         clock.setTickSource(nullptr);
     }
 };

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "cpu/cpu.h"
+#include "cpu/operation.h"
 #include "cpu/program.h"
 #include "messages/cpu_exception.h"
 #include "ops/instruction_table.h"
-#include "cpu/operation.h"
 
 namespace sps {
 

@@ -22,6 +22,10 @@ CaseLog::CaseLog(std::string scriptName, Output& output)
 
 void CaseLog::begin(std::string name) {
     close(true);
+    // The heading opens the case on standard output; in a report the case's
+    // name says it.
+    output_.line("case " + name);
+    output_.takeCopy();
     open_ = TestCase{};
     open_.name = std::move(name);
     openIsNamed_ = true;

@@ -18,7 +18,8 @@ public:
     // Opens the unnamed case of the lines before the first `case`.
     CaseLog(std::string scriptName, Output& output);
 
-    // `case NAME`: closes the open case and opens the one called `name`.
+    // `case NAME`: closes the open case, prints the heading "case NAME" and
+    // opens the case called `name`.
     void begin(std::string name);
     void expectChecked() { ++open_.expects; }
     void expectFailed(std::string line);

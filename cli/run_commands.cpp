@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "base/random_source.h"
 #include "base/sim_clock.h"
@@ -123,8 +124,7 @@ void quitCommand(ScriptSession& session, const CommandCall&) { session.quitReque
 void caseCommand(ScriptSession& session, const CommandCall& call) {
     std::string name = call.arguments[0];
     for (std::size_t i = 1; i < call.arguments.size(); ++i) name.append(" ").append(call.arguments[i]);
-    session.cases.begin(name);
-    session.output.line("case " + name);
+    session.cases.begin(std::move(name));
 }
 
 } // namespace sps

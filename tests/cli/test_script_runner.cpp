@@ -99,15 +99,15 @@ TEST_F(ScriptRunner, EachCaseKeepsItsOwnOutputAndFailures) {
     const ScriptResult& result = run.result;
     EXPECT_EQ(result.setupOutput, "vorher\n");
     ASSERT_EQ(result.cases.size(), 2u);
-    EXPECT_EQ(result.cases[0].output, "case eins\ndrin\nexpect failed (line 4): MW0 is 0, expected 2\n");
+    EXPECT_EQ(result.cases[0].output, "drin\nexpect failed (line 4): MW0 is 0, expected 2\n");
     EXPECT_EQ(result.cases[0].failures, std::vector<std::string>{"expect failed (line 4): MW0 is 0, expected 2"});
-    EXPECT_EQ(result.cases[1].output, "case zwei\n");
+    EXPECT_EQ(result.cases[1].output, "");
     const std::string complaint = "line 6: switch: K must be a number from 0 to 7, not '8' (usage: switch K [0|1])";
     ASSERT_TRUE(result.cases[1].error);
     EXPECT_EQ(result.cases[1].error->message, complaint);
     EXPECT_EQ(result.cases[1].error->report, "spsrun: " + complaint);
     EXPECT_EQ(run.err, "spsrun: " + complaint + "\n");
-    EXPECT_EQ(run.out, "vorher\n" + result.cases[0].output + result.cases[1].output);
+    EXPECT_EQ(run.out, "vorher\ncase eins\n" + result.cases[0].output + "case zwei\n");
     EXPECT_EQ(result.status(), SCRIPT_INVALID);
 }
 

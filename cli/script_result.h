@@ -26,7 +26,8 @@ struct CaseError {
 // the script's end.
 struct TestCase {
     std::string name;
-    // How many expects it checked, and the failed ones as printed.
+    // How many expects it checked, and the failed ones: the line printed,
+    // or "expect failed (line L): OPERAND cannot be read: TEXT".
     std::size_t expects = 0;
     std::vector<std::string> failures;
     std::optional<CaseError> error;

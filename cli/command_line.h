@@ -1,24 +1,32 @@
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
+
+#include "cli/script_runner.h"
 
 namespace sps {
 
-// What the command line asks for: spsrun [--seed N] [SCRIPT], or spsrun --help.
+// What the command line asks for:
+// spsrun [--seed N] [--timeout SECONDS] [--junit FILE] [SCRIPT...], or spsrun --help.
 struct CommandLine {
     bool help = false;
-    std::uint32_t seed = 1;
-    // Empty or "-": standard input.
-    std::string scriptPath;
+    ScriptOptions options;
+    // None: standard input; "-" stands for it too.
+    std::vector<std::string> scriptPaths;
+    // Empty: no report.
+    std::string junitPath;
 };
 
 // Empty when the arguments are not understood; `problem` then says why.
 std::optional<CommandLine> parseCommandLine(std::span<const char* const> arguments, std::string& problem);
 
-// The usage line and the command list.
+// The short usage that follows a complaint about the command line.
+std::string usageLine();
+
+// The usage, the options and the command list.
 std::string helpText();
 
 } // namespace sps

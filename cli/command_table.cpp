@@ -44,6 +44,7 @@ constexpr std::array COMMANDS{
     CommandSpec{"draw", "kop|asi|cpu|trace [U V]", 1, 3, drawCommand, "list a content's lines and texts"},
     CommandSpec{"seed", "N", 1, 1, seedCommand, "reseed the random source"},
     CommandSpec{"echo", "TEXT", 0, ANY, echoCommand, "print TEXT"},
+    CommandSpec{"case", "NAME...", 1, ANY, caseCommand, "begin the test case NAME, up to the next case"},
     CommandSpec{"quit", "", 0, 0, quitCommand, "end the script"},
 };
 

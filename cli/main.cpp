@@ -1,4 +1,4 @@
-// spsrun: the simulator without a window, driven by a script.
+// spsrun: the simulator without a window, driven by scripts.
 
 #include <fstream>
 #include <iostream>
@@ -6,8 +6,20 @@
 #include <string>
 
 #include "cli/command_line.h"
-#include "cli/script_runner.h"
+#include "cli/junit_report.h"
+#include "cli/test_run.h"
 #include "cli/text_output.h"
+
+namespace {
+
+bool writeFile(const std::string& path, const std::string& text) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << text;
+    file.close();
+    return static_cast<bool>(file);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     using namespace sps;
@@ -18,19 +30,18 @@ int main(int argc, char** argv) {
                                     : std::span<const char* const>();
     const auto commandLine = parseCommandLine(arguments, problem);
     if (!commandLine) {
-        output.error("spsrun: " + problem + "\n" + "usage: spsrun [--seed N] [SCRIPT] (see spsrun --help)");
+        output.error("spsrun: " + problem + "\n" + usageLine() + " (see spsrun --help)");
         return SCRIPT_INVALID;
     }
     if (commandLine->help) {
         std::cout << helpText();
         return SCRIPT_PASSED;
     }
-    if (commandLine->scriptPath.empty() || commandLine->scriptPath == "-")
-        return runScript(std::cin, commandLine->seed, output);
-    std::ifstream script(commandLine->scriptPath);
-    if (!script) {
-        output.error("spsrun: cannot open the script '" + commandLine->scriptPath + "'");
-        return SCRIPT_INVALID;
+    const std::vector<ScriptResult> results = runScripts(*commandLine, std::cin, output);
+    ScriptStatus status = runStatus(results);
+    if (!commandLine->junitPath.empty() && !writeFile(commandLine->junitPath, junitReport(results))) {
+        output.error("spsrun: cannot write the report '" + commandLine->junitPath + "'");
+        status = SCRIPT_INVALID;
     }
-    return runScript(script, commandLine->seed, output);
+    return status;
 }

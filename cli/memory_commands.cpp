@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "base/writer.h"
+#include "cli/case_log.h"
 #include "cli/command_handlers.h"
 #include "cli/command_table.h"
 #include "cli/operand_access.h"
@@ -123,10 +124,15 @@ std::string printedLine(Parameter& operand, char letter) {
     return value.empty() ? operandName(operand) : operandName(operand) + " " + value;
 }
 
+std::string expectFailedPrefix(const ScriptSession& session) {
+    return "expect failed (line " + std::to_string(session.lineNumber) + "): ";
+}
+
 void expectationFailed(ScriptSession& session, const CommandCall& call, const std::string& actual) {
-    session.output.line("expect failed (line " + std::to_string(session.lineNumber) + "): " + call.arguments[0] +
-                        " is " + actual + ", expected " + call.arguments[1]);
-    session.expectFailed = true;
+    const std::string line =
+        expectFailedPrefix(session) + call.arguments[0] + " is " + actual + ", expected " + call.arguments[1];
+    session.output.line(line);
+    session.cases.expectFailed(line);
 }
 
 } // namespace
@@ -161,6 +167,7 @@ void printCommand(ScriptSession& session, const CommandCall& call) {
 void expectCommand(ScriptSession& session, const CommandCall& call) {
     const SizedOperand checked = operandArgument(session, call, 0);
     const ScriptValue expected = valueArgument(session, call, 1);
+    session.cases.expectChecked();
     try {
         if (expected.isReal) {
             const float actual = checked.operand->getReal();
@@ -173,9 +180,12 @@ void expectCommand(ScriptSession& session, const CommandCall& call) {
                           expected.negative ? std::to_string(signedAtWidth(actual, checked.width))
                                             : std::to_string(actual));
     } catch (const CPUException& error) {
-        // A value that cannot be read does not meet the expectation.
+        // A value that cannot be read does not meet the expectation. The
+        // script shows the error as the error box would; the case records
+        // which expect it spoilt.
         session.frontEnd.showError(error);
-        session.expectFailed = true;
+        session.cases.expectFailed(expectFailedPrefix(session) + call.arguments[0] +
+                                   " cannot be read: " + latin1ToUtf8(withoutTrailingLineFeed(error.messageText())));
     }
 }
 

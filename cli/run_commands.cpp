@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "base/random_source.h"
 #include "base/sim_clock.h"
+#include "cli/case_log.h"
 #include "cli/command_handlers.h"
 #include "cli/command_table.h"
 #include "cli/runner_front_end.h"
@@ -48,13 +50,20 @@ void stopCommand(ScriptSession& session, const CommandCall&) {
 void resetCommand(ScriptSession& session, const CommandCall&) { session.simulator.reset(); }
 
 void stepCommand(ScriptSession& session, const CommandCall& call) {
-    session.simulator.runSteps(optionalCount(call, 0, 1, 0, MAX_STEPS, "N"));
+    const std::uint32_t steps = optionalCount(call, 0, 1, 0, MAX_STEPS, "N");
+    for (std::uint32_t i = 0; i < steps; ++i) {
+        session.checkTime();
+        if (!session.simulator.runSteps(1)) return;
+    }
 }
 
 void tickCommand(ScriptSession& session, const CommandCall& call) {
     const std::uint32_t ticks = optionalCount(call, 0, 1, 0, MAX_STEPS, "N");
     // A tick while stopped does nothing, so the remaining ones can be skipped.
-    for (std::uint32_t i = 0; i < ticks && session.simulator.running(); ++i) session.simulator.timerTick();
+    for (std::uint32_t i = 0; i < ticks && session.simulator.running(); ++i) {
+        session.checkTime();
+        session.simulator.timerTick();
+    }
 }
 
 void traceCommand(ScriptSession& session, const CommandCall&) {
@@ -96,6 +105,7 @@ void runCommand(ScriptSession& session, const CommandCall& call) {
     const std::uint32_t interval = optionalCount(call, 1, 10, 1, MAX_MS, "DT");
     if (!simClock().canAdvance()) return notAvailable(session, "run");
     for (std::uint32_t added = 0; added < total;) {
+        session.checkTime();
         const std::uint32_t dt = std::min(interval, total - added);
         simClock().advance(dt);
         added += dt;
@@ -110,5 +120,11 @@ void seedCommand(ScriptSession&, const CommandCall& call) { seedRandom(call.coun
 void echoCommand(ScriptSession& session, const CommandCall& call) { session.output.line(call.rest); }
 
 void quitCommand(ScriptSession& session, const CommandCall&) { session.quitRequested = true; }
+
+void caseCommand(ScriptSession& session, const CommandCall& call) {
+    std::string name = call.arguments[0];
+    for (std::size_t i = 1; i < call.arguments.size(); ++i) name.append(" ").append(call.arguments[i]);
+    session.cases.begin(std::move(name));
+}
 
 } // namespace sps

@@ -1,10 +1,12 @@
 #include "cli/script_runner.h"
 
 #include <istream>
+#include <optional>
 #include <string>
 
 #include "base/random_source.h"
 #include "base/sim_clock.h"
+#include "cli/case_log.h"
 #include "cli/command_table.h"
 #include "cli/runner_front_end.h"
 #include "cli/script_line.h"
@@ -26,34 +28,59 @@ void runLine(ScriptSession& session, const ScriptLine& line) {
     spec->handler(session, call);
 }
 
+std::optional<ScriptSession::Clock::time_point> deadlineAfter(std::uint32_t seconds) {
+    if (seconds == 0) return std::nullopt;
+    return ScriptSession::Clock::now() + std::chrono::seconds(seconds);
+}
+
+// The complaint "spsrun: line L: WHAT" about line L; `prefix` is "spsrun: ",
+// with the script's name when several scripts run.
+CaseError errorAt(const std::string& prefix, int lineNumber, std::string type, const std::string& what) {
+    const std::string where = "line " + std::to_string(lineNumber) + ": ";
+    return {std::move(type), where + what, prefix + where + what};
+}
+
+// The script stops: the complaint goes to standard error, and the open case
+// ends with it.
+void stop(ScriptSession& session, CaseError error) {
+    session.output.error(error.report);
+    session.cases.stop(std::move(error));
+}
+
 } // namespace
 
-ScriptStatus runScript(std::istream& script, std::uint32_t seed, Output& output) {
-    // The station and the CPU read the clock when they are created, so both
-    // start at 0 ms.
+ScriptResult runScript(std::istream& script, std::string name, const ScriptOptions& options, Output& output) {
+    // The clock as the process starts it (automatic, divisor 1), then manual
+    // at 0 ms, so that the station and the CPU start at time 0 whatever an
+    // earlier script did.
+    simClock() = SimClock{};
     simClock().switchToManual();
-    seedRandom(seed);
+    seedRandom(options.seed);
+    const std::string prefix = "spsrun: " + (options.nameInComplaints ? name + ": " : std::string());
     RunnerFrontEnd frontEnd(output);
     Simulator simulator(frontEnd);
-    ScriptSession session{simulator, frontEnd, output};
+    CaseLog cases(std::move(name), output);
+    ScriptSession session{simulator, frontEnd, output, cases, deadlineAfter(options.timeoutSeconds)};
 
     std::string text;
-    while (!session.quitRequested && std::getline(script, text)) {
-        ++session.lineNumber;
-        const ScriptLine line = splitScriptLine(text);
-        if (line.words.empty()) continue;
-        try {
-            runLine(session, line);
-        } catch (const ScriptError& error) {
-            output.error("spsrun: line " + std::to_string(session.lineNumber) + ": " + error.message());
-            return SCRIPT_INVALID;
+    try {
+        while (!session.quitRequested && std::getline(script, text)) {
+            ++session.lineNumber;
+            session.checkTime();
+            const ScriptLine line = splitScriptLine(text);
+            if (!line.words.empty()) runLine(session, line);
         }
+        if (script.bad())
+            stop(session, errorAt(prefix, session.lineNumber + 1, "unreadable script", "the script cannot be read"));
+    } catch (const ScriptError& error) {
+        stop(session, errorAt(prefix, session.lineNumber, "invalid line", error.message()));
+    } catch (const ScriptTimeout&) {
+        const std::string what = "timeout after " + std::to_string(options.timeoutSeconds) + " s";
+        CaseError error = errorAt(prefix, session.lineNumber, "timeout", what);
+        error.message = what; // the report tells the line
+        stop(session, std::move(error));
     }
-    if (script.bad()) {
-        output.error("spsrun: line " + std::to_string(session.lineNumber + 1) + ": the script cannot be read");
-        return SCRIPT_INVALID;
-    }
-    return session.expectFailed ? SCRIPT_EXPECT_FAILED : SCRIPT_PASSED;
+    return cases.finish();
 }
 
 } // namespace sps

@@ -19,11 +19,19 @@ std::string latin1ToUtf8(std::string_view latin1) {
     return utf8;
 }
 
-void Output::line(std::string_view utf8) { out_ << utf8 << '\n'; }
+void Output::write(std::string_view utf8) {
+    out_ << utf8;
+    if (keepCopy_) copy_.append(utf8);
+}
 
-void Output::coreLine(std::string_view latin1) { out_ << latin1ToUtf8(latin1) << '\n'; }
+void Output::line(std::string_view utf8) {
+    write(utf8);
+    write("\n");
+}
 
-void Output::coreText(std::string_view latin1) { out_ << latin1ToUtf8(latin1); }
+void Output::coreLine(std::string_view latin1) { line(latin1ToUtf8(latin1)); }
+
+void Output::coreText(std::string_view latin1) { write(latin1ToUtf8(latin1)); }
 
 void Output::error(std::string_view utf8) {
     out_.flush();

@@ -3,6 +3,7 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace sps {
 
@@ -26,9 +27,18 @@ public:
     // terminal shows both in order.
     void error(std::string_view utf8);
 
+    // While on, everything written to standard output is also kept, until
+    // taken (for the output of each test case in a report).
+    void keepCopy(bool on) { keepCopy_ = on; }
+    std::string takeCopy() { return std::exchange(copy_, {}); }
+
 private:
+    void write(std::string_view utf8);
+
     std::ostream& out_;
     std::ostream& err_;
+    bool keepCopy_ = false;
+    std::string copy_;
 };
 
 } // namespace sps

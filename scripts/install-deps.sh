@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ flex libfl-dev
   qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation xvfb xauth
+  libxml2-utils
 )
 
 missing=()

@@ -4,10 +4,11 @@
 # actually printed is kept in ACTUAL_DIR/NAME.out (and .err) for a look.
 #
 # The script's first line may be a header that changes how it is run:
-#   # run: status=N args=A,B,... stdin
+#   # run: status=N args=A,B,... dir=D stdin
 # status=N  the expected exit status (default 0)
 # args=...  the command-line arguments, comma-separated, "%" standing for the
 #           script's file name (default: just the script's file name)
+# dir=D     spsrun runs in the folder D (relative to this one) instead
 # stdin     the script is also fed to standard input
 cmake_minimum_required(VERSION 3.25)
 
@@ -17,6 +18,7 @@ file(STRINGS ${script} header LIMIT_COUNT 1 REGEX "^# run:")
 set(expected_status 0)
 set(arguments ${script})
 set(input_option)
+set(work_dir ${CMAKE_CURRENT_SOURCE_DIR})
 if(header)
   file(READ ${script} first_line LIMIT 400)
   string(REGEX REPLACE "\n.*" "" first_line "${first_line}")
@@ -28,13 +30,16 @@ if(header)
       string(REPLACE "," ";" arguments "${CMAKE_MATCH_1}")
       list(TRANSFORM arguments REPLACE "^%$" "${script}")
     endif()
+    if(first_line MATCHES "dir=([^ ]*)")
+      get_filename_component(work_dir ${CMAKE_MATCH_1} ABSOLUTE)
+    endif()
     if(first_line MATCHES " stdin( |$)")
-      set(input_option INPUT_FILE ${script})
+      set(input_option INPUT_FILE ${CMAKE_CURRENT_SOURCE_DIR}/${script})
     endif()
   endif()
 endif()
 
-execute_process(COMMAND ${SPSRUN} ${arguments} ${input_option}
+execute_process(COMMAND ${SPSRUN} ${arguments} ${input_option} WORKING_DIRECTORY ${work_dir}
                 OUTPUT_VARIABLE actual_out ERROR_VARIABLE actual_err RESULT_VARIABLE actual_status)
 file(WRITE ${ACTUAL_DIR}/${NAME}.out "${actual_out}")
 file(WRITE ${ACTUAL_DIR}/${NAME}.err "${actual_err}")

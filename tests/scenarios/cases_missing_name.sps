@@ -1,0 +1,3 @@
+# run: status=2
+# A case needs a name.
+case

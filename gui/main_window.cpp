@@ -129,12 +129,16 @@ void MainWindow::settle() {
 
 void MainWindow::runCommand(Command command) {
     if (!commandEnabled(command, commandState())) return;
+    if (command == Command::Exit) {
+        close();
+        return;
+    }
     SimClock& clock = simClock();
     try {
         switch (command) {
         case Command::Load: chooseAndLoad(); break;
         case Command::Slower: clock.slower(); break;
-        case Command::Exit: close(); break;
+        case Command::Exit: break;
         case Command::Faster: clock.faster(); break;
         case Command::Continue: simulator_->continueRun(); break;
         case Command::Stop: simulator_->stop(); break;

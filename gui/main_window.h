@@ -49,6 +49,8 @@ public:
     void loadProgram(const QString& path);
     // Runs `count` simulation steps at once (the command line's --steps).
     void runSteps(long long count);
+    // The scan driver, run by the 1-ms timer while the simulation runs.
+    void tick();
 
     // FrontEnd
     void showError(const CPUException& error) override;
@@ -72,7 +74,6 @@ protected:
 private:
     void createActions();
     void createMenus();
-    void tick();
     void chooseAndLoad();
     // After a command: the timer runs exactly while the simulation does, and
     // the menu shows what is possible now.

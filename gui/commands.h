@@ -1,0 +1,63 @@
+#pragma once
+
+#include <span>
+
+#include <QKeyCombination>
+
+namespace sps {
+
+// The commands of the main window's menu, numbered as its items.
+enum class Command {
+    Load = 101,
+    Slower = 102,
+    Exit = 103,
+    Faster = 104,
+    Continue = 105,
+    Stop = 106,
+    SingleStep = 107,
+    Ladder = 108,
+    Reset = 109,
+    Automatic = 110,
+    Manual = 111,
+    Step1 = 112,
+    Step10 = 113,
+    Step100 = 114,
+    Step1000 = 115,
+    AsiStatus = 116,
+    CpuStatus = 117,
+    Trace = 120,
+};
+
+enum class Popup { File, Timer, Run };
+
+// One item of the menu: its popup, text with mnemonic, whether a separator
+// stands above it, and its keys (the first is the one the menu shows).
+struct MenuItem {
+    Popup popup;
+    Command command;
+    const char* text;
+    bool separatorAbove;
+    QKeyCombination keys[2];
+};
+
+// The menu bar, popup by popup, items in menu order.
+std::span<const MenuItem> menuItems();
+// The popup's title with its mnemonic.
+const char* popupTitle(Popup popup);
+
+// What the enabling rules look at.
+struct CommandState {
+    bool running = false;
+    bool manualClock = false;
+    bool canSlower = false;
+    bool canFaster = false;
+    bool ladderOpen = false;
+    bool asiOpen = false;
+    bool cpuOpen = false;
+};
+
+// Whether the menu offers `command` in `state`; a command it greys is not
+// carried out by its key either.
+bool commandEnabled(Command command, const CommandState& state);
+
+} // namespace sps

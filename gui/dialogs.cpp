@@ -1,0 +1,27 @@
+#include "gui/dialogs.h"
+
+#include <cstdio>
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace sps {
+
+void QtDialogs::showError(QWidget* owner, const QString& text) {
+    QMessageBox::critical(owner, QStringLiteral("Fehler"), text, QMessageBox::Ok);
+}
+
+QString QtDialogs::chooseProgram(QWidget* owner, const QString& folder) {
+    // getOpenFileName accepts only files that exist, in folders that exist.
+    return QFileDialog::getOpenFileName(owner, QStringLiteral("Programm laden"), folder,
+                                        QStringLiteral("Awlfile (*.awl)"));
+}
+
+void ConsoleDialogs::showError(QWidget*, const QString& text) {
+    ++errors_;
+    QString line = QStringLiteral("Fehler: ") + text;
+    if (!line.endsWith(QLatin1Char('\n'))) line += QLatin1Char('\n');
+    std::fputs(line.toLocal8Bit().constData(), stderr);
+}
+
+} // namespace sps

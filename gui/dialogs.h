@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace sps {
+
+// The modal dialogs of the main window, behind one seam: the desktop program
+// uses the platform's boxes, a screenshot run writes errors to standard
+// error, and tests record what would have been shown.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // The error box: caption "Fehler", the text, an error icon, one OK button.
+    virtual void showError(QWidget* owner, const QString& text) = 0;
+    // Asks for a program file ("Programm laden", "*.awl", existing files only),
+    // starting in `folder`. Empty when the user cancels.
+    virtual QString chooseProgram(QWidget* owner, const QString& folder) = 0;
+};
+
+// QMessageBox and QFileDialog.
+class QtDialogs final : public Dialogs {
+public:
+    void showError(QWidget* owner, const QString& text) override;
+    QString chooseProgram(QWidget* owner, const QString& folder) override;
+};
+
+// For runs without a user: an error becomes the line "Fehler: " and its text
+// on standard error, and no file is ever chosen.
+class ConsoleDialogs final : public Dialogs {
+public:
+    void showError(QWidget* owner, const QString& text) override;
+    QString chooseProgram(QWidget*, const QString&) override { return {}; }
+
+    int errorCount() const { return errors_; }
+
+private:
+    int errors_ = 0;
+};
+
+} // namespace sps

@@ -1,0 +1,76 @@
+// spssim: the simulator's desktop window.
+
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <span>
+#include <string>
+
+#include <QApplication>
+#include <QFile>
+#include <QPixmap>
+
+#include "base/sim_clock.h"
+#include "gui/art_resources.h"
+#include "gui/command_line.h"
+#include "gui/dialogs.h"
+#include "gui/main_window.h"
+
+namespace {
+
+bool haveDisplay() {
+    const auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value != nullptr && *value != '\0';
+    };
+    return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string problem;
+    const auto line = sps::parseGuiCommandLine(
+        std::span<const char* const>(argv, static_cast<std::size_t>(argc)).subspan(argc > 0 ? 1 : 0), problem);
+    if (!line) {
+        std::cerr << "spssim: " << problem << " (see spssim --help)\n";
+        return 2;
+    }
+    if (line->help) {
+        std::cout << sps::guiHelpText();
+        return 0;
+    }
+    if (line->version) {
+        std::cout << sps::guiVersionText();
+        return 0;
+    }
+    const bool screenshot = !line->screenshot.empty();
+    if (screenshot && !haveDisplay()) qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("spssim"));
+    QApplication::setOrganizationName(QStringLiteral("spssim"));
+    QApplication::setWindowIcon(sps::applicationIcon());
+    if (line->manualClock) sps::simClock().switchToManual();
+
+    auto consoleDialogs = screenshot ? std::make_unique<sps::ConsoleDialogs>() : nullptr;
+    const sps::ConsoleDialogs* console = consoleDialogs.get();
+    sps::MainWindow window(std::move(consoleDialogs));
+    QObject::connect(&window, &sps::MainWindow::closed, &app, &QCoreApplication::quit);
+    if (!screenshot) window.show();
+
+    if (!line->program.empty()) window.loadProgram(QFile::decodeName(line->program.c_str()));
+    if (line->steps > 0) window.runSteps(line->steps);
+
+    if (screenshot) {
+        window.ensurePolished();
+        window.adjustSize();
+        const QString path = QFile::decodeName(line->screenshot.c_str());
+        if (!window.grab().save(path, "PNG")) {
+            std::cerr << "spssim: cannot write the screenshot " << line->screenshot << "\n";
+            return 1;
+        }
+        return console->errorCount() > 0 ? 1 : 0;
+    }
+    return QApplication::exec();
+}

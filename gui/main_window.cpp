@@ -1,0 +1,232 @@
+#include "gui/main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSettings>
+
+#include "base/sim_clock.h"
+#include "gui/art_resources.h"
+#include "gui/dialogs.h"
+#include "gui/station_widget.h"
+#include "gui/status_windows.h"
+#include "messages/cpu_exception.h"
+#include "shell/simulator.h"
+#include "shell/trace_info.h"
+
+namespace sps {
+
+namespace {
+
+const QString LAST_FOLDER_KEY = QStringLiteral("load/lastFolder");
+
+// The one local *.awl file of a drag, or empty.
+QString droppedProgram(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return {};
+    const QUrl url = data->urls().front();
+    if (!url.isLocalFile()) return {};
+    const QString path = url.toLocalFile();
+    return path.endsWith(QStringLiteral(".awl"), Qt::CaseInsensitive) ? path : QString();
+}
+
+} // namespace
+
+MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>()),
+      statusWindows_(std::make_unique<NoStatusWindows>()), simulator_(std::make_unique<Simulator>(*this)) {
+    setWindowTitle(QStringLiteral("SPS-Simulator"));
+    setWindowIcon(applicationIcon());
+    QPalette background = palette();
+    background.setColor(QPalette::Window, QColor(160, 160, 164));
+    setPalette(background);
+
+    station_ = new StationWidget(simulator_->target(), *this, this);
+    setCentralWidget(station_);
+    createActions();
+    createMenus();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    setAcceptDrops(true);
+    station_->setFocus();
+
+    timer_.setTimerType(Qt::PreciseTimer);
+    timer_.setInterval(1);
+    connect(&timer_, &QTimer::timeout, this, &MainWindow::tick);
+    settle();
+}
+
+MainWindow::~MainWindow() {
+    timer_.stop();
+    // The simulator reports to this window: it goes first.
+    simulator_.reset();
+}
+
+void MainWindow::createActions() {
+    for (const MenuItem& item : menuItems()) {
+        auto* action = new QAction(QString::fromLatin1(item.text), this);
+        QList<QKeySequence> keys;
+        for (const QKeyCombination key : item.keys)
+            if (key.key() != Qt::Key_unknown) keys.append(QKeySequence(key));
+        action->setShortcuts(keys);
+        const Command command = item.command;
+        connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
+        actions_[command] = action;
+    }
+}
+
+void MainWindow::createMenus() {
+    for (const MenuItem& item : menuItems()) {
+        QMenu*& menu = popups_[item.popup];
+        if (menu == nullptr) {
+            menu = menuBar()->addMenu(QString::fromLatin1(popupTitle(item.popup)));
+            connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateActions);
+        }
+        if (item.separatorAbove) menu->addSeparator();
+        menu->addAction(actions_.at(item.command));
+        // The shortcuts work while the menu bar is closed too.
+        addAction(actions_.at(item.command));
+    }
+}
+
+void MainWindow::setStatusWindows(std::unique_ptr<StatusWindows> windows) {
+    statusWindows_ = std::move(windows);
+    updateActions();
+}
+
+CommandState MainWindow::commandState() const {
+    const SimClock& clock = simClock();
+    CommandState state;
+    state.running = simulator_->running();
+    state.manualClock = clock.isManual();
+    state.canSlower = clock.canSlower();
+    state.canFaster = clock.canFaster();
+    state.ladderOpen = statusWindows_->isOpen(StatusWindow::Ladder);
+    state.asiOpen = statusWindows_->isOpen(StatusWindow::Asi);
+    state.cpuOpen = statusWindows_->isOpen(StatusWindow::Cpu);
+    return state;
+}
+
+void MainWindow::updateActions() {
+    const CommandState state = commandState();
+    for (const auto& [command, action] : actions_) action->setEnabled(commandEnabled(command, state));
+}
+
+void MainWindow::settle() {
+    if (simulator_->running() && !timer_.isActive())
+        timer_.start();
+    else if (!simulator_->running() && timer_.isActive())
+        timer_.stop();
+    updateActions();
+}
+
+void MainWindow::runCommand(Command command) {
+    if (!commandEnabled(command, commandState())) return;
+    if (command == Command::Exit) {
+        close();
+        return;
+    }
+    SimClock& clock = simClock();
+    try {
+        switch (command) {
+        case Command::Load: chooseAndLoad(); break;
+        case Command::Slower: clock.slower(); break;
+        case Command::Exit: break;
+        case Command::Faster: clock.faster(); break;
+        case Command::Continue: simulator_->continueRun(); break;
+        case Command::Stop: simulator_->stop(); break;
+        case Command::SingleStep: simulator_->singleStep(); break;
+        case Command::Ladder: statusWindows_->open(StatusWindow::Ladder); break;
+        case Command::Reset: simulator_->reset(); break;
+        case Command::Automatic: clock.switchToAutomatic(); break;
+        case Command::Manual: clock.switchToManual(); break;
+        case Command::Step1: clock.advance(1); break;
+        case Command::Step10: clock.advance(10); break;
+        case Command::Step100: clock.advance(100); break;
+        case Command::Step1000: clock.advance(1000); break;
+        case Command::AsiStatus: statusWindows_->open(StatusWindow::Asi); break;
+        case Command::CpuStatus: statusWindows_->open(StatusWindow::Cpu); break;
+        case Command::Trace: simulator_->trace(); break;
+        }
+    } catch (const CPUException& error) {
+        showError(error);
+    }
+    settle();
+}
+
+void MainWindow::chooseAndLoad() {
+    QSettings settings;
+    const QString path = dialogs_->chooseProgram(this, settings.value(LAST_FOLDER_KEY).toString());
+    if (!path.isEmpty()) loadProgram(path);
+}
+
+void MainWindow::loadProgram(const QString& path) {
+    QSettings().setValue(LAST_FOLDER_KEY, QFileInfo(path).absolutePath());
+    try {
+        simulator_->load(QFile::encodeName(path).toStdString());
+    } catch (const CPUException& error) {
+        showError(error);
+    }
+    station_->update();
+    settle();
+}
+
+void MainWindow::runSteps(long long count) {
+    try {
+        if (simulator_->runSteps(count)) repaintMain();
+    } catch (const CPUException& error) {
+        showError(error);
+    }
+    settle();
+}
+
+void MainWindow::tick() {
+    const bool wasRunning = simulator_->running();
+    try {
+        simulator_->timerTick();
+    } catch (const CPUException& error) {
+        showError(error);
+    }
+    if (!simulator_->running())
+        settle();
+    else if (wasRunning)
+        stepsRun_ += Simulator::STEPS_PER_TICK;
+}
+
+void MainWindow::showError(const CPUException& error) {
+    // The run has stopped: no tick may reach the simulator while the box waits.
+    settle();
+    dialogs_->showError(this, QString::fromLatin1(error.messageText()));
+}
+
+void MainWindow::closeStatusWindows() { statusWindows_->closeAll(); }
+
+void MainWindow::repaintMain() { station_->update(); }
+
+void MainWindow::openTrace(std::unique_ptr<TraceInfo> trace) { statusWindows_->openTrace(std::move(trace)); }
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    timer_.stop();
+    event->accept();
+    emit closed();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedProgram(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString path = droppedProgram(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    loadProgram(path);
+}
+
+} // namespace sps

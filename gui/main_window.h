@@ -1,0 +1,93 @@
+#pragma once
+
+#include <map>
+#include <memory>
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include "gui/commands.h"
+#include "gui/dialogs.h"
+#include "gui/status_windows.h"
+#include "shell/front_end.h"
+
+class QAction;
+class QMenu;
+
+namespace sps {
+
+class Simulator;
+class StationWidget;
+
+// The simulator's main window "SPS-Simulator": the station, the menu with
+// its accelerators, and the 1-ms timer that drives the simulation. It owns
+// the simulator and is its front end. Every entry point (tick, command,
+// key, mouse, control) reports a CPUException in the error box; none
+// escapes into the event loop.
+class MainWindow final : public QMainWindow, public FrontEnd {
+    Q_OBJECT
+public:
+    // `dialogs` null: the platform's message box and file dialog.
+    explicit MainWindow(std::unique_ptr<Dialogs> dialogs = nullptr, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Simulator& simulator() { return *simulator_; }
+    StationWidget& station() { return *station_; }
+    QAction* action(Command command) const { return actions_.at(command); }
+    QMenu* popup(Popup popup) const { return popups_.at(popup); }
+    // Whether the timer runs: only while the simulation does.
+    bool ticking() const { return timer_.isActive(); }
+    // Simulation steps the timer has run so far.
+    long long stepsRun() const { return stepsRun_; }
+
+    // Replaces the status windows (none at first).
+    void setStatusWindows(std::unique_ptr<StatusWindows> windows);
+
+    // Carries out a menu command, unless the menu greys it now.
+    void runCommand(Command command);
+    // Loads `path` as if the user had chosen it in the file dialog.
+    void loadProgram(const QString& path);
+    // Runs `count` simulation steps at once (the command line's --steps).
+    void runSteps(long long count);
+    // The scan driver, run by the 1-ms timer while the simulation runs.
+    void tick();
+
+    // FrontEnd
+    void showError(const CPUException& error) override;
+    void closeStatusWindows() override;
+    void repaintMain() override;
+    void openTrace(std::unique_ptr<TraceInfo> trace) override;
+
+public slots:
+    // Greys the menu items by the enabling rules (their keys follow).
+    void updateActions();
+
+signals:
+    // The user closed the window: the program ends.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void chooseAndLoad();
+    // After a command: the timer runs exactly while the simulation does, and
+    // the menu shows what is possible now.
+    void settle();
+    CommandState commandState() const;
+
+    std::unique_ptr<Dialogs> dialogs_;
+    std::unique_ptr<StatusWindows> statusWindows_;
+    std::unique_ptr<Simulator> simulator_;
+    StationWidget* station_ = nullptr;
+    QTimer timer_;
+    long long stepsRun_ = 0;
+    std::map<Command, QAction*> actions_;
+    std::map<Popup, QMenu*> popups_;
+};
+
+} // namespace sps

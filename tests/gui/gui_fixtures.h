@@ -1,0 +1,81 @@
+#pragma once
+
+// What the GUI tests put in place of the modal dialogs and the status
+// windows, and the programs they load.
+
+#include <memory>
+#include <set>
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include "gui/dialogs.h"
+#include "gui/status_windows.h"
+#include "shell/trace_info.h"
+
+namespace sps::guitest {
+
+// Records the error boxes and answers the file dialog with `nextChoice`.
+class RecordingDialogs final : public Dialogs {
+public:
+    QStringList errors;
+    QStringList foldersAsked;
+    QString nextChoice;
+
+    void showError(QWidget*, const QString& text) override { errors << text; }
+    QString chooseProgram(QWidget*, const QString& folder) override {
+        foldersAsked << folder;
+        return nextChoice;
+    }
+};
+
+// Status windows that only remember what is open.
+class FakeStatusWindows final : public StatusWindows {
+public:
+    std::set<StatusWindow> open_;
+    int closeAllCalls = 0;
+    int traces = 0;
+
+    bool isOpen(StatusWindow window) const override { return open_.count(window) != 0; }
+    void open(StatusWindow window) override { open_.insert(window); }
+    void openTrace(std::unique_ptr<TraceInfo>) override {
+        open_.insert(StatusWindow::Trace);
+        ++traces;
+    }
+    void closeAll() override {
+        open_.clear();
+        ++closeAllCalls;
+    }
+};
+
+// Counts its scans in MW2; with switch 0 on, the scan that counts 2 jumps to
+// a label that does not exist.
+inline const char* const COUNTING_PROGRAM = "ORGANIZATION_BLOCK main:OB1\n"
+                                            "BEGIN\n"
+                                            "NETWORK 1\n"
+                                            "LD SM0.0\n"
+                                            "INCW MW2\n"
+                                            "NETWORK 2\n"
+                                            "LD E0.0\n"
+                                            "UW= MW2, 2\n"
+                                            "JMP 3\n"
+                                            "END_ORGANIZATION_BLOCK\n";
+
+// Program files in a folder of their own that lives as long as the object.
+class ProgramFiles {
+public:
+    QString write(const QString& name, const char* text) {
+        const QString path = dir_.filePath(name);
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly)) file.write(text);
+        return path;
+    }
+    QString folder() const { return dir_.path(); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+} // namespace sps::guitest

@@ -1,0 +1,20 @@
+// Runs every GUI test class on one QApplication (the offscreen platform
+// under CTest). Settings go to a throw-away test location.
+
+#include <QApplication>
+#include <QStandardPaths>
+#include <QTest>
+
+int runCommandLineTests(int argc, char** argv);
+int runStationDrawingTests(int argc, char** argv);
+int runMainWindowTests(int argc, char** argv);
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication::setOrganizationName(QStringLiteral("spssim-tests"));
+    int failures = 0;
+    for (const auto run : {runCommandLineTests, runStationDrawingTests, runMainWindowTests})
+        failures += run(argc, argv);
+    return failures == 0 ? 0 : 1;
+}

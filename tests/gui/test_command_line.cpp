@@ -1,0 +1,85 @@
+#include <vector>
+
+#include <QObject>
+#include <QTest>
+
+#include "gui/command_line.h"
+
+using namespace sps;
+
+class CommandLineTest : public QObject {
+    Q_OBJECT
+private slots:
+    void parses_data();
+    void parses();
+    void rejects_data();
+    void rejects();
+};
+
+namespace {
+
+std::optional<GuiCommandLine> parse(const QStringList& words, std::string& problem) {
+    std::vector<QByteArray> bytes;
+    for (const QString& word : words) bytes.push_back(word.toUtf8());
+    std::vector<const char*> arguments;
+    for (const QByteArray& b : bytes) arguments.push_back(b.constData());
+    return parseGuiCommandLine(arguments, problem);
+}
+
+} // namespace
+
+void CommandLineTest::parses_data() {
+    QTest::addColumn<QStringList>("words");
+    QTest::addColumn<bool>("manual");
+    QTest::addColumn<qlonglong>("steps");
+    QTest::addColumn<QString>("screenshot");
+    QTest::addColumn<QString>("program");
+    QTest::newRow("nothing") << QStringList{} << false << 0LL << ""
+                             << "";
+    QTest::newRow("everything") << QStringList{"--manual-clock", "--steps", "300", "--screenshot", "a.png", "p.awl"}
+                                << true << 300LL << "a.png"
+                                << "p.awl";
+    QTest::newRow("program first") << QStringList{"p.awl", "--steps", "0"} << false << 0LL << ""
+                                   << "p.awl";
+    QTest::newRow("lone dash is a file") << QStringList{"-"} << false << 0LL << ""
+                                         << "-";
+}
+
+void CommandLineTest::parses() {
+    QFETCH(QStringList, words);
+    std::string problem;
+    const auto line = parse(words, problem);
+    QVERIFY2(line.has_value(), problem.c_str());
+    QTEST(line->manualClock, "manual");
+    QTEST(static_cast<qlonglong>(line->steps), "steps");
+    QTEST(QString::fromStdString(line->screenshot), "screenshot");
+    QTEST(QString::fromStdString(line->program), "program");
+}
+
+void CommandLineTest::rejects_data() {
+    QTest::addColumn<QStringList>("words");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("unknown option") << QStringList{"--fast"} << "unknown option '--fast'";
+    QTest::newRow("steps without count") << QStringList{"--steps"} << "--steps needs";
+    QTest::newRow("negative steps") << QStringList{"--steps", "-1"} << "--steps needs";
+    QTest::newRow("steps with text") << QStringList{"--steps", "12x"} << "--steps needs";
+    QTest::newRow("steps beyond range") << QStringList{"--steps", "99999999999999999999"} << "--steps needs";
+    QTest::newRow("screenshot without file") << QStringList{"--screenshot"} << "--screenshot needs";
+    QTest::newRow("two programs") << QStringList{"a.awl", "b.awl"} << "only one program";
+}
+
+void CommandLineTest::rejects() {
+    QFETCH(QStringList, words);
+    QFETCH(QString, problem);
+    std::string said;
+    QVERIFY(!parse(words, said).has_value());
+    QVERIFY2(QString::fromStdString(said).startsWith(problem), said.c_str());
+    QVERIFY(said.find('\n') == std::string::npos);
+}
+
+int runCommandLineTests(int argc, char** argv) {
+    CommandLineTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_command_line.moc"

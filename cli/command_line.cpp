@@ -30,6 +30,8 @@ std::optional<CommandLine> parseCommandLine(std::span<const char* const> argumen
         const bool haveValue = i + 1 < arguments.size();
         if (argument == "--help") {
             line.help = true;
+        } else if (argument == "--version") {
+            line.version = true;
         } else if (argument == "--seed") {
             if (!haveValue || !parseNumber(arguments[i + 1], 0, UINT32_MAX, line.options.seed)) {
                 problem = "--seed needs a number from 0 to 4294967295";
@@ -62,7 +64,7 @@ std::string usageLine() { return "usage: spsrun [--seed N] [--timeout SECONDS] [
 
 std::string helpText() {
     return usageLine() + "\n" +
-           "       spsrun --help\n"
+           "       spsrun --help | --version\n"
            "\n"
            "Runs the simulator without a window, driven by the commands in each SCRIPT\n"
            "(standard input when no SCRIPT is given or for \"-\"). Every script starts on\n"
@@ -75,6 +77,7 @@ std::string helpText() {
            "  --timeout SECONDS  stop a script that runs longer; its open case becomes an\n"
            "                     error \"timeout after SECONDS s\" and the next script runs\n"
            "  --junit FILE       write a JUnit XML report of every script and case to FILE\n"
+
            "\n"
            "One command per line; \"#\" at the start of a word begins a comment.\n"
            "OPERAND and VALUE use the program's operand syntax (E0.0, MW4, VD100, T37,\n"
@@ -94,5 +97,7 @@ std::string helpText() {
            "script has a line that is not a valid command, cannot be read or ran out of\n"
            "time (the other scripts still run), or the report cannot be written.\n";
 }
+
+std::string versionText() { return "spsrun " SPS_VERSION "\n"; }
 
 } // namespace sps

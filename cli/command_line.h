@@ -10,9 +10,11 @@
 namespace sps {
 
 // What the command line asks for:
-// spsrun [--seed N] [--timeout SECONDS] [--junit FILE] [SCRIPT...], or spsrun --help.
+// spsrun [--seed N] [--timeout SECONDS] [--junit FILE] [SCRIPT...], or
+// spsrun --help | --version.
 struct CommandLine {
     bool help = false;
+    bool version = false;
     ScriptOptions options;
     // None: standard input; "-" stands for it too.
     std::vector<std::string> scriptPaths;
@@ -28,5 +30,8 @@ std::string usageLine();
 
 // The usage, the options and the command list.
 std::string helpText();
+
+// "spsrun VERSION", the version of the whole simulator.
+std::string versionText();
 
 } // namespace sps

@@ -37,6 +37,10 @@ int main(int argc, char** argv) {
         std::cout << helpText();
         return SCRIPT_PASSED;
     }
+    if (commandLine->version) {
+        std::cout << versionText();
+        return SCRIPT_PASSED;
+    }
     const std::vector<ScriptResult> results = runScripts(*commandLine, std::cin, output);
     ScriptStatus status = runStatus(results);
     if (!commandLine->junitPath.empty() && !writeFile(commandLine->junitPath, junitReport(results))) {

@@ -50,6 +50,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("spssim"));
     QApplication::setOrganizationName(QStringLiteral("spssim"));
+    // The desktop entry's name: desktops find the menu entry and the icon of
+    // the window by it.
+    QApplication::setDesktopFileName(QStringLiteral(SPS_APP_ID));
     QApplication::setWindowIcon(sps::applicationIcon());
     if (line->manualClock) sps::simClock().switchToManual();
 

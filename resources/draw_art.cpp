@@ -1,13 +1,15 @@
 // Draws the station's artwork: the sprite sheet SPSPART (128 x 128 pixels,
 // indexed colour, every picture at the place the station drawing takes it
-// from) and the window icon SPSICON at several sizes. Run at build time:
+// from) and the icon SPSICON at several sizes and as SVG. Run at build time:
 //
 //     spsart SHEET.png ICON_DIR
 //
+// ICON_DIR receives spsicon_SIZE.png for each size and spsicon.svg.
+//
 // The sheet is drawn pixel by pixel from shapes (discs, rings, capsules,
 // bevels) in a fixed palette, so the output is the same on every machine.
-// The icon is drawn with antialiased vector shapes in a 256-unit square and
-// rendered at each size.
+// The icon is a list of vector shapes (icon_art.cpp), painted at each size
+// and written as SVG.
 
 #include <algorithm>
 #include <array>
@@ -17,11 +19,10 @@
 
 #include <QColor>
 #include <QImage>
-#include <QLinearGradient>
-#include <QPainter>
-#include <QPainterPath>
-#include <QRadialGradient>
+#include <QSaveFile>
 #include <QString>
+
+#include "icon_art.h"
 
 namespace {
 
@@ -204,8 +205,8 @@ void toggleSwitch(Sheet& s, int x, int y, bool on) {
     plate(s, x, y, 31);
     const Palette& p = s.pal();
     s.fill(x + 5, y + 4, 1, 5, p.grey(3));
-    for (const auto& [mx, my] : {std::pair{5, 22}, {6, 22}, {4, 23}, {7, 23}, {4, 24}, {7, 24}, {4, 25}, {7, 25},
-                                 {5, 26}, {6, 26}})
+    for (const auto& [mx, my] :
+         {std::pair{5, 22}, {6, 22}, {4, 23}, {7, 23}, {4, 24}, {7, 24}, {4, 25}, {7, 25}, {5, 26}, {6, 26}})
         s.set(x + mx, y + my, p.grey(3));
     if (on) s.fill(x + 8, y + 5, 2, 2, p.green(4));
     const double c = 15.5;
@@ -417,63 +418,6 @@ QImage drawSheet() {
     return s.image();
 }
 
-// ---------------------------------------------------------------------------
-// The icon: a controller module on a mounting rail, with terminal rows above
-// and below and a column of lit status lamps.
-
-QImage drawIcon(int size) {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(size / 256.0, size / 256.0);
-
-    // The rail behind the module.
-    QLinearGradient rail(0, 104, 0, 152);
-    rail.setColorAt(0.0, QColor(226, 228, 232));
-    rail.setColorAt(1.0, QColor(128, 132, 140));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(rail);
-    painter.drawRect(QRectF(4, 108, 248, 40));
-
-    // The module's housing.
-    QLinearGradient body(40, 0, 216, 0);
-    body.setColorAt(0.0, QColor(238, 238, 236));
-    body.setColorAt(1.0, QColor(186, 188, 190));
-    painter.setPen(QPen(QColor(60, 64, 72), 6));
-    painter.setBrush(body);
-    painter.drawRoundedRect(QRectF(44, 16, 168, 224), 16, 16);
-
-    // Terminal rows with screw heads.
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(70, 110, 160));
-    painter.drawRect(QRectF(58, 30, 140, 34));
-    painter.drawRect(QRectF(58, 192, 140, 34));
-    painter.setBrush(QColor(214, 218, 224));
-    for (int k = 0; k < 4; ++k) {
-        painter.drawEllipse(QPointF(76 + 35 * k, 47), 11, 11);
-        painter.drawEllipse(QPointF(76 + 35 * k, 209), 11, 11);
-    }
-
-    // The front panel: status lamps on the left, the run lamp on the right.
-    painter.setBrush(QColor(40, 44, 52));
-    painter.drawRoundedRect(QRectF(66, 78, 124, 100), 8, 8);
-    const QColor lampColors[3] = {QColor(80, 230, 90), QColor(255, 190, 40), QColor(80, 230, 90)};
-    for (int k = 0; k < 3; ++k) {
-        QRadialGradient glow(QPointF(96, 100 + 28 * k), 12);
-        glow.setColorAt(0.0, Qt::white);
-        glow.setColorAt(0.35, lampColors[k]);
-        glow.setColorAt(1.0, lampColors[k].darker(170));
-        painter.setBrush(glow);
-        painter.drawEllipse(QPointF(96, 100 + 28 * k), 11, 11);
-    }
-    painter.setBrush(QColor(220, 60, 50));
-    painter.drawRoundedRect(QRectF(130, 92, 44, 16), 4, 4);
-    painter.setBrush(QColor(150, 156, 166));
-    for (int k = 0; k < 3; ++k) painter.drawRect(QRectF(130, 124 + 16 * k, 44, 6));
-    return image;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -486,12 +430,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "spsart: cannot write %s\n", argv[1]);
         return 1;
     }
+    const QString iconDir = QString::fromLocal8Bit(argv[2]);
     for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
-        const QString path = QString::fromLocal8Bit(argv[2]) + QStringLiteral("/spsicon_%1.png").arg(size);
-        if (!drawIcon(size).save(path, "PNG")) {
+        const QString path = iconDir + QStringLiteral("/spsicon_%1.png").arg(size);
+        if (!sps::drawIcon(size).save(path, "PNG")) {
             std::fprintf(stderr, "spsart: cannot write %s\n", qPrintable(path));
             return 1;
         }
+    }
+    QSaveFile svg(iconDir + QStringLiteral("/spsicon.svg"));
+    if (!svg.open(QIODevice::WriteOnly) || svg.write(sps::iconSvg().toUtf8()) < 0 || !svg.commit()) {
+        std::fprintf(stderr, "spsart: cannot write %s\n", qPrintable(svg.fileName()));
+        return 1;
     }
     return 0;
 }

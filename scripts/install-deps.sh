@@ -8,6 +8,10 @@ packages=(
   qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation xvfb xauth
   libxml2-utils
+  # Packaging and its checks: the validators of the desktop entry, the
+  # metainfo and the file type, GIO's view of them, the manual pages, the
+  # SVG icon rendered for comparison, and dpkg-shlibdeps for the package.
+  desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db qt6-svg-dev dpkg-dev file
 )
 
 missing=()

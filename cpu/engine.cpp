@@ -55,7 +55,6 @@ void resetCpu(CPU& cpu) {
             for (const Network& network : block.networks)
                 for (const auto& op : network.ops) op->resetState();
     }
-    cpu.areaSM.refresh();
     cpu.areaA.clear();
     cpu.areaSM.systemWriteBit(0, 0, 1);
     cpu.areaSM.systemWriteBit(0, 1, 1);

@@ -46,20 +46,12 @@ public:
     Operation(const Operation&) = delete;
     Operation& operator=(const Operation&) = delete;
 
-    // The mnemonic and the names of operands 1 and 2 (operand 3 is not written).
-    void print(Writer& writer) const;
-    // As print, with the current values of operands 1 and 2, then a line feed.
-    void printValues(Writer& writer) const;
-
     virtual void execute(CPU& cpu) = 0;
     // True for instructions that must be alone in their network (LBL, SCRE);
     // they are the only ones run while the engine searches a jump label.
     virtual bool standsAlone() const = 0;
     virtual const char* mnemonic() const = 0;
     virtual const char* boxLabel() const = 0;
-    virtual int stackIn() const = 0;
-    virtual int isTerminal() const = 0;
-    virtual int stackOut() const = 0;
     // Forgets edge and count-input memories (called by every CPU reset).
     virtual void resetState() {}
     // Throws CPUException on the first operand that does not fit.
@@ -69,7 +61,6 @@ public:
     // substitutePin, `substitute` stands in for the instruction's own operand.
     virtual void pinName(Writer& writer, int pin, int substitutePin, Parameter* substitute) const;
     virtual void pinValue(Writer& writer, int pin, int substitutePin, Parameter* substitute) const;
-    virtual int auxFlag() const { return 0; }
     virtual MergeInfo boxMergeInfo() const { return {}; }
 
     Parameter* operand1() const { return operand1_.get(); }

@@ -16,11 +16,11 @@ constexpr std::array<OperandCheck, 4> READ_BIT{needs(1, CAP_READ_BIT)};
 constexpr std::array<OperandCheck, 4> READ_INPUT_BIT{needs(1, CAP_READ_BIT), needsKind(1, KindRule::OnlyE)};
 
 constexpr InstructionSpec contact(const char* mnemonic, const char* label, std::array<OperandCheck, 4> checks) {
-    return {mnemonic, label, LK_CONTACT, SHAPE_CONTACT, 1, checks, BIT_PIN};
+    return {mnemonic, label, LK_CONTACT, 1, checks, BIT_PIN};
 }
 
-constexpr InstructionSpec noOperands(const char* mnemonic, const char* label, LadderKind kind, Shape shape) {
-    return {mnemonic, label, kind, shape, 0};
+constexpr InstructionSpec noOperands(const char* mnemonic, const char* label, LadderKind kind) {
+    return {mnemonic, label, kind, 0};
 }
 
 constexpr InstructionSpec kLD = contact("LD", "", READ_BIT);
@@ -37,47 +37,39 @@ constexpr InstructionSpec kOI = contact("OI", "I", READ_INPUT_BIT);
 constexpr InstructionSpec kONI = contact("ONI", "/I", READ_INPUT_BIT);
 
 constexpr InstructionSpec kAssign{
-    "=", "", LK_COIL, SHAPE_TERMINAL, 1, {needs(1, CAP_WRITE_BIT), needsKind(1, KindRule::NotTimerOrCounter)}, BIT_PIN};
+    "=", "", LK_COIL, 1, {needs(1, CAP_WRITE_BIT), needsKind(1, KindRule::NotTimerOrCounter)}, BIT_PIN};
 constexpr InstructionSpec kAssignImmediate{
-    "=I", "I", LK_COIL, SHAPE_TERMINAL, 1, {needs(1, CAP_WRITE_BIT), needsKind(1, KindRule::OnlyA)}, BIT_PIN};
+    "=I", "I", LK_COIL, 1, {needs(1, CAP_WRITE_BIT), needsKind(1, KindRule::OnlyA)}, BIT_PIN};
 constexpr InstructionSpec kS{
     "S",
     "S",
     LK_COIL,
-    SHAPE_TERMINAL,
     2,
     {needs(1, CAP_WRITE_BIT), needs(2, CAP_READ_BYTE), needsKind(1, KindRule::NotTimerOrCounter)},
     BIT_AND_COUNT_PINS};
-constexpr InstructionSpec kR{"R",
-                             "R",
-                             LK_COIL,
-                             SHAPE_TERMINAL,
-                             2,
-                             {needsKind(1, KindRule::WritableBitOrRecord), needs(2, CAP_READ_BYTE)},
-                             BIT_AND_COUNT_PINS};
+constexpr InstructionSpec kR{
+    "R", "R", LK_COIL, 2, {needsKind(1, KindRule::WritableBitOrRecord), needs(2, CAP_READ_BYTE)}, BIT_AND_COUNT_PINS};
 constexpr InstructionSpec kSI{"SI",
                               "SI",
                               LK_COIL,
-                              SHAPE_TERMINAL,
                               2,
                               {needs(1, CAP_WRITE_BIT), needs(2, CAP_READ_BYTE), needsKind(1, KindRule::OnlyA)},
                               BIT_AND_COUNT_PINS};
 constexpr InstructionSpec kRI{"RI",
                               "RI",
                               LK_COIL,
-                              SHAPE_TERMINAL,
                               2,
                               {needs(1, CAP_WRITE_BIT), needs(2, CAP_READ_BYTE), needsKind(1, KindRule::OnlyA)},
                               BIT_AND_COUNT_PINS};
 
-constexpr InstructionSpec kNOT = noOperands("NOT", "NOT", LK_CONTACT, SHAPE_CONTACT);
-constexpr InstructionSpec kEU = noOperands("EU", "P", LK_CONTACT, SHAPE_CONTACT);
-constexpr InstructionSpec kED = noOperands("ED", "N", LK_CONTACT, SHAPE_CONTACT);
-constexpr InstructionSpec kULD = noOperands("ULD", "", LK_NONE, SHAPE_COMBINE);
-constexpr InstructionSpec kOLD = noOperands("OLD", "", LK_NONE, SHAPE_COMBINE);
-constexpr InstructionSpec kLPS = noOperands("LPS", "", LK_NONE, SHAPE_PUSH);
-constexpr InstructionSpec kLRD = noOperands("LRD", "", LK_NONE, SHAPE_READ);
-constexpr InstructionSpec kLPP = noOperands("LPP", "", LK_NONE, SHAPE_POP);
+constexpr InstructionSpec kNOT = noOperands("NOT", "NOT", LK_CONTACT);
+constexpr InstructionSpec kEU = noOperands("EU", "P", LK_CONTACT);
+constexpr InstructionSpec kED = noOperands("ED", "N", LK_CONTACT);
+constexpr InstructionSpec kULD = noOperands("ULD", "", LK_NONE);
+constexpr InstructionSpec kOLD = noOperands("OLD", "", LK_NONE);
+constexpr InstructionSpec kLPS = noOperands("LPS", "", LK_NONE);
+constexpr InstructionSpec kLRD = noOperands("LRD", "", LK_NONE);
+constexpr InstructionSpec kLPP = noOperands("LPP", "", LK_NONE);
 
 // An instruction whose first operand is a bit of a memory area. The operand
 // checks guarantee that form; the cast is kept from construction so that an

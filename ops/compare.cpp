@@ -92,7 +92,6 @@ public:
     static constexpr InstructionSpec spec{mnemonicName.data(),
                                           labelName.data(),
                                           LK_CONTACT,
-                                          SHAPE_CONTACT,
                                           2,
                                           {needs(1, readCapability(T)), needs(2, readCapability(T))},
                                           {{{1, 1, letter}, {2, 2, letter}}}};

@@ -28,7 +28,6 @@ constexpr InstructionSpec shift(const char* mnemonic, const char* label, Width w
     return {mnemonic,
             label,
             LK_BOX2,
-            SHAPE_TERMINAL,
             2,
             {needs(1, writeCapability(w)), needs(2, CAP_READ_BYTE), needs(1, readCapability(w))},
             {{{3, 1, letter}, {4, 2, 'B'}, {5, 1, letter}}},

@@ -19,7 +19,6 @@ constexpr InstructionSpec move(const char* mnemonic, const char* label, Width w,
     return {mnemonic,
             label,
             LK_BOX1,
-            SHAPE_TERMINAL,
             2,
             {needs(2, writeCapability(w)), needs(1, readCapability(w))},
             {{{3, 1, letter}, {5, 2, letter}}}};
@@ -31,7 +30,6 @@ constexpr InstructionSpec step(const char* mnemonic, const char* label, Width w)
     return {mnemonic,
             label,
             LK_BOX1,
-            SHAPE_TERMINAL,
             1,
             {needs(1, writeCapability(w)), needs(1, readCapability(w))},
             {{{3, 1, letter}, {5, 1, letter}}},
@@ -43,7 +41,6 @@ constexpr InstructionSpec product(const char* mnemonic, const char* label) {
     return {mnemonic,
             label,
             LK_BOX2,
-            SHAPE_TERMINAL,
             2,
             {needs(2, CAP_WRITE_DWORD), needs(2, CAP_READ_DWORD), needs(1, CAP_READ_DWORD)},
             {{{3, 2, 'R'}, {4, 1, 'R'}, {5, 2, 'R'}}},
@@ -55,7 +52,6 @@ constexpr InstructionSpec integerProduct(const char* mnemonic) {
     return {mnemonic,
             mnemonic,
             LK_BOX2,
-            SHAPE_TERMINAL,
             2,
             {needs(2, CAP_WRITE_DWORD), needs(2, CAP_READ_DWORD), needs(1, CAP_READ_WORD)},
             {{{3, 2, 'D'}, {4, 1, 'W'}, {5, 2, 'D'}}}};
@@ -66,7 +62,6 @@ constexpr InstructionSpec convert(const char* mnemonic, const char* label, char 
     return {mnemonic,
             label,
             LK_BOX1,
-            SHAPE_TERMINAL,
             2,
             {needs(1, CAP_READ_DWORD), needs(2, CAP_WRITE_DWORD)},
             {{{3, 1, in}, {5, 2, out}}}};
@@ -100,7 +95,7 @@ constexpr InstructionSpec kTRUNC = convert("TRUNC", "TRUNC", 'R', 'D');
 constexpr InstructionSpec kDTR = convert("DTR", "DI_REAL", 'D', 'R');
 // SWAP demands a writable operand 2 although it only ever touches operand 1.
 constexpr InstructionSpec kSWAP{
-    "SWAP", "SWAP", LK_TIMER, SHAPE_TERMINAL, 2, {needs(2, CAP_WRITE_WORD), needs(1, CAP_READ_WORD)}, {{{3, 1, 'W'}}}};
+    "SWAP", "SWAP", LK_TIMER, 2, {needs(2, CAP_WRITE_WORD), needs(1, CAP_READ_WORD)}, {{{3, 1, 'W'}}}};
 
 // ---- moves ----
 

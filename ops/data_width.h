@@ -57,7 +57,6 @@ constexpr InstructionSpec inPlaceBox(const char* mnemonic, const char* label, Wi
     return {mnemonic,
             label,
             LK_BOX2,
-            SHAPE_TERMINAL,
             2,
             {needs(2, writeCapability(w)), needs(1, readCapability(w)), needs(2, readCapability(w))},
             {{{3, 2, letter}, {4, 1, letter}, {5, 2, letter}}},

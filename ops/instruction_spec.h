@@ -14,22 +14,6 @@ namespace sps {
 // except what it does when executed. One row per mnemonic, kept beside the
 // class in its family's source.
 
-// stackIn, isTerminal, stackOut.
-struct Shape {
-    int stackIn;
-    int isTerminal;
-    int stackOut;
-};
-
-inline constexpr Shape SHAPE_CONTACT{1, 0, 1};  // contacts, NOT, EU, ED
-inline constexpr Shape SHAPE_COMBINE{2, 0, 1};  // ULD, OLD
-inline constexpr Shape SHAPE_PUSH{1, 0, 2};     // LPS
-inline constexpr Shape SHAPE_READ{1, 0, 1};     // LRD
-inline constexpr Shape SHAPE_POP{1, 0, 0};      // LPP
-inline constexpr Shape SHAPE_COUNTER{3, 0, 0};  // ZV, ZVR
-inline constexpr Shape SHAPE_SEGMENT{0, 0, 0};  // LSCR, SCRT, SCRE, LBL
-inline constexpr Shape SHAPE_TERMINAL{0, 1, 0}; // coils, boxes, timers, JMP, CALL, CRET, NOP
-
 // Load-time tests of an operand's kind, each with its message.
 enum class KindRule : std::uint8_t {
     OnlyE,               // "Only E supported"
@@ -83,7 +67,6 @@ struct InstructionSpec {
     const char* mnemonic;
     const char* label;
     LadderKind ladderKind;
-    Shape shape;
     int operandCount;
     std::array<OperandCheck, 4> checks{};
     std::array<PinSpec, 3> pins{};
@@ -100,9 +83,6 @@ public:
     bool standsAlone() const final { return spec_.standsAlone; }
     const char* mnemonic() const final { return spec_.mnemonic; }
     const char* boxLabel() const final { return spec_.label; }
-    int stackIn() const final { return spec_.shape.stackIn; }
-    int isTerminal() const final { return spec_.shape.isTerminal; }
-    int stackOut() const final { return spec_.shape.stackOut; }
     LadderKind ladderKind() const final { return spec_.ladderKind; }
     void checkOperands() const final;
     void pinName(Writer& writer, int pin, int substitutePin, Parameter* substitute) const final;

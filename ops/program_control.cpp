@@ -17,15 +17,14 @@ constexpr std::array<OperandCheck, 4> SEGMENT_BIT{needs(1, CAP_READ_BIT), needsK
 constexpr std::array<PinSpec, 3> LABEL_PIN{{{1, 1, 'B'}}};
 constexpr std::array<PinSpec, 3> SEGMENT_PIN{{{1, 1, 'I'}}};
 
-constexpr InstructionSpec kJMP{"JMP", "JMP", LK_COIL, SHAPE_TERMINAL, 1, LABEL_NUMBER, LABEL_PIN};
-constexpr InstructionSpec kLBL{"LBL", "LBL", LK_LABEL, SHAPE_SEGMENT, 1, LABEL_NUMBER, LABEL_PIN, {}, true};
-constexpr InstructionSpec kCALL{"CALL",         "CALL", LK_COIL, SHAPE_TERMINAL, 1, {needsKind(1, KindRule::OnlyText)},
-                                {{{1, 1, 'S'}}}};
-constexpr InstructionSpec kCRET{"CRET", "RET", LK_COIL, SHAPE_TERMINAL, 0};
-constexpr InstructionSpec kNOP{"NOP", "NOP", LK_COIL, SHAPE_TERMINAL, 1, {needs(1, CAP_READ_BYTE)}};
-constexpr InstructionSpec kLSCR{"LSCR", "SCR", LK_LABEL, SHAPE_SEGMENT, 1, SEGMENT_BIT, SEGMENT_PIN};
-constexpr InstructionSpec kSCRT{"SCRT", "SCRT", LK_COIL, SHAPE_SEGMENT, 1, SEGMENT_BIT, SEGMENT_PIN};
-constexpr InstructionSpec kSCRE{"SCRE", "SCRE", LK_COIL, SHAPE_SEGMENT, 0, {}, {}, {}, true};
+constexpr InstructionSpec kJMP{"JMP", "JMP", LK_COIL, 1, LABEL_NUMBER, LABEL_PIN};
+constexpr InstructionSpec kLBL{"LBL", "LBL", LK_LABEL, 1, LABEL_NUMBER, LABEL_PIN, {}, true};
+constexpr InstructionSpec kCALL{"CALL", "CALL", LK_COIL, 1, {needsKind(1, KindRule::OnlyText)}, {{{1, 1, 'S'}}}};
+constexpr InstructionSpec kCRET{"CRET", "RET", LK_COIL, 0};
+constexpr InstructionSpec kNOP{"NOP", "NOP", LK_COIL, 1, {needs(1, CAP_READ_BYTE)}};
+constexpr InstructionSpec kLSCR{"LSCR", "SCR", LK_LABEL, 1, SEGMENT_BIT, SEGMENT_PIN};
+constexpr InstructionSpec kSCRT{"SCRT", "SCRT", LK_COIL, 1, SEGMENT_BIT, SEGMENT_PIN};
+constexpr InstructionSpec kSCRE{"SCRE", "SCRE", LK_COIL, 0, {}, {}, {}, true};
 
 // ---- jumps ----
 

@@ -27,7 +27,6 @@ constexpr InstructionSpec blockMove(const char* mnemonic, const char* label, Wid
     return {mnemonic,
             label,
             LK_BOX2,
-            SHAPE_TERMINAL,
             3,
             {needsIndexed(2, writeCapability(w)), needsIndexed(1, readCapability(w)), needs(3, CAP_READ_BYTE)},
             {{{3, 1, letter}, {4, 3, 'B'}, {5, 2, letter}}}};
@@ -39,7 +38,6 @@ constexpr InstructionSpec find(const char* mnemonic, const char* label) {
         mnemonic,
         label,
         LK_BOX2,
-        SHAPE_TERMINAL,
         3,
         {needs(2, CAP_READ_WORD), needsIndexed(1, CAP_READ_WORD), needs(3, CAP_READ_WORD), needs(3, CAP_WRITE_WORD)},
         {{{3, 1, 'W'}, {4, 2, 'W'}, {5, 3, 'W'}}}};
@@ -50,7 +48,6 @@ constexpr InstructionSpec take(const char* mnemonic) {
     return {mnemonic,
             mnemonic,
             LK_BOX1,
-            SHAPE_TERMINAL,
             2,
             {needsIndexed(1, CAP_READ_WORD), needsIndexed(1, CAP_WRITE_WORD), needs(2, CAP_WRITE_WORD)},
             {{{3, 1, 'W'}, {5, 2, 'W'}}}};
@@ -60,7 +57,6 @@ constexpr InstructionSpec kATT{
     "ATT",
     "AD_T_TBL",
     LK_BOX2,
-    SHAPE_TERMINAL,
     2,
     {needs(1, CAP_READ_WORD), needsIndexed(2, CAP_READ_WORD), needsIndexed(2, CAP_WRITE_WORD)},
     {{{3, 1, 'W'}, {4, 2, 'W'}}}};
@@ -69,7 +65,6 @@ constexpr InstructionSpec kLIFO = take("LIFO");
 constexpr InstructionSpec kFILL{"FILL",
                                 "FILL_N",
                                 LK_BOX2,
-                                SHAPE_TERMINAL,
                                 3,
                                 {needsIndexed(2, CAP_WRITE_WORD), needs(1, CAP_READ_WORD), needs(3, CAP_READ_BYTE)},
                                 {{{3, 1, 'W'}, {4, 3, 'B'}, {5, 2, 'W'}}}};

@@ -20,7 +20,6 @@ constexpr InstructionSpec timer(const char* mnemonic, KindRule numberRule) {
     return {mnemonic,
             mnemonic,
             LK_TIMER,
-            SHAPE_TERMINAL,
             2,
             {needs(2, CAP_READ_WORD), needsKind(1, KindRule::Timer), needsKind(1, numberRule)},
             {{{1, 1, 'T'}, {3, 2, 'W'}}}};
@@ -30,7 +29,6 @@ constexpr InstructionSpec counter(const char* mnemonic, const char* label, Ladde
     return {mnemonic,
             label,
             kind,
-            SHAPE_COUNTER,
             2,
             {needs(2, CAP_READ_WORD), needsKind(1, KindRule::Counter)},
             {{{1, 1, 'Z'}, {3, 2, 'W'}}}};

@@ -3,81 +3,81 @@
 #include "cpu/logic_stack.h"
 #include "cpu/parameter.h"
 #include "messages/cpu_exception.h"
-#include "ops/instruction_spec.h"
+#include "ops/instruction_row.h"
 
 namespace sps {
 
 namespace {
 
-constexpr std::array<PinSpec, 3> BIT_PIN{{{1, 1, 'I'}}};
-constexpr std::array<PinSpec, 3> BIT_AND_COUNT_PINS{{{1, 1, 'I'}, {2, 2, 'B'}}};
+constexpr std::array<PinSource, 3> BIT_PIN{{{1, 1, 'I'}}};
+constexpr std::array<PinSource, 3> BIT_AND_COUNT_PINS{{{1, 1, 'I'}, {2, 2, 'B'}}};
 
 constexpr std::array<OperandCheck, 4> READ_BIT{needs(1, CAP_READ_BIT)};
 constexpr std::array<OperandCheck, 4> READ_INPUT_BIT{needs(1, CAP_READ_BIT), needsKind(1, KindRule::OnlyE)};
 
-constexpr InstructionSpec contact(const char* mnemonic, const char* label, std::array<OperandCheck, 4> checks) {
+constexpr InstructionRow contact(const char* mnemonic, const char* label, std::array<OperandCheck, 4> checks) {
     return {mnemonic, label, LK_CONTACT, 1, checks, BIT_PIN};
 }
 
-constexpr InstructionSpec noOperands(const char* mnemonic, const char* label, LadderKind kind) {
+constexpr InstructionRow noOperands(const char* mnemonic, const char* label, LadderKind kind) {
     return {mnemonic, label, kind, 0};
 }
 
-constexpr InstructionSpec kLD = contact("LD", "", READ_BIT);
-constexpr InstructionSpec kLDN = contact("LDN", "/", READ_BIT);
-constexpr InstructionSpec kU = contact("U", "", READ_BIT);
-constexpr InstructionSpec kUN = contact("UN", "/", READ_BIT);
-constexpr InstructionSpec kO = contact("O", "", READ_BIT);
-constexpr InstructionSpec kON = contact("ON", "/", READ_BIT);
-constexpr InstructionSpec kLDI = contact("LDI", "I", READ_INPUT_BIT);
-constexpr InstructionSpec kLDNI = contact("LDNI", "/I", READ_INPUT_BIT);
-constexpr InstructionSpec kUI = contact("UI", "I", READ_INPUT_BIT);
-constexpr InstructionSpec kUNI = contact("UNI", "/I", READ_INPUT_BIT);
-constexpr InstructionSpec kOI = contact("OI", "I", READ_INPUT_BIT);
-constexpr InstructionSpec kONI = contact("ONI", "/I", READ_INPUT_BIT);
+constexpr InstructionRow kLD = contact("LD", "", READ_BIT);
+constexpr InstructionRow kLDN = contact("LDN", "/", READ_BIT);
+constexpr InstructionRow kU = contact("U", "", READ_BIT);
+constexpr InstructionRow kUN = contact("UN", "/", READ_BIT);
+constexpr InstructionRow kO = contact("O", "", READ_BIT);
+constexpr InstructionRow kON = contact("ON", "/", READ_BIT);
+constexpr InstructionRow kLDI = contact("LDI", "I", READ_INPUT_BIT);
+constexpr InstructionRow kLDNI = contact("LDNI", "/I", READ_INPUT_BIT);
+constexpr InstructionRow kUI = contact("UI", "I", READ_INPUT_BIT);
+constexpr InstructionRow kUNI = contact("UNI", "/I", READ_INPUT_BIT);
+constexpr InstructionRow kOI = contact("OI", "I", READ_INPUT_BIT);
+constexpr InstructionRow kONI = contact("ONI", "/I", READ_INPUT_BIT);
 
-constexpr InstructionSpec kAssign{
+constexpr InstructionRow kAssign{
     "=", "", LK_COIL, 1, {needs(1, CAP_WRITE_BIT), needsKind(1, KindRule::NotTimerOrCounter)}, BIT_PIN};
-constexpr InstructionSpec kAssignImmediate{
+constexpr InstructionRow kAssignImmediate{
     "=I", "I", LK_COIL, 1, {needs(1, CAP_WRITE_BIT), needsKind(1, KindRule::OnlyA)}, BIT_PIN};
-constexpr InstructionSpec kS{
+constexpr InstructionRow kS{
     "S",
     "S",
     LK_COIL,
     2,
     {needs(1, CAP_WRITE_BIT), needs(2, CAP_READ_BYTE), needsKind(1, KindRule::NotTimerOrCounter)},
     BIT_AND_COUNT_PINS};
-constexpr InstructionSpec kR{
+constexpr InstructionRow kR{
     "R", "R", LK_COIL, 2, {needsKind(1, KindRule::WritableBitOrRecord), needs(2, CAP_READ_BYTE)}, BIT_AND_COUNT_PINS};
-constexpr InstructionSpec kSI{"SI",
-                              "SI",
-                              LK_COIL,
-                              2,
-                              {needs(1, CAP_WRITE_BIT), needs(2, CAP_READ_BYTE), needsKind(1, KindRule::OnlyA)},
-                              BIT_AND_COUNT_PINS};
-constexpr InstructionSpec kRI{"RI",
-                              "RI",
-                              LK_COIL,
-                              2,
-                              {needs(1, CAP_WRITE_BIT), needs(2, CAP_READ_BYTE), needsKind(1, KindRule::OnlyA)},
-                              BIT_AND_COUNT_PINS};
+constexpr InstructionRow kSI{"SI",
+                             "SI",
+                             LK_COIL,
+                             2,
+                             {needs(1, CAP_WRITE_BIT), needs(2, CAP_READ_BYTE), needsKind(1, KindRule::OnlyA)},
+                             BIT_AND_COUNT_PINS};
+constexpr InstructionRow kRI{"RI",
+                             "RI",
+                             LK_COIL,
+                             2,
+                             {needs(1, CAP_WRITE_BIT), needs(2, CAP_READ_BYTE), needsKind(1, KindRule::OnlyA)},
+                             BIT_AND_COUNT_PINS};
 
-constexpr InstructionSpec kNOT = noOperands("NOT", "NOT", LK_CONTACT);
-constexpr InstructionSpec kEU = noOperands("EU", "P", LK_CONTACT);
-constexpr InstructionSpec kED = noOperands("ED", "N", LK_CONTACT);
-constexpr InstructionSpec kULD = noOperands("ULD", "", LK_NONE);
-constexpr InstructionSpec kOLD = noOperands("OLD", "", LK_NONE);
-constexpr InstructionSpec kLPS = noOperands("LPS", "", LK_NONE);
-constexpr InstructionSpec kLRD = noOperands("LRD", "", LK_NONE);
-constexpr InstructionSpec kLPP = noOperands("LPP", "", LK_NONE);
+constexpr InstructionRow kNOT = noOperands("NOT", "NOT", LK_CONTACT);
+constexpr InstructionRow kEU = noOperands("EU", "P", LK_CONTACT);
+constexpr InstructionRow kED = noOperands("ED", "N", LK_CONTACT);
+constexpr InstructionRow kULD = noOperands("ULD", "", LK_NONE);
+constexpr InstructionRow kOLD = noOperands("OLD", "", LK_NONE);
+constexpr InstructionRow kLPS = noOperands("LPS", "", LK_NONE);
+constexpr InstructionRow kLRD = noOperands("LRD", "", LK_NONE);
+constexpr InstructionRow kLPP = noOperands("LPP", "", LK_NONE);
 
 // An instruction whose first operand is a bit of a memory area. The operand
 // checks guarantee that form; the cast is kept from construction so that an
 // instruction built without its checks fails with a message, not a crash.
-class BitOperandOp : public SpecOperation {
+class BitOperandOp : public RowOperation {
 public:
-    BitOperandOp(const InstructionSpec& spec, Operands operands)
-        : SpecOperation(spec, std::move(operands)), bit_(dynamic_cast<BitParameter*>(operand1_.get())) {}
+    BitOperandOp(const InstructionRow& row, Operands operands)
+        : RowOperation(row, std::move(operands)), bit_(dynamic_cast<BitParameter*>(operand1_.get())) {}
 
 protected:
     BitParameter& bitOperand(const char* keyWhenMissing) const {
@@ -91,22 +91,22 @@ private:
 
 // ---- contacts ----
 
-class LD_Op final : public SpecOperation {
+class LD_Op final : public RowOperation {
 public:
-    explicit LD_Op(Operands o) : SpecOperation(kLD, std::move(o)) {}
+    explicit LD_Op(Operands o) : RowOperation(kLD, std::move(o)) {}
     void execute(CPU& cpu) override { pushBit(cpu, operand1_->getBit()); }
 };
 
-class LDN_Op final : public SpecOperation {
+class LDN_Op final : public RowOperation {
 public:
-    explicit LDN_Op(Operands o) : SpecOperation(kLDN, std::move(o)) {}
+    explicit LDN_Op(Operands o) : RowOperation(kLDN, std::move(o)) {}
     void execute(CPU& cpu) override { pushBit(cpu, !operand1_->getBit()); }
 };
 
 // AND and OR contacts read their operand only when it can change the result.
-class U_Op final : public SpecOperation {
+class U_Op final : public RowOperation {
 public:
-    explicit U_Op(Operands o) : SpecOperation(kU, std::move(o)) {}
+    explicit U_Op(Operands o) : RowOperation(kU, std::move(o)) {}
     void execute(CPU& cpu) override {
         int t = popBit(cpu);
         if (t) t = operand1_->getBit();
@@ -114,9 +114,9 @@ public:
     }
 };
 
-class UN_Op final : public SpecOperation {
+class UN_Op final : public RowOperation {
 public:
-    explicit UN_Op(Operands o) : SpecOperation(kUN, std::move(o)) {}
+    explicit UN_Op(Operands o) : RowOperation(kUN, std::move(o)) {}
     void execute(CPU& cpu) override {
         int t = popBit(cpu);
         if (t) t = !operand1_->getBit();
@@ -124,9 +124,9 @@ public:
     }
 };
 
-class O_Op final : public SpecOperation {
+class O_Op final : public RowOperation {
 public:
-    explicit O_Op(Operands o) : SpecOperation(kO, std::move(o)) {}
+    explicit O_Op(Operands o) : RowOperation(kO, std::move(o)) {}
     void execute(CPU& cpu) override {
         int t = popBit(cpu);
         if (!t) t = operand1_->getBit();
@@ -134,9 +134,9 @@ public:
     }
 };
 
-class ON_Op final : public SpecOperation {
+class ON_Op final : public RowOperation {
 public:
-    explicit ON_Op(Operands o) : SpecOperation(kON, std::move(o)) {}
+    explicit ON_Op(Operands o) : RowOperation(kON, std::move(o)) {}
     void execute(CPU& cpu) override {
         int t = popBit(cpu);
         if (!t) t = !operand1_->getBit();
@@ -201,9 +201,9 @@ public:
 // ---- coils ----
 
 // "=" writes the top in every execution, 0 included.
-class gl_Op final : public SpecOperation {
+class gl_Op final : public RowOperation {
 public:
-    explicit gl_Op(Operands o) : SpecOperation(kAssign, std::move(o)) {}
+    explicit gl_Op(Operands o) : RowOperation(kAssign, std::move(o)) {}
     void execute(CPU& cpu) override { operand1_->setBit(stackTop(cpu)); }
 };
 
@@ -268,17 +268,17 @@ public:
 
 // ---- stack logic ----
 
-class NOT_Op final : public SpecOperation {
+class NOT_Op final : public RowOperation {
 public:
-    explicit NOT_Op(Operands o) : SpecOperation(kNOT, std::move(o)) {}
+    explicit NOT_Op(Operands o) : RowOperation(kNOT, std::move(o)) {}
     void execute(CPU& cpu) override { pushBit(cpu, !popBit(cpu)); }
 };
 
 // Rising edge: 1 exactly when the top is 1 and was 0 in the previous
 // execution. The memory follows the top only while the segment gate is open.
-class EU_Op final : public SpecOperation {
+class EU_Op final : public RowOperation {
 public:
-    explicit EU_Op(Operands o) : SpecOperation(kEU, std::move(o)) {}
+    explicit EU_Op(Operands o) : RowOperation(kEU, std::move(o)) {}
     void execute(CPU& cpu) override {
         const int t = popBit(cpu);
         pushBit(cpu, t && !lastInput_);
@@ -290,9 +290,9 @@ private:
     int lastInput_ = 1;
 };
 
-class ED_Op final : public SpecOperation {
+class ED_Op final : public RowOperation {
 public:
-    explicit ED_Op(Operands o) : SpecOperation(kED, std::move(o)) {}
+    explicit ED_Op(Operands o) : RowOperation(kED, std::move(o)) {}
     void execute(CPU& cpu) override {
         const int t = popBit(cpu);
         pushBit(cpu, !t && lastInput_);
@@ -304,9 +304,9 @@ private:
     int lastInput_ = 0;
 };
 
-class ULD_Op final : public SpecOperation {
+class ULD_Op final : public RowOperation {
 public:
-    explicit ULD_Op(Operands o) : SpecOperation(kULD, std::move(o)) {}
+    explicit ULD_Op(Operands o) : RowOperation(kULD, std::move(o)) {}
     void execute(CPU& cpu) override {
         const int a = popBit(cpu);
         const int b = popBit(cpu);
@@ -314,9 +314,9 @@ public:
     }
 };
 
-class OLD_Op final : public SpecOperation {
+class OLD_Op final : public RowOperation {
 public:
-    explicit OLD_Op(Operands o) : SpecOperation(kOLD, std::move(o)) {}
+    explicit OLD_Op(Operands o) : RowOperation(kOLD, std::move(o)) {}
     void execute(CPU& cpu) override {
         const int a = popBit(cpu);
         const int b = popBit(cpu);
@@ -324,28 +324,28 @@ public:
     }
 };
 
-class LPS_Op final : public SpecOperation {
+class LPS_Op final : public RowOperation {
 public:
-    explicit LPS_Op(Operands o) : SpecOperation(kLPS, std::move(o)) {}
+    explicit LPS_Op(Operands o) : RowOperation(kLPS, std::move(o)) {}
     void execute(CPU& cpu) override { pushBit(cpu, stackTop(cpu)); }
 };
 
-class LRD_Op final : public SpecOperation {
+class LRD_Op final : public RowOperation {
 public:
-    explicit LRD_Op(Operands o) : SpecOperation(kLRD, std::move(o)) {}
+    explicit LRD_Op(Operands o) : RowOperation(kLRD, std::move(o)) {}
     void execute(CPU& cpu) override {
         popBit(cpu);
         pushBit(cpu, stackTop(cpu));
     }
 };
 
-class LPP_Op final : public SpecOperation {
+class LPP_Op final : public RowOperation {
 public:
-    explicit LPP_Op(Operands o) : SpecOperation(kLPP, std::move(o)) {}
+    explicit LPP_Op(Operands o) : RowOperation(kLPP, std::move(o)) {}
     void execute(CPU& cpu) override { popBit(cpu); }
 };
 
-constexpr InstructionRow kRows[] = {
+constexpr TableEntry kRows[] = {
     {&kLD, createAs<LD_Op>},     {&kLDN, createAs<LDN_Op>},
     {&kU, createAs<U_Op>},       {&kUN, createAs<UN_Op>},
     {&kO, createAs<O_Op>},       {&kON, createAs<ON_Op>},
@@ -364,6 +364,6 @@ static_assert(std::size(kRows) == 26);
 
 } // namespace
 
-std::span<const InstructionRow> bitLogicInstructions() { return kRows; }
+std::span<const TableEntry> bitLogicInstructions() { return kRows; }
 
 } // namespace sps

@@ -6,7 +6,7 @@
 #include "cpu/cpu.h"
 #include "cpu/logic_stack.h"
 #include "cpu/parameter.h"
-#include "ops/instruction_spec.h"
+#include "ops/instruction_row.h"
 
 namespace sps {
 
@@ -84,19 +84,19 @@ template <Type T> bool relationHolds(Relation r, Parameter& left, Parameter& rig
     }
 }
 
-template <Prefix P, Type T, Relation R> class CompareOp final : public SpecOperation {
+template <Prefix P, Type T, Relation R> class CompareOp final : public RowOperation {
 public:
     static constexpr Text mnemonicName = mnemonicText(P, T, R);
     static constexpr Text labelName = labelText(P, T, R);
     static constexpr char letter = typeLetter(T);
-    static constexpr InstructionSpec spec{mnemonicName.data(),
-                                          labelName.data(),
-                                          LK_CONTACT,
-                                          2,
-                                          {needs(1, readCapability(T)), needs(2, readCapability(T))},
-                                          {{{1, 1, letter}, {2, 2, letter}}}};
+    static constexpr InstructionRow row{mnemonicName.data(),
+                                        labelName.data(),
+                                        LK_CONTACT,
+                                        2,
+                                        {needs(1, readCapability(T)), needs(2, readCapability(T))},
+                                        {{{1, 1, letter}, {2, 2, letter}}}};
 
-    explicit CompareOp(Operands o) : SpecOperation(spec, std::move(o)) {}
+    explicit CompareOp(Operands o) : RowOperation(row, std::move(o)) {}
 
     // The load forms always read both operands; the AND forms only after a
     // popped 1, the OR forms only after a popped 0.
@@ -139,12 +139,12 @@ SPS_COMPARE_TYPES(ON)
 #undef SPS_COMPARE_TYPES
 #undef SPS_COMPARE_RELATIONS
 
-#define SPS_COMPARE_ROW(Class) {&Class::spec, createAs<Class>},
+#define SPS_COMPARE_ROW(Class) {&Class::row, createAs<Class>},
 #define SPS_COMPARE_ROWS(P, T) SPS_COMPARE_ROW(P##T##gl_Op) SPS_COMPARE_ROW(P##T##ggl_Op) SPS_COMPARE_ROW(P##T##kgl_Op)
 #define SPS_COMPARE_PREFIX_ROWS(P)                                                                                     \
     SPS_COMPARE_ROWS(P, B) SPS_COMPARE_ROWS(P, W) SPS_COMPARE_ROWS(P, D) SPS_COMPARE_ROWS(P, R)
-constexpr InstructionRow kRows[] = {SPS_COMPARE_PREFIX_ROWS(LD) SPS_COMPARE_PREFIX_ROWS(LDN) SPS_COMPARE_PREFIX_ROWS(
-    U) SPS_COMPARE_PREFIX_ROWS(UN) SPS_COMPARE_PREFIX_ROWS(O) SPS_COMPARE_PREFIX_ROWS(ON)};
+constexpr TableEntry kRows[] = {SPS_COMPARE_PREFIX_ROWS(LD) SPS_COMPARE_PREFIX_ROWS(LDN) SPS_COMPARE_PREFIX_ROWS(U)
+                                    SPS_COMPARE_PREFIX_ROWS(UN) SPS_COMPARE_PREFIX_ROWS(O) SPS_COMPARE_PREFIX_ROWS(ON)};
 #undef SPS_COMPARE_PREFIX_ROWS
 #undef SPS_COMPARE_ROWS
 #undef SPS_COMPARE_ROW
@@ -152,6 +152,6 @@ static_assert(std::size(kRows) == 72);
 
 } // namespace
 
-std::span<const InstructionRow> compareInstructions() { return kRows; }
+std::span<const TableEntry> compareInstructions() { return kRows; }
 
 } // namespace sps

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "cpu/parameter.h"
-#include "ops/instruction_spec.h"
+#include "ops/instruction_row.h"
 
 namespace sps {
 
@@ -53,7 +53,7 @@ constexpr int mergeSize(Width w) { return static_cast<int>(w); }
 // A two-input box that combines operand 1 into operand 2 in place (b := a op b
 // or b := b op a): operand 2 written, operand 1 read, operand 2 read, in that
 // order; a preceding move into operand 2 may be folded in at pin 3.
-constexpr InstructionSpec inPlaceBox(const char* mnemonic, const char* label, Width w, char letter) {
+constexpr InstructionRow inPlaceBox(const char* mnemonic, const char* label, Width w, char letter) {
     return {mnemonic,
             label,
             LK_BOX2,

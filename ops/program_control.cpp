@@ -6,7 +6,7 @@
 #include "cpu/logic_stack.h"
 #include "cpu/parameter.h"
 #include "messages/cpu_exception.h"
-#include "ops/instruction_spec.h"
+#include "ops/instruction_row.h"
 
 namespace sps {
 
@@ -14,33 +14,33 @@ namespace {
 
 constexpr std::array<OperandCheck, 4> LABEL_NUMBER{needs(1, CAP_READ_BYTE), needsKind(1, KindRule::OnlyConstant)};
 constexpr std::array<OperandCheck, 4> SEGMENT_BIT{needs(1, CAP_READ_BIT), needsKind(1, KindRule::OnlyS)};
-constexpr std::array<PinSpec, 3> LABEL_PIN{{{1, 1, 'B'}}};
-constexpr std::array<PinSpec, 3> SEGMENT_PIN{{{1, 1, 'I'}}};
+constexpr std::array<PinSource, 3> LABEL_PIN{{{1, 1, 'B'}}};
+constexpr std::array<PinSource, 3> SEGMENT_PIN{{{1, 1, 'I'}}};
 
-constexpr InstructionSpec kJMP{"JMP", "JMP", LK_COIL, 1, LABEL_NUMBER, LABEL_PIN};
-constexpr InstructionSpec kLBL{"LBL", "LBL", LK_LABEL, 1, LABEL_NUMBER, LABEL_PIN, {}, true};
-constexpr InstructionSpec kCALL{"CALL", "CALL", LK_COIL, 1, {needsKind(1, KindRule::OnlyText)}, {{{1, 1, 'S'}}}};
-constexpr InstructionSpec kCRET{"CRET", "RET", LK_COIL, 0};
-constexpr InstructionSpec kNOP{"NOP", "NOP", LK_COIL, 1, {needs(1, CAP_READ_BYTE)}};
-constexpr InstructionSpec kLSCR{"LSCR", "SCR", LK_LABEL, 1, SEGMENT_BIT, SEGMENT_PIN};
-constexpr InstructionSpec kSCRT{"SCRT", "SCRT", LK_COIL, 1, SEGMENT_BIT, SEGMENT_PIN};
-constexpr InstructionSpec kSCRE{"SCRE", "SCRE", LK_COIL, 0, {}, {}, {}, true};
+constexpr InstructionRow kJMP{"JMP", "JMP", LK_COIL, 1, LABEL_NUMBER, LABEL_PIN};
+constexpr InstructionRow kLBL{"LBL", "LBL", LK_LABEL, 1, LABEL_NUMBER, LABEL_PIN, {}, true};
+constexpr InstructionRow kCALL{"CALL", "CALL", LK_COIL, 1, {needsKind(1, KindRule::OnlyText)}, {{{1, 1, 'S'}}}};
+constexpr InstructionRow kCRET{"CRET", "RET", LK_COIL, 0};
+constexpr InstructionRow kNOP{"NOP", "NOP", LK_COIL, 1, {needs(1, CAP_READ_BYTE)}};
+constexpr InstructionRow kLSCR{"LSCR", "SCR", LK_LABEL, 1, SEGMENT_BIT, SEGMENT_PIN};
+constexpr InstructionRow kSCRT{"SCRT", "SCRT", LK_COIL, 1, SEGMENT_BIT, SEGMENT_PIN};
+constexpr InstructionRow kSCRE{"SCRE", "SCRE", LK_COIL, 0, {}, {}, {}, true};
 
 // ---- jumps ----
 
 // A taken jump asks the engine to search the label; a second jump while it
 // searches does not change the label.
-class JMP_Op final : public SpecOperation {
+class JMP_Op final : public RowOperation {
 public:
-    explicit JMP_Op(Operands o) : SpecOperation(kJMP, std::move(o)) {}
+    explicit JMP_Op(Operands o) : RowOperation(kJMP, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (stackTop(cpu) && cpu.jumpLabel == -1) cpu.jumpLabel = operand1_->getByte();
     }
 };
 
-class LBL_Op final : public SpecOperation {
+class LBL_Op final : public RowOperation {
 public:
-    explicit LBL_Op(Operands o) : SpecOperation(kLBL, std::move(o)) {}
+    explicit LBL_Op(Operands o) : RowOperation(kLBL, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (cpu.jumpLabel == operand1_->getByte()) cpu.jumpLabel = -1;
     }
@@ -52,10 +52,10 @@ public:
 // gives the caller back its logic stack and call state afterwards. The
 // nesting depth is bounded so that a recursive program ends the scan with a
 // message instead of exhausting the native stack.
-class CALL_Op final : public SpecOperation {
+class CALL_Op final : public RowOperation {
 public:
     explicit CALL_Op(Operands o)
-        : SpecOperation(kCALL, std::move(o)), name_(dynamic_cast<StringParameter*>(operand1_.get())) {}
+        : RowOperation(kCALL, std::move(o)), name_(dynamic_cast<StringParameter*>(operand1_.get())) {}
 
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
@@ -78,17 +78,17 @@ private:
 };
 
 // Ends the running block after itself (the caller continues).
-class CRET_Op final : public SpecOperation {
+class CRET_Op final : public RowOperation {
 public:
-    explicit CRET_Op(Operands o) : SpecOperation(kCRET, std::move(o)) {}
+    explicit CRET_Op(Operands o) : RowOperation(kCRET, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (stackTop(cpu)) cpu.callState = 1;
     }
 };
 
-class NOP_Op final : public SpecOperation {
+class NOP_Op final : public RowOperation {
 public:
-    explicit NOP_Op(Operands o) : SpecOperation(kNOP, std::move(o)) {}
+    explicit NOP_Op(Operands o) : RowOperation(kNOP, std::move(o)) {}
     void execute(CPU&) override {}
 };
 
@@ -96,9 +96,9 @@ public:
 
 // Opens a segment whatever the stack holds: its S bit, read without the
 // gate, decides whether the instructions up to SCRE see their stack or 0.
-class LSCR_Op final : public SpecOperation {
+class LSCR_Op final : public RowOperation {
 public:
-    explicit LSCR_Op(Operands o) : SpecOperation(kLSCR, std::move(o)) {}
+    explicit LSCR_Op(Operands o) : RowOperation(kLSCR, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (cpu.scrState != -1) throwMessage("nested SCR-Block");
         if (cpu.callState == 2) throwMessage("SCR used in Subroutine");
@@ -109,9 +109,9 @@ public:
 
 // Moves activity to another segment: clears the open segment's S bit and
 // sets the target's. The open segment runs on until its SCRE.
-class SCRT_Op final : public SpecOperation {
+class SCRT_Op final : public RowOperation {
 public:
-    explicit SCRT_Op(Operands o) : SpecOperation(kSCRT, std::move(o)) {}
+    explicit SCRT_Op(Operands o) : RowOperation(kSCRT, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (cpu.scrState == -1 || cpu.scrBit == nullptr) throwMessage("SCRT not in SCR-Block");
         if (!stackTop(cpu)) return;
@@ -120,16 +120,16 @@ public:
     }
 };
 
-class SCRE_Op final : public SpecOperation {
+class SCRE_Op final : public RowOperation {
 public:
-    explicit SCRE_Op(Operands o) : SpecOperation(kSCRE, std::move(o)) {}
+    explicit SCRE_Op(Operands o) : RowOperation(kSCRE, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (cpu.scrState == -1) throwMessage("SCRE not in SCR-Block");
         cpu.scrState = -1;
     }
 };
 
-constexpr InstructionRow kRows[] = {
+constexpr TableEntry kRows[] = {
     {&kJMP, createAs<JMP_Op>}, {&kLBL, createAs<LBL_Op>},   {&kCALL, createAs<CALL_Op>}, {&kCRET, createAs<CRET_Op>},
     {&kNOP, createAs<NOP_Op>}, {&kLSCR, createAs<LSCR_Op>}, {&kSCRT, createAs<SCRT_Op>}, {&kSCRE, createAs<SCRE_Op>},
 };
@@ -137,6 +137,6 @@ static_assert(std::size(kRows) == 8);
 
 } // namespace
 
-std::span<const InstructionRow> programControlInstructions() { return kRows; }
+std::span<const TableEntry> programControlInstructions() { return kRows; }
 
 } // namespace sps

@@ -9,14 +9,14 @@
 #include "cpu/logic_stack.h"
 #include "cpu/parameter.h"
 #include "messages/cpu_exception.h"
-#include "ops/instruction_spec.h"
+#include "ops/instruction_row.h"
 
 namespace sps {
 
 namespace {
 
 // The preset word is tested before the kind of operand 1.
-constexpr InstructionSpec timer(const char* mnemonic, KindRule numberRule) {
+constexpr InstructionRow timer(const char* mnemonic, KindRule numberRule) {
     return {mnemonic,
             mnemonic,
             LK_TIMER,
@@ -25,7 +25,7 @@ constexpr InstructionSpec timer(const char* mnemonic, KindRule numberRule) {
             {{{1, 1, 'T'}, {3, 2, 'W'}}}};
 }
 
-constexpr InstructionSpec counter(const char* mnemonic, const char* label, LadderKind kind) {
+constexpr InstructionRow counter(const char* mnemonic, const char* label, LadderKind kind) {
     return {mnemonic,
             label,
             kind,
@@ -34,10 +34,10 @@ constexpr InstructionSpec counter(const char* mnemonic, const char* label, Ladde
             {{{1, 1, 'Z'}, {3, 2, 'W'}}}};
 }
 
-constexpr InstructionSpec kTON = timer("TON", KindRule::TonTimer);
-constexpr InstructionSpec kTONR = timer("TONR", KindRule::TonrTimer);
-constexpr InstructionSpec kZV = counter("ZV", "CTU", LK_UP_COUNTER);
-constexpr InstructionSpec kZVR = counter("ZVR", "CTUD", LK_UPDOWN_COUNTER);
+constexpr InstructionRow kTON = timer("TON", KindRule::TonTimer);
+constexpr InstructionRow kTONR = timer("TONR", KindRule::TonrTimer);
+constexpr InstructionRow kZV = counter("ZV", "CTU", LK_UP_COUNTER);
+constexpr InstructionRow kZVR = counter("ZVR", "CTUD", LK_UPDOWN_COUNTER);
 
 // The record behind operand 1, resolved once at construction. The operand
 // checks guarantee the kind; an instruction executed without its checks
@@ -51,10 +51,10 @@ template <class Record, class RecordParameter> Record* recordOf(Parameter* opera
 // 1. 1-ms and 100-ms timers are brought up to date here; the 10-ms timers
 // only by the engine once per scan. With the input 0 TON clears its value,
 // TONR keeps it so that time adds up over several periods.
-template <const InstructionSpec& Spec, bool Retentive> class TimerOp final : public SpecOperation {
+template <const InstructionRow& Row, bool Retentive> class TimerOp final : public RowOperation {
 public:
     explicit TimerOp(Operands o)
-        : SpecOperation(Spec, std::move(o)), timer_(recordOf<TimerRecord, TimerParameter>(operand1_.get())) {}
+        : RowOperation(Row, std::move(o)), timer_(recordOf<TimerRecord, TimerParameter>(operand1_.get())) {}
 
     void execute(CPU& cpu) override {
         if (timer_ == nullptr) throwMessage("Timer expected");
@@ -85,10 +85,10 @@ std::int16_t stepped(std::int16_t value, int delta) {
 // Inputs on the stack: reset on the top, count-up below it. Both stay on
 // the stack. Counting reacts to rising edges between executions; the edge
 // memory is kept only while the sequence gate is open.
-class ZV_Op final : public SpecOperation {
+class ZV_Op final : public RowOperation {
 public:
     explicit ZV_Op(Operands o)
-        : SpecOperation(kZV, std::move(o)), counter_(recordOf<CounterRecord, CounterParameter>(operand1_.get())) {}
+        : RowOperation(kZV, std::move(o)), counter_(recordOf<CounterRecord, CounterParameter>(operand1_.get())) {}
 
     void execute(CPU& cpu) override {
         if (counter_ == nullptr) throwMessage("Counter expected");
@@ -110,10 +110,10 @@ private:
 };
 
 // Inputs on the stack: reset on the top, count-down second, count-up third.
-class ZVR_Op final : public SpecOperation {
+class ZVR_Op final : public RowOperation {
 public:
     explicit ZVR_Op(Operands o)
-        : SpecOperation(kZVR, std::move(o)), counter_(recordOf<CounterRecord, CounterParameter>(operand1_.get())) {}
+        : RowOperation(kZVR, std::move(o)), counter_(recordOf<CounterRecord, CounterParameter>(operand1_.get())) {}
 
     void execute(CPU& cpu) override {
         if (counter_ == nullptr) throwMessage("Counter expected");
@@ -143,7 +143,7 @@ private:
     int lastDown_ = 1;
 };
 
-constexpr InstructionRow kRows[] = {
+constexpr TableEntry kRows[] = {
     {&kTON, createAs<TON_Op>},
     {&kTONR, createAs<TONR_Op>},
     {&kZV, createAs<ZV_Op>},
@@ -153,6 +153,6 @@ static_assert(std::size(kRows) == 4);
 
 } // namespace
 
-std::span<const InstructionRow> timerCounterInstructions() { return kRows; }
+std::span<const TableEntry> timerCounterInstructions() { return kRows; }
 
 } // namespace sps

@@ -149,8 +149,8 @@ protected:
 
 TEST_P(MnemonicTest, AppearsExactlyOnceInTheTable) {
     const auto table = instructionTable();
-    const auto count = std::count_if(table.begin(), table.end(), [&](const InstructionRow& row) {
-        return GetParam().mnemonic == row.spec->mnemonic;
+    const auto count = std::count_if(table.begin(), table.end(), [&](const TableEntry& entry) {
+        return GetParam().mnemonic == entry.row->mnemonic;
     });
     EXPECT_EQ(count, 1);
 }
@@ -183,8 +183,8 @@ INSTANTIATE_TEST_SUITE_P(BitLogicAndCompare, MnemonicTest, testing::ValuesIn(all
 
 TEST(InstructionTable, HasNoMnemonicTwice) {
     std::set<std::string> seen;
-    for (const InstructionRow& row : instructionTable())
-        EXPECT_TRUE(seen.insert(row.spec->mnemonic).second) << row.spec->mnemonic;
+    for (const TableEntry& entry : instructionTable())
+        EXPECT_TRUE(seen.insert(entry.row->mnemonic).second) << entry.row->mnemonic;
 }
 
 TEST(InstructionFactory, MatchesTheWholeMnemonicExactly) {

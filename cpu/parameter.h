@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "cpu/width.h"
+
 namespace sps {
 
 class CPU;
@@ -40,6 +42,14 @@ enum Capability : std::uint8_t {
     CAP_WRITE_WORD = 0x40,
     CAP_WRITE_DWORD = 0x80,
 };
+
+constexpr std::uint8_t readCapability(Width w) {
+    return w == Width::Byte ? CAP_READ_BYTE : w == Width::Word ? CAP_READ_WORD : CAP_READ_DWORD;
+}
+
+constexpr std::uint8_t writeCapability(Width w) {
+    return w == Width::Byte ? CAP_WRITE_BYTE : w == Width::Word ? CAP_WRITE_WORD : CAP_WRITE_DWORD;
+}
 
 // Which accesses an operand supports, directly and at an index.
 struct Capabilities {

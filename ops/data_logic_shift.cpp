@@ -25,13 +25,13 @@ constexpr InstructionRow wordLogic(const char* mnemonic, const char* label, Widt
 // write, count read, operand 1 read.
 constexpr InstructionRow shift(const char* mnemonic, const char* label, Width w) {
     const char letter = widthLetter(w);
-    return {mnemonic,
-            label,
-            LK_BOX2,
-            2,
-            {needs(1, writeCapability(w)), needs(2, CAP_READ_BYTE), needs(1, readCapability(w))},
-            {{{3, 1, letter}, {4, 2, 'B'}, {5, 1, letter}}},
-            {3, 2, mergeSize(w)}};
+    return {.mnemonic = mnemonic,
+            .label = label,
+            .ladderKind = LK_BOX2,
+            .operandCount = 2,
+            .checks = {needs(1, writeCapability(w)), needs(2, CAP_READ_BYTE), needs(1, readCapability(w))},
+            .pins = {pinShows(3, 1, letter), pinShows(4, 2, 'B'), pinShows(5, 1, letter)},
+            .merge = {.pin = 3, .slot = 2, .size = w}};
 }
 
 constexpr InstructionRow kUNDB = wordLogic("UNDB", "WAND_B", Width::Byte);

@@ -16,55 +16,56 @@ namespace {
 
 // Operand 1 is read, operand 2 written (the write is tested first).
 constexpr InstructionRow move(const char* mnemonic, const char* label, Width w, char letter) {
-    return {mnemonic,
-            label,
-            LK_BOX1,
-            2,
-            {needs(2, writeCapability(w)), needs(1, readCapability(w))},
-            {{{3, 1, letter}, {5, 2, letter}}}};
+    return {.mnemonic = mnemonic,
+            .label = label,
+            .ladderKind = LK_BOX1,
+            .moveSize = w,
+            .operandCount = 2,
+            .checks = {needs(2, writeCapability(w)), needs(1, readCapability(w))},
+            .pins = {pinShows(3, 1, letter), pinShows(5, 2, letter)}};
 }
 
 // One operand, read and written in place (the write is tested first).
 constexpr InstructionRow step(const char* mnemonic, const char* label, Width w) {
     const char letter = widthLetter(w);
-    return {mnemonic,
-            label,
-            LK_BOX1,
-            1,
-            {needs(1, writeCapability(w)), needs(1, readCapability(w))},
-            {{{3, 1, letter}, {5, 1, letter}}},
-            {3, 2, mergeSize(w)}};
+    return {.mnemonic = mnemonic,
+            .label = label,
+            .ladderKind = LK_BOX1,
+            .operandCount = 1,
+            .checks = {needs(1, writeCapability(w)), needs(1, readCapability(w))},
+            .pins = {pinShows(3, 1, letter), pinShows(5, 1, letter)},
+            .merge = {.pin = 3, .slot = 2, .size = w}};
 }
 
 // *R and /R test operand 2 (write, read) before operand 1.
 constexpr InstructionRow product(const char* mnemonic, const char* label) {
-    return {mnemonic,
-            label,
-            LK_BOX2,
-            2,
-            {needs(2, CAP_WRITE_DWORD), needs(2, CAP_READ_DWORD), needs(1, CAP_READ_DWORD)},
-            {{{3, 2, 'R'}, {4, 1, 'R'}, {5, 2, 'R'}}},
-            {3, 2, 2}};
+    return {.mnemonic = mnemonic,
+            .label = label,
+            .ladderKind = LK_BOX2,
+            .operandCount = 2,
+            .checks = {needs(2, CAP_WRITE_DWORD), needs(2, CAP_READ_DWORD), needs(1, CAP_READ_DWORD)},
+            .pins = {pinShows(3, 2, 'R'), pinShows(4, 1, 'R'), pinShows(5, 2, 'R')},
+            .merge = {.pin = 3, .slot = 2, .size = Width::Dword}};
 }
 
 // MUL and DIV: a word operand 1 into the double word operand 2; not foldable.
 constexpr InstructionRow integerProduct(const char* mnemonic) {
-    return {mnemonic,
-            mnemonic,
-            LK_BOX2,
-            2,
-            {needs(2, CAP_WRITE_DWORD), needs(2, CAP_READ_DWORD), needs(1, CAP_READ_WORD)},
-            {{{3, 2, 'D'}, {4, 1, 'W'}, {5, 2, 'D'}}}};
+    return {.mnemonic = mnemonic,
+            .label = mnemonic,
+            .ladderKind = LK_BOX2,
+            .operandCount = 2,
+            .checks = {needs(2, CAP_WRITE_DWORD), needs(2, CAP_READ_DWORD), needs(1, CAP_READ_WORD)},
+            .pins = {pinShows(3, 2, 'D'), pinShows(4, 1, 'W'), pinShows(5, 2, 'D')}};
 }
 
 // SQRT, TRUNC, DTR: operand 1 read (tested first), operand 2 written.
 constexpr InstructionRow convert(const char* mnemonic, const char* label, char in, char out) {
-    return {mnemonic,
-            label,
-            LK_BOX1,
-            2,
-            {needs(1, CAP_READ_DWORD), needs(2, CAP_WRITE_DWORD)},
-            {{{3, 1, in}, {5, 2, out}}}};
+    return {.mnemonic = mnemonic,
+            .label = label,
+            .ladderKind = LK_BOX1,
+            .operandCount = 2,
+            .checks = {needs(1, CAP_READ_DWORD), needs(2, CAP_WRITE_DWORD)},
+            .pins = {pinShows(3, 1, in), pinShows(5, 2, out)}};
 }
 
 constexpr InstructionRow kMOVB = move("MOVB", "MOV_B", Width::Byte, 'B');
@@ -94,8 +95,14 @@ constexpr InstructionRow kSQRT = convert("SQRT", "SQRT", 'R', 'R');
 constexpr InstructionRow kTRUNC = convert("TRUNC", "TRUNC", 'R', 'D');
 constexpr InstructionRow kDTR = convert("DTR", "DI_REAL", 'D', 'R');
 // SWAP demands a writable operand 2 although it only ever touches operand 1.
-constexpr InstructionRow kSWAP{"SWAP",         "SWAP", LK_TIMER, 2, {needs(2, CAP_WRITE_WORD), needs(1, CAP_READ_WORD)},
-                               {{{3, 1, 'W'}}}};
+constexpr InstructionRow kSWAP{
+    .mnemonic = "SWAP",
+    .label = "SWAP",
+    .ladderKind = LK_TIMER,
+    .operandCount = 2,
+    .checks = {needs(2, CAP_WRITE_WORD), needs(1, CAP_READ_WORD)},
+    .pins = {pinShows(3, 1, 'W')},
+};
 
 // ---- moves ----
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 
 #include "cpu/operation.h"
@@ -56,18 +57,29 @@ struct PinSource {
     char letter = 0;
 };
 
-// The in-place operand for folding a preceding move into a box.
+// Ladder pin `pin` shows operand `slot` with the format letter `letter`.
+constexpr PinSource pinShows(int pin, int slot, char letter) {
+    return {static_cast<std::uint8_t>(pin), static_cast<std::uint8_t>(slot), letter};
+}
+
+// The in-place operand for folding a preceding move into a box: the pin that
+// shows the move's source, the operand slot the move must write, the size.
 struct MergeSlot {
     int pin = 0;
     std::uint8_t slot = 0;
-    int size = 0;
+    Width size = Width::Byte;
 };
 
+// One row: written with designated initialisers, so that every row names its
+// fields; what a row leaves out is empty, none or false.
 struct InstructionRow {
-    const char* mnemonic;
-    const char* label;
-    LadderKind ladderKind;
-    int operandCount;
+    const char* mnemonic = "";
+    const char* label = "";
+    LadderKind ladderKind = LK_NONE;
+    ContactRole contactRole = ContactRole::None;
+    StackOperation stackOperation = StackOperation::None;
+    std::optional<Width> moveSize{};
+    int operandCount = 0;
     std::array<OperandCheck, 4> checks{};
     std::array<PinSource, 3> pins{};
     MergeSlot merge{};
@@ -84,6 +96,9 @@ public:
     const char* mnemonic() const final { return row_.mnemonic; }
     const char* boxLabel() const final { return row_.label; }
     LadderKind ladderKind() const final { return row_.ladderKind; }
+    ContactRole contactRole() const final { return row_.contactRole; }
+    StackOperation stackOperation() const final { return row_.stackOperation; }
+    std::optional<Width> moveSize() const final { return row_.moveSize; }
     void checkOperands() const final;
     void pinName(Writer& writer, int pin, int substitutePin, Parameter* substitute) const final;
     void pinValue(Writer& writer, int pin, int substitutePin, Parameter* substitute) const final;

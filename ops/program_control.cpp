@@ -14,17 +14,60 @@ namespace {
 
 constexpr std::array<OperandCheck, 4> LABEL_NUMBER{needs(1, CAP_READ_BYTE), needsKind(1, KindRule::OnlyConstant)};
 constexpr std::array<OperandCheck, 4> SEGMENT_BIT{needs(1, CAP_READ_BIT), needsKind(1, KindRule::OnlyS)};
-constexpr std::array<PinSource, 3> LABEL_PIN{{{1, 1, 'B'}}};
-constexpr std::array<PinSource, 3> SEGMENT_PIN{{{1, 1, 'I'}}};
+constexpr std::array<PinSource, 3> LABEL_PIN{pinShows(1, 1, 'B')};
+constexpr std::array<PinSource, 3> SEGMENT_PIN{pinShows(1, 1, 'I')};
 
-constexpr InstructionRow kJMP{"JMP", "JMP", LK_COIL, 1, LABEL_NUMBER, LABEL_PIN};
-constexpr InstructionRow kLBL{"LBL", "LBL", LK_LABEL, 1, LABEL_NUMBER, LABEL_PIN, {}, true};
-constexpr InstructionRow kCALL{"CALL", "CALL", LK_COIL, 1, {needsKind(1, KindRule::OnlyText)}, {{{1, 1, 'S'}}}};
-constexpr InstructionRow kCRET{"CRET", "RET", LK_COIL, 0};
-constexpr InstructionRow kNOP{"NOP", "NOP", LK_COIL, 1, {needs(1, CAP_READ_BYTE)}};
-constexpr InstructionRow kLSCR{"LSCR", "SCR", LK_LABEL, 1, SEGMENT_BIT, SEGMENT_PIN};
-constexpr InstructionRow kSCRT{"SCRT", "SCRT", LK_COIL, 1, SEGMENT_BIT, SEGMENT_PIN};
-constexpr InstructionRow kSCRE{"SCRE", "SCRE", LK_COIL, 0, {}, {}, {}, true};
+constexpr InstructionRow kJMP{
+    .mnemonic = "JMP",
+    .label = "JMP",
+    .ladderKind = LK_COIL,
+    .operandCount = 1,
+    .checks = LABEL_NUMBER,
+    .pins = LABEL_PIN,
+};
+constexpr InstructionRow kLBL{
+    .mnemonic = "LBL",
+    .label = "LBL",
+    .ladderKind = LK_LABEL,
+    .operandCount = 1,
+    .checks = LABEL_NUMBER,
+    .pins = LABEL_PIN,
+    .standsAlone = true,
+};
+constexpr InstructionRow kCALL{
+    .mnemonic = "CALL",
+    .label = "CALL",
+    .ladderKind = LK_COIL,
+    .operandCount = 1,
+    .checks = {needsKind(1, KindRule::OnlyText)},
+    .pins = {pinShows(1, 1, 'S')},
+};
+constexpr InstructionRow kCRET{.mnemonic = "CRET", .label = "RET", .ladderKind = LK_COIL};
+// NOP checks its operand but shows no pin.
+constexpr InstructionRow kNOP{
+    .mnemonic = "NOP",
+    .label = "NOP",
+    .ladderKind = LK_COIL,
+    .operandCount = 1,
+    .checks = {needs(1, CAP_READ_BYTE)},
+};
+constexpr InstructionRow kLSCR{
+    .mnemonic = "LSCR",
+    .label = "SCR",
+    .ladderKind = LK_LABEL,
+    .operandCount = 1,
+    .checks = SEGMENT_BIT,
+    .pins = SEGMENT_PIN,
+};
+constexpr InstructionRow kSCRT{
+    .mnemonic = "SCRT",
+    .label = "SCRT",
+    .ladderKind = LK_COIL,
+    .operandCount = 1,
+    .checks = SEGMENT_BIT,
+    .pins = SEGMENT_PIN,
+};
+constexpr InstructionRow kSCRE{.mnemonic = "SCRE", .label = "SCRE", .ladderKind = LK_COIL, .standsAlone = true};
 
 // ---- jumps ----
 

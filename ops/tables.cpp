@@ -24,50 +24,56 @@ constexpr int MAX_TABLE_LENGTH = 100;
 // IN (tested second), OUT at an index (tested first), count byte.
 constexpr InstructionRow blockMove(const char* mnemonic, const char* label, Width w) {
     const char letter = widthLetter(w);
-    return {mnemonic,
-            label,
-            LK_BOX2,
-            3,
-            {needsIndexed(2, writeCapability(w)), needsIndexed(1, readCapability(w)), needs(3, CAP_READ_BYTE)},
-            {{{3, 1, letter}, {4, 3, 'B'}, {5, 2, letter}}}};
+    return {
+        .mnemonic = mnemonic,
+        .label = label,
+        .ladderKind = LK_BOX2,
+        .operandCount = 3,
+        .checks = {needsIndexed(2, writeCapability(w)), needsIndexed(1, readCapability(w)), needs(3, CAP_READ_BYTE)},
+        .pins = {pinShows(3, 1, letter), pinShows(4, 3, 'B'), pinShows(5, 2, letter)}};
 }
 
 // TABLE at an index, PATTERN, INDEX; the pattern is tested first.
 constexpr InstructionRow find(const char* mnemonic, const char* label) {
-    return {
-        mnemonic,
-        label,
-        LK_BOX2,
-        3,
-        {needs(2, CAP_READ_WORD), needsIndexed(1, CAP_READ_WORD), needs(3, CAP_READ_WORD), needs(3, CAP_WRITE_WORD)},
-        {{{3, 1, 'W'}, {4, 2, 'W'}, {5, 3, 'W'}}}};
+    return {.mnemonic = mnemonic,
+            .label = label,
+            .ladderKind = LK_BOX2,
+            .operandCount = 3,
+            .checks = {needs(2, CAP_READ_WORD), needsIndexed(1, CAP_READ_WORD), needs(3, CAP_READ_WORD),
+                       needs(3, CAP_WRITE_WORD)},
+            .pins = {pinShows(3, 1, 'W'), pinShows(4, 2, 'W'), pinShows(5, 3, 'W')}};
 }
 
 // FIFO and LIFO: TABLE read and written at an index, DATA written.
 constexpr InstructionRow take(const char* mnemonic) {
-    return {mnemonic,
-            mnemonic,
-            LK_BOX1,
-            2,
-            {needsIndexed(1, CAP_READ_WORD), needsIndexed(1, CAP_WRITE_WORD), needs(2, CAP_WRITE_WORD)},
-            {{{3, 1, 'W'}, {5, 2, 'W'}}}};
+    return {.mnemonic = mnemonic,
+            .label = mnemonic,
+            .ladderKind = LK_BOX1,
+            .operandCount = 2,
+            .checks = {needsIndexed(1, CAP_READ_WORD), needsIndexed(1, CAP_WRITE_WORD), needs(2, CAP_WRITE_WORD)},
+            .pins = {pinShows(3, 1, 'W'), pinShows(5, 2, 'W')}};
 }
 
+// DATA read (tested first), TABLE read and written at an index.
 constexpr InstructionRow kATT{
-    "ATT",
-    "AD_T_TBL",
-    LK_BOX2,
-    2,
-    {needs(1, CAP_READ_WORD), needsIndexed(2, CAP_READ_WORD), needsIndexed(2, CAP_WRITE_WORD)},
-    {{{3, 1, 'W'}, {4, 2, 'W'}}}};
+    .mnemonic = "ATT",
+    .label = "AD_T_TBL",
+    .ladderKind = LK_BOX2,
+    .operandCount = 2,
+    .checks = {needs(1, CAP_READ_WORD), needsIndexed(2, CAP_READ_WORD), needsIndexed(2, CAP_WRITE_WORD)},
+    .pins = {pinShows(3, 1, 'W'), pinShows(4, 2, 'W')},
+};
 constexpr InstructionRow kFIFO = take("FIFO");
 constexpr InstructionRow kLIFO = take("LIFO");
-constexpr InstructionRow kFILL{"FILL",
-                               "FILL_N",
-                               LK_BOX2,
-                               3,
-                               {needsIndexed(2, CAP_WRITE_WORD), needs(1, CAP_READ_WORD), needs(3, CAP_READ_BYTE)},
-                               {{{3, 1, 'W'}, {4, 3, 'B'}, {5, 2, 'W'}}}};
+// IN (tested second), OUT at an index (tested first), count byte.
+constexpr InstructionRow kFILL{
+    .mnemonic = "FILL",
+    .label = "FILL_N",
+    .ladderKind = LK_BOX2,
+    .operandCount = 3,
+    .checks = {needsIndexed(2, CAP_WRITE_WORD), needs(1, CAP_READ_WORD), needs(3, CAP_READ_BYTE)},
+    .pins = {pinShows(3, 1, 'W'), pinShows(4, 3, 'B'), pinShows(5, 2, 'W')},
+};
 constexpr InstructionRow kBMB = blockMove("BMB", "BLKMOV_B", Width::Byte);
 constexpr InstructionRow kBMW = blockMove("BMW", "BLKMOV_W", Width::Word);
 constexpr InstructionRow kBMD = blockMove("BMD", "BLKMOV_DW", Width::Dword);

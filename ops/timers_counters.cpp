@@ -17,21 +17,21 @@ namespace {
 
 // The preset word is tested before the kind of operand 1.
 constexpr InstructionRow timer(const char* mnemonic, KindRule numberRule) {
-    return {mnemonic,
-            mnemonic,
-            LK_TIMER,
-            2,
-            {needs(2, CAP_READ_WORD), needsKind(1, KindRule::Timer), needsKind(1, numberRule)},
-            {{{1, 1, 'T'}, {3, 2, 'W'}}}};
+    return {.mnemonic = mnemonic,
+            .label = mnemonic,
+            .ladderKind = LK_TIMER,
+            .operandCount = 2,
+            .checks = {needs(2, CAP_READ_WORD), needsKind(1, KindRule::Timer), needsKind(1, numberRule)},
+            .pins = {pinShows(1, 1, 'T'), pinShows(3, 2, 'W')}};
 }
 
 constexpr InstructionRow counter(const char* mnemonic, const char* label, LadderKind kind) {
-    return {mnemonic,
-            label,
-            kind,
-            2,
-            {needs(2, CAP_READ_WORD), needsKind(1, KindRule::Counter)},
-            {{{1, 1, 'Z'}, {3, 2, 'W'}}}};
+    return {.mnemonic = mnemonic,
+            .label = label,
+            .ladderKind = kind,
+            .operandCount = 2,
+            .checks = {needs(2, CAP_READ_WORD), needsKind(1, KindRule::Counter)},
+            .pins = {pinShows(1, 1, 'Z'), pinShows(3, 2, 'W')}};
 }
 
 constexpr InstructionRow kTON = timer("TON", KindRule::TonTimer);

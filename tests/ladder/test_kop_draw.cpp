@@ -88,7 +88,7 @@ TEST(ElementDrawing, TwoInputBoxShowsTheFoldedOperandAtItsFirstInput) {
     const auto add = fake::instruction(cpu, "+I VW2, VW4");
     const auto source = parseOperand(cpu, "VW0");
     Box2KOPE box(*add);
-    box.setMerge(3, source.get(), 1);
+    box.setMerge(3, source.get(), Width::Word);
     EXPECT_EQ(drawn(box),
               concat(BOX_FRAME, {"text 260 215 ADD_I", "line 172 328 180 328", "text 132 320  VW0", "text 156 335 0",
                                  "line 172 358 180 358", "text 132 350  VW2", "text 156 365 0", "line 340 358 348 358",

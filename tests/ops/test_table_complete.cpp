@@ -3,6 +3,7 @@
 // and rejects a bad operand with the exact German message.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -41,12 +42,12 @@ struct Expected {
     const char* label;
     LadderKind kind;
     bool standsAlone;
-    int mergeSize; // -1: no merge pin
+    std::optional<Width> mergeSize; // none: no merge pin
     const char* badLine;
     const std::string* error;
 };
 
-constexpr int NO_MERGE = -1;
+constexpr std::optional<Width> NO_MERGE{};
 
 const std::vector<Expected>& ownInstructions() {
     static const std::vector<Expected> rows = {
@@ -54,44 +55,44 @@ const std::vector<Expected>& ownInstructions() {
         {"MOVW VW0, VW2", "MOV_W", LK_BOX1, false, NO_MERGE, "MOVW VB0, VW2", &kReadWord},
         {"MOVD VD0, VD4", "MOV_DW", LK_BOX1, false, NO_MERGE, "MOVD VD0, VW4", &kWriteDword},
         {"MOVR 1.5, VD4", "MOV_R", LK_BOX1, false, NO_MERGE, "MOVR 1.5, 2.5", &kWriteDword},
-        {"INCB VB0", "INC_B", LK_BOX1, false, 0, "INCB 5", &kWriteByte},
-        {"INCW VW0", "INC_W", LK_BOX1, false, 1, "INCW AEW0", &kWriteWord},
-        {"INCD VD0", "INC_DW", LK_BOX1, false, 2, "INCD", &kNeedOperand},
-        {"DECB VB0", "DEC_B", LK_BOX1, false, 0, "DECB VB0, VB1", &kNoOperand},
-        {"DECW AC0", "DEC_W", LK_BOX1, false, 1, "DECW VB0", &kWriteWord},
-        {"DECD VD0", "DEC_DW", LK_BOX1, false, 2, "DECD VW0", &kWriteDword},
-        {"INVB VB0", "INV_B", LK_BOX1, false, 0, "INVB VW0", &kWriteByte},
-        {"INVW VW0", "INV_W", LK_BOX1, false, 1, "INVW AAW0", &kReadWord},
-        {"INVD VD0", "INV_DW", LK_BOX1, false, 2, "INVD VB0", &kWriteDword},
-        {"UNDB VB0, VB1", "WAND_B", LK_BOX2, false, 0, "UNDB VW0, VB1", &kReadByte},
-        {"UNDW VW0, VW2", "WAND_W", LK_BOX2, false, 1, "UNDW VW0, AAW0", &kReadWord},
-        {"UNDD VD0, VD4", "WAND_DW", LK_BOX2, false, 2, "UNDD VD0", &kNeedSecond},
-        {"ORB 16#0F, VB1", "WOR_B", LK_BOX2, false, 0, "ORB VB0, 5", &kWriteByte},
-        {"ORW VW0, VW2", "WOR_W", LK_BOX2, false, 1, "ORW VW0, AEW0", &kWriteWord},
-        {"ORD VD0, VD4", "WOR_DW", LK_BOX2, false, 2, "ORD VW0, VD4", &kReadDword},
-        {"XORB VB0, VB1", "WXOR_B", LK_BOX2, false, 0, "XORB VB0, VB1, VB2", &kNoOperand},
-        {"XORW VW0, VW2", "WXOR_W", LK_BOX2, false, 1, "XORW 1, 2", &kWriteWord},
-        {"XORD VD0, AC1", "WXOR_DW", LK_BOX2, false, 2, "XORD 1.5, VW0", &kWriteDword},
-        {"SLB VB0, 3", "SHL_B", LK_BOX2, false, 0, "SLB VB0, VW2", &kReadByte},
-        {"SLW VW0, 3", "SHL_W", LK_BOX2, false, 1, "SLW 5, 1", &kWriteWord},
-        {"SLD VD0, 3", "SHL_DW", LK_BOX2, false, 2, "SLD VD0", &kNeedSecond},
-        {"SRB VB0, VB1", "SHR_B", LK_BOX2, false, 0, "SRB AC0, VD4", &kReadByte},
-        {"SRW VW0, 3", "SHR_W", LK_BOX2, false, 1, "SRW AAW0, 1", &kReadWord},
-        {"SRD VD0, 3", "SHR_DW", LK_BOX2, false, 2, "SRD VB0, 1", &kWriteDword},
-        {"RLB VB0, 3", "ROL_B", LK_BOX2, false, 0, "RLB VW0, 1", &kWriteByte},
-        {"RLW VW0, 3", "ROL_W", LK_BOX2, false, 1, "RLW AEW0, 1", &kWriteWord},
-        {"RLD VD0, 3", "ROL_DW", LK_BOX2, false, 2, "RLD VD0, VD4", &kReadByte},
-        {"RRB VB0, 3", "ROR_B", LK_BOX2, false, 0, "RRB", &kNeedOperand},
-        {"RRW VW0, 3", "ROR_W", LK_BOX2, false, 1, "RRW VW0, VW2", &kReadByte},
-        {"RRD VD0, 3", "ROR_DW", LK_BOX2, false, 2, "RRD VW0, 3", &kWriteDword},
-        {"+I VW0, VW2", "ADD_I", LK_BOX2, false, 1, "+I VW0, 5", &kWriteWord},
-        {"-I 5, VW2", "SUB_I", LK_BOX2, false, 1, "-I VB0, VW2", &kReadWord},
-        {"+D VD0, VD4", "ADD_DI", LK_BOX2, false, 2, "+D VD0, AAW0", &kWriteDword},
-        {"-D VD0, VD4", "SUB_DI", LK_BOX2, false, 2, "-D VW0, VD4", &kReadDword},
-        {"+R 1.5, VD4", "ADD_R", LK_BOX2, false, 2, "+R 1.5, 2.5", &kWriteDword},
-        {"-R VD0, VD4", "SUB_R", LK_BOX2, false, 2, "-R VD0", &kNeedSecond},
-        {"*R VD0, VD4", "MUL_R", LK_BOX2, false, 2, "*R VW0, VD4", &kReadDword},
-        {"/R VD0, VD4", "DIV_R", LK_BOX2, false, 2, "/R VD0, 1.0", &kWriteDword},
+        {"INCB VB0", "INC_B", LK_BOX1, false, Width::Byte, "INCB 5", &kWriteByte},
+        {"INCW VW0", "INC_W", LK_BOX1, false, Width::Word, "INCW AEW0", &kWriteWord},
+        {"INCD VD0", "INC_DW", LK_BOX1, false, Width::Dword, "INCD", &kNeedOperand},
+        {"DECB VB0", "DEC_B", LK_BOX1, false, Width::Byte, "DECB VB0, VB1", &kNoOperand},
+        {"DECW AC0", "DEC_W", LK_BOX1, false, Width::Word, "DECW VB0", &kWriteWord},
+        {"DECD VD0", "DEC_DW", LK_BOX1, false, Width::Dword, "DECD VW0", &kWriteDword},
+        {"INVB VB0", "INV_B", LK_BOX1, false, Width::Byte, "INVB VW0", &kWriteByte},
+        {"INVW VW0", "INV_W", LK_BOX1, false, Width::Word, "INVW AAW0", &kReadWord},
+        {"INVD VD0", "INV_DW", LK_BOX1, false, Width::Dword, "INVD VB0", &kWriteDword},
+        {"UNDB VB0, VB1", "WAND_B", LK_BOX2, false, Width::Byte, "UNDB VW0, VB1", &kReadByte},
+        {"UNDW VW0, VW2", "WAND_W", LK_BOX2, false, Width::Word, "UNDW VW0, AAW0", &kReadWord},
+        {"UNDD VD0, VD4", "WAND_DW", LK_BOX2, false, Width::Dword, "UNDD VD0", &kNeedSecond},
+        {"ORB 16#0F, VB1", "WOR_B", LK_BOX2, false, Width::Byte, "ORB VB0, 5", &kWriteByte},
+        {"ORW VW0, VW2", "WOR_W", LK_BOX2, false, Width::Word, "ORW VW0, AEW0", &kWriteWord},
+        {"ORD VD0, VD4", "WOR_DW", LK_BOX2, false, Width::Dword, "ORD VW0, VD4", &kReadDword},
+        {"XORB VB0, VB1", "WXOR_B", LK_BOX2, false, Width::Byte, "XORB VB0, VB1, VB2", &kNoOperand},
+        {"XORW VW0, VW2", "WXOR_W", LK_BOX2, false, Width::Word, "XORW 1, 2", &kWriteWord},
+        {"XORD VD0, AC1", "WXOR_DW", LK_BOX2, false, Width::Dword, "XORD 1.5, VW0", &kWriteDword},
+        {"SLB VB0, 3", "SHL_B", LK_BOX2, false, Width::Byte, "SLB VB0, VW2", &kReadByte},
+        {"SLW VW0, 3", "SHL_W", LK_BOX2, false, Width::Word, "SLW 5, 1", &kWriteWord},
+        {"SLD VD0, 3", "SHL_DW", LK_BOX2, false, Width::Dword, "SLD VD0", &kNeedSecond},
+        {"SRB VB0, VB1", "SHR_B", LK_BOX2, false, Width::Byte, "SRB AC0, VD4", &kReadByte},
+        {"SRW VW0, 3", "SHR_W", LK_BOX2, false, Width::Word, "SRW AAW0, 1", &kReadWord},
+        {"SRD VD0, 3", "SHR_DW", LK_BOX2, false, Width::Dword, "SRD VB0, 1", &kWriteDword},
+        {"RLB VB0, 3", "ROL_B", LK_BOX2, false, Width::Byte, "RLB VW0, 1", &kWriteByte},
+        {"RLW VW0, 3", "ROL_W", LK_BOX2, false, Width::Word, "RLW AEW0, 1", &kWriteWord},
+        {"RLD VD0, 3", "ROL_DW", LK_BOX2, false, Width::Dword, "RLD VD0, VD4", &kReadByte},
+        {"RRB VB0, 3", "ROR_B", LK_BOX2, false, Width::Byte, "RRB", &kNeedOperand},
+        {"RRW VW0, 3", "ROR_W", LK_BOX2, false, Width::Word, "RRW VW0, VW2", &kReadByte},
+        {"RRD VD0, 3", "ROR_DW", LK_BOX2, false, Width::Dword, "RRD VW0, 3", &kWriteDword},
+        {"+I VW0, VW2", "ADD_I", LK_BOX2, false, Width::Word, "+I VW0, 5", &kWriteWord},
+        {"-I 5, VW2", "SUB_I", LK_BOX2, false, Width::Word, "-I VB0, VW2", &kReadWord},
+        {"+D VD0, VD4", "ADD_DI", LK_BOX2, false, Width::Dword, "+D VD0, AAW0", &kWriteDword},
+        {"-D VD0, VD4", "SUB_DI", LK_BOX2, false, Width::Dword, "-D VW0, VD4", &kReadDword},
+        {"+R 1.5, VD4", "ADD_R", LK_BOX2, false, Width::Dword, "+R 1.5, 2.5", &kWriteDword},
+        {"-R VD0, VD4", "SUB_R", LK_BOX2, false, Width::Dword, "-R VD0", &kNeedSecond},
+        {"*R VD0, VD4", "MUL_R", LK_BOX2, false, Width::Dword, "*R VW0, VD4", &kReadDword},
+        {"/R VD0, VD4", "DIV_R", LK_BOX2, false, Width::Dword, "/R VD0, 1.0", &kWriteDword},
         {"MUL VW0, VD4", "MUL", LK_BOX2, false, NO_MERGE, "MUL VD0, VD4", &kReadWord},
         {"DIV 3, VD4", "DIV", LK_BOX2, false, NO_MERGE, "DIV VW0, VW4", &kWriteDword},
         {"SQRT VD0, VD4", "SQRT", LK_BOX1, false, NO_MERGE, "SQRT VW0, 5", &kReadDword},
@@ -161,6 +162,23 @@ TEST(MnemonicCatalogue, EveryMnemonicLoadsWithValidOperands) {
     EXPECT_EQ(loaded, tableMnemonics);
 }
 
+// The ladder layout joins by these columns: every contact has its role, every
+// element-less instruction is a stack operation, and only moves have a size.
+TEST(MnemonicCatalogue, LadderColumnsFitTheLadderKind) {
+    int moves = 0;
+    for (const TableEntry& entry : instructionTable()) {
+        const InstructionRow& row = *entry.row;
+        SCOPED_TRACE(row.mnemonic);
+        EXPECT_EQ(row.contactRole != ContactRole::None, row.ladderKind == LK_CONTACT);
+        EXPECT_EQ(row.stackOperation != StackOperation::None, row.ladderKind == LK_NONE);
+        if (row.moveSize) {
+            EXPECT_EQ(row.ladderKind, LK_BOX1);
+            ++moves;
+        }
+    }
+    EXPECT_EQ(moves, 4);
+}
+
 TEST(MnemonicCatalogue, DataTimerControlAndTableRows) {
     CPU cpu;
     ASSERT_EQ(ownInstructions().size(), 71u);
@@ -177,7 +195,7 @@ TEST(MnemonicCatalogue, DataTimerControlAndTableRows) {
         } else {
             EXPECT_EQ(merge.pin, 3);
             EXPECT_EQ(merge.operand, op->operand2()); // empty for the one-operand forms
-            EXPECT_EQ(merge.size, row.mergeSize);
+            EXPECT_EQ(merge.size, *row.mergeSize);
         }
         EXPECT_EQ(loadError(cpu, row.badLine), *row.error) << row.badLine;
     }

@@ -49,8 +49,10 @@ public:
     IOBus* bus = nullptr; // not owned; set by the shell after construction
     std::array<std::uint32_t, ACCUMULATOR_COUNT> accumulators{};
     int instructionCount = 0;
-    std::unique_ptr<Program> program; // none until a program is loaded
-    Writer* traceSink = nullptr;      // set only around a traced scan
+    // None until a program is loaded. Shared and immutable, so that whatever
+    // was made from a program (a ladder view) keeps it after a new load.
+    std::shared_ptr<const Program> program;
+    Writer* traceSink = nullptr; // set only around a traced scan
     std::uint32_t logicStack = 0;
     MemField areaA{8, false};
     MemField areaE{8, false};

@@ -81,7 +81,7 @@ void Simulator::reset() {
 }
 
 void Simulator::trace() {
-    auto traceInfo = std::make_unique<TraceInfo>(*cpu_);
+    auto traceInfo = std::make_unique<TraceInfo>(traceScan(*cpu_));
     try {
         target_->plantStep();
     } catch (const CPUException& error) {

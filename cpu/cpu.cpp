@@ -12,7 +12,11 @@ std::uint16_t timerResolution(int timerNumber) {
     return 100;
 }
 
-CPU::CPU() {
+CPU::CPU() : CPU(nullptr) {}
+
+CPU::CPU(IOBus& wiredBus) : CPU(&wiredBus) {}
+
+CPU::CPU(IOBus* wiredBus) : bus(wiredBus) {
     const std::uint32_t now = simTime();
     for (int n = 0; n < TIMER_COUNT; ++n) {
         TimerRecord& timer = timers[static_cast<std::size_t>(n)];
@@ -24,7 +28,7 @@ CPU::CPU() {
 CPU::~CPU() = default;
 
 void updateTimer(TimerRecord& timer) {
-    if (timer.running == 0) return;
+    if (!timer.running) return;
     const std::uint32_t now = simTime();
     if (now < timer.lastUpdate) timer.lastUpdate = now;
     const std::uint32_t elapsed = now - timer.lastUpdate;

@@ -204,7 +204,7 @@ int TimerParameter::getWord() { return record_.value; }
 void TimerParameter::setBit(int value) {
     if (value != 0) throwMessage("Timer can only be reseted");
     record_.value = 0;
-    record_.running = 0;
+    record_.running = false;
 }
 
 void TimerParameter::setWord(int value) { record_.value = static_cast<std::uint16_t>(value & 0xFFFF); }

@@ -186,7 +186,7 @@ public:
             if (kind == PK_TIMER) {
                 TimerRecord& timer = static_cast<TimerParameter&>(*operand1_).record();
                 timer.value = 0;
-                timer.running = 0;
+                timer.running = false;
             } else {
                 static_cast<CounterParameter&>(*operand1_).record().value = 0;
             }
@@ -228,7 +228,7 @@ public:
     void execute(CPU& cpu) override {
         const int t = popBit(cpu);
         pushBit(cpu, t && !lastInput_);
-        if (cpu.scrState != 0) lastInput_ = t;
+        if (gateOpen(cpu)) lastInput_ = t;
     }
     void resetState() override { lastInput_ = 1; }
 
@@ -242,7 +242,7 @@ public:
     void execute(CPU& cpu) override {
         const int t = popBit(cpu);
         pushBit(cpu, !t && lastInput_);
-        if (cpu.scrState != 0) lastInput_ = t;
+        if (gateOpen(cpu)) lastInput_ = t;
     }
     void resetState() override { lastInput_ = 0; }
 

@@ -77,7 +77,7 @@ class JMP_Op final : public RowOperation {
 public:
     explicit JMP_Op(Operands o) : RowOperation(kJMP, std::move(o)) {}
     void execute(CPU& cpu) override {
-        if (stackTop(cpu) && cpu.jumpLabel == -1) cpu.jumpLabel = operand1_->getByte();
+        if (stackTop(cpu) && !cpu.jumpLabel) cpu.jumpLabel = static_cast<std::uint8_t>(operand1_->getByte());
     }
 };
 
@@ -85,7 +85,7 @@ class LBL_Op final : public RowOperation {
 public:
     explicit LBL_Op(Operands o) : RowOperation(kLBL, std::move(o)) {}
     void execute(CPU& cpu) override {
-        if (cpu.jumpLabel == operand1_->getByte()) cpu.jumpLabel = -1;
+        if (cpu.jumpLabel == operand1_->getByte()) cpu.jumpLabel.reset();
     }
 };
 
@@ -107,8 +107,8 @@ public:
         if (subroutine == nullptr) throwMessage("SBR not found");
         if (cpu.callDepth >= MAX_CALL_DEPTH) throwMessage("Subroutines nested too deeply");
         const std::uint32_t savedStack = cpu.logicStack;
-        const int savedCallState = cpu.callState;
-        cpu.callState = 2;
+        const CallState savedCallState = cpu.callState;
+        cpu.callState = CallState::Subroutine;
         ++cpu.callDepth;
         executeBlock(cpu, *subroutine);
         --cpu.callDepth;
@@ -125,7 +125,7 @@ class CRET_Op final : public RowOperation {
 public:
     explicit CRET_Op(Operands o) : RowOperation(kCRET, std::move(o)) {}
     void execute(CPU& cpu) override {
-        if (stackTop(cpu)) cpu.callState = 1;
+        if (stackTop(cpu)) cpu.callState = CallState::Returned;
     }
 };
 
@@ -143,9 +143,9 @@ class LSCR_Op final : public RowOperation {
 public:
     explicit LSCR_Op(Operands o) : RowOperation(kLSCR, std::move(o)) {}
     void execute(CPU& cpu) override {
-        if (cpu.scrState != -1) throwMessage("nested SCR-Block");
-        if (cpu.callState == 2) throwMessage("SCR used in Subroutine");
-        cpu.scrState = operand1_->getBit() ? 1 : 0;
+        if (cpu.scrState != ScrState::Outside) throwMessage("nested SCR-Block");
+        if (cpu.callState == CallState::Subroutine) throwMessage("SCR used in Subroutine");
+        cpu.scrState = operand1_->getBit() ? ScrState::Active : ScrState::Inactive;
         cpu.scrBit = operand1_.get();
     }
 };
@@ -156,7 +156,7 @@ class SCRT_Op final : public RowOperation {
 public:
     explicit SCRT_Op(Operands o) : RowOperation(kSCRT, std::move(o)) {}
     void execute(CPU& cpu) override {
-        if (cpu.scrState == -1 || cpu.scrBit == nullptr) throwMessage("SCRT not in SCR-Block");
+        if (cpu.scrState == ScrState::Outside || cpu.scrBit == nullptr) throwMessage("SCRT not in SCR-Block");
         if (!stackTop(cpu)) return;
         cpu.scrBit->setBit(0);
         operand1_->setBit(1);
@@ -167,8 +167,8 @@ class SCRE_Op final : public RowOperation {
 public:
     explicit SCRE_Op(Operands o) : RowOperation(kSCRE, std::move(o)) {}
     void execute(CPU& cpu) override {
-        if (cpu.scrState == -1) throwMessage("SCRE not in SCR-Block");
-        cpu.scrState = -1;
+        if (cpu.scrState == ScrState::Outside) throwMessage("SCRE not in SCR-Block");
+        cpu.scrState = ScrState::Outside;
     }
 };
 

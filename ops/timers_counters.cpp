@@ -62,11 +62,11 @@ public:
         t.preset = static_cast<std::uint16_t>(operand2_->getWord());
         if (!stackTop(cpu)) {
             if constexpr (!Retentive) t.value = 0;
-            t.running = 0;
+            t.running = false;
             return;
         }
-        if (t.running == 0) t.lastUpdate = simTime();
-        t.running = 1;
+        if (!t.running) t.lastUpdate = simTime();
+        t.running = true;
         if (t.resolution != 10) updateTimer(t);
     }
 
@@ -99,7 +99,7 @@ public:
         c.preset = static_cast<std::int16_t>(operand2_->getWord());
         if (reset) c.value = 0;
         if (up && !lastUp_) c.value = stepped(c.value, 1);
-        if (cpu.scrState != 0) lastUp_ = up;
+        if (gateOpen(cpu)) lastUp_ = up;
     }
     // An input that is already 1 after a reset does not count.
     void resetState() override { lastUp_ = 1; }
@@ -127,7 +127,7 @@ public:
         if (reset) c.value = 0;
         if (up && !lastUp_) c.value = stepped(c.value, 1);
         if (down && !lastDown_) c.value = stepped(c.value, -1);
-        if (cpu.scrState != 0) {
+        if (gateOpen(cpu)) {
             lastUp_ = up;
             lastDown_ = down;
         }

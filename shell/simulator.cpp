@@ -13,10 +13,8 @@
 namespace sps {
 
 Simulator::Simulator(FrontEnd& frontEnd)
-    : frontEnd_(frontEnd), target_(std::make_unique<Target>()), cpu_(std::make_unique<CPU>()) {
-    bus_ = target_->createBus();
-    cpu_->bus = bus_.get();
-}
+    : frontEnd_(frontEnd), target_(std::make_unique<Target>()), bus_(target_->createBus()),
+      cpu_(std::make_unique<CPU>(*bus_)) {}
 
 Simulator::~Simulator() = default;
 

@@ -16,7 +16,7 @@ protected:
     static TimerRecord runningTimer(std::uint16_t resolution, std::uint32_t lastUpdate, std::uint16_t value = 0) {
         TimerRecord timer;
         timer.resolution = resolution;
-        timer.running = 1;
+        timer.running = true;
         timer.lastUpdate = lastUpdate;
         timer.value = value;
         return timer;
@@ -44,7 +44,7 @@ TEST_F(TimerTest, FreshCpuIsZeroedWithEveryTimerAndCounterBitSet) {
         TimerRecord& timer = cpu.timers[static_cast<std::size_t>(n)];
         EXPECT_EQ(timer.value, 0);
         EXPECT_EQ(timer.preset, 0);
-        EXPECT_EQ(timer.running, 0);
+        EXPECT_FALSE(timer.running);
         EXPECT_EQ(timer.lastUpdate, 1234u);
         EXPECT_EQ(TimerParameter(timer, n).getBit(), 1) << "T" << n;
     }
@@ -133,7 +133,7 @@ TEST_F(TimerTest, ValueSaturatesAt65535) {
 TEST_F(TimerTest, StoppedTimerIsLeftAlone) {
     ClockGuard::manualAt(900000);
     TimerRecord timer = runningTimer(1, 5, 7);
-    timer.running = 0;
+    timer.running = false;
     updateTimer(timer);
     EXPECT_EQ(timer.value, 7);
     EXPECT_EQ(timer.lastUpdate, 5u);

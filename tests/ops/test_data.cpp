@@ -166,10 +166,10 @@ TEST(DataInstructionsOperandReads, ClosedSegmentDisablesTheBox) {
     CPU cpu;
     auto op = makeInstruction(cpu, "MOVW 7, VW4");
     cpu.logicStack = 1;
-    cpu.scrState = 0;
+    cpu.scrState = ScrState::Inactive;
     op->execute(cpu);
     EXPECT_EQ(cpu.areaV.readWord(4), 0);
-    cpu.scrState = 1;
+    cpu.scrState = ScrState::Active;
     op->execute(cpu);
     EXPECT_EQ(cpu.areaV.readWord(4), 7);
 }

@@ -12,6 +12,8 @@
 
 #include "cpu/cpu.h"
 #include "messages/cpu_exception.h"
+#include "support/error_text.h"
+#include "support/german_texts.h"
 #include "support/instruction_harness.h"
 
 using namespace sps;
@@ -157,7 +159,7 @@ TEST(DataInstructionsOperandReads, NothingIsReadWhileTheTopIsZero) {
         cpu.logicStack = 0;
         EXPECT_NO_THROW(op->execute(cpu));
         cpu.logicStack = 1;
-        EXPECT_THROW(op->execute(cpu), CPUException);
+        EXPECT_EQ(errorText([&] { op->execute(cpu); }), german::POINTER_OUT_OF_RANGE);
     }
 }
 

@@ -11,7 +11,6 @@
 #include <string>
 
 #include "cpu/cpu.h"
-#include "messages/cpu_exception.h"
 #include "support/error_text.h"
 #include "support/german_texts.h"
 #include "support/instruction_harness.h"

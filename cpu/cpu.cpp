@@ -32,7 +32,8 @@ void updateTimer(TimerRecord& timer) {
     const std::uint32_t now = simTime();
     if (now < timer.lastUpdate) timer.lastUpdate = now;
     const std::uint32_t elapsed = now - timer.lastUpdate;
-    if (elapsed < timer.resolution) return;
+    // A record without a tick length (never one of the CPU's) does not count.
+    if (timer.resolution == 0 || elapsed < timer.resolution) return;
     std::uint32_t ticks = elapsed / timer.resolution;
     if (ticks > MAX_TIMER_CATCHUP) {
         ticks = MAX_TIMER_CATCHUP;

@@ -22,7 +22,6 @@ public:
     virtual ~MemField() = default;
 
     int size() const { return static_cast<int>(bytes_.size()); }
-    bool writeProtected() const { return writeProtected_; }
 
     virtual int readBit(int index, int bit);
     virtual int readByte(int index);

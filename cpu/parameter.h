@@ -126,9 +126,6 @@ public:
     // As setRange, each bit also written to the bus output of the same number.
     void setRangeImmediate(CPU& cpu, int n, int value);
 
-    int byteAddress() const { return byteAddress_; }
-    int bit() const { return bit_; }
-
 private:
     MemField& area_;
     int byteAddress_;
@@ -216,7 +213,6 @@ public:
     float getReal() override;
 
     std::int32_t value() const { return value_; }
-    int base() const { return base_; }
 
 private:
     std::int32_t value_;
@@ -266,7 +262,6 @@ public:
     void setWord(int value) override;
 
     CounterRecord& record() const { return record_; }
-    int number() const { return number_; }
 
 private:
     CounterRecord& record_;
@@ -296,8 +291,6 @@ public:
     void setByte(int value) override;
     void setWord(int value) override;
     void setLong(std::uint32_t value) override;
-
-    int number() const { return number_; }
 
 private:
     std::uint32_t& accumulator_;

@@ -1,7 +1,6 @@
 #include "cpu/cpu.h"
 
 #include "base/sim_clock.h"
-#include "cpu/operation.h"
 
 namespace sps {
 

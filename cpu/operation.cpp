@@ -2,7 +2,6 @@
 
 #include "base/writer.h"
 #include "cpu/parameter.h"
-#include "messages/cpu_exception.h"
 
 namespace sps {
 

@@ -1,6 +1,5 @@
 #include "ops/instruction_row.h"
 
-#include "base/writer.h"
 #include "cpu/parameter.h"
 #include "messages/cpu_exception.h"
 

@@ -4,8 +4,6 @@ namespace sps {
 
 int ASISlave::exchange(int) { return 0; }
 
-int ASISlave::exchangeAlt(int) { return 0; }
-
 int DigitalASI::exchange(int request) {
     int answer = 0;
     for (int d = 0; d < BITS; ++d) {

@@ -23,8 +23,6 @@ public:
 
     // The answer nibble (low 4 bits used) to the output nibble `request`.
     virtual int exchange(int request);
-    // A second exchange of the same form; no slave kind answers it.
-    virtual int exchangeAlt(int request);
     // The slave's lines in the AS-i status view, starting at `y`, one unit
     // height apart.
     virtual void drawStatus(KOPDraw& canvas, int y) const;

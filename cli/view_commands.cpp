@@ -34,11 +34,9 @@ void drawStatusContent(ScriptSession& session, const CommandCall& call, KOPDraw&
     static constexpr std::array<std::string_view, 4> CONTENTS{"kop", "asi", "cpu", "trace"};
     switch (call.choice(0, CONTENTS)) {
     case 0: {
-        static const Program noProgram;
-        const CPU& cpu = session.simulator.cpu();
         KOPNet ladder;
         try {
-            ladder.setProgram(cpu.program ? *cpu.program : noProgram);
+            ladder.setProgram(session.simulator.cpu().program);
         } catch (const CPUException& error) {
             session.frontEnd.showError(error);
             return;

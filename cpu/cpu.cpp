@@ -1,7 +1,6 @@
 #include "cpu/cpu.h"
 
 #include "base/sim_clock.h"
-#include "cpu/operation.h"
 
 namespace sps {
 
@@ -12,7 +11,11 @@ std::uint16_t timerResolution(int timerNumber) {
     return 100;
 }
 
-CPU::CPU() {
+CPU::CPU() : CPU(nullptr) {}
+
+CPU::CPU(IOBus& wiredBus) : CPU(&wiredBus) {}
+
+CPU::CPU(IOBus* wiredBus) : bus(wiredBus) {
     const std::uint32_t now = simTime();
     for (int n = 0; n < TIMER_COUNT; ++n) {
         TimerRecord& timer = timers[static_cast<std::size_t>(n)];
@@ -24,11 +27,12 @@ CPU::CPU() {
 CPU::~CPU() = default;
 
 void updateTimer(TimerRecord& timer) {
-    if (timer.running == 0) return;
+    if (!timer.running) return;
     const std::uint32_t now = simTime();
     if (now < timer.lastUpdate) timer.lastUpdate = now;
     const std::uint32_t elapsed = now - timer.lastUpdate;
-    if (elapsed < timer.resolution) return;
+    // A record without a tick length (never one of the CPU's) does not count.
+    if (timer.resolution == 0 || elapsed < timer.resolution) return;
     std::uint32_t ticks = elapsed / timer.resolution;
     if (ticks > MAX_TIMER_CATCHUP) {
         ticks = MAX_TIMER_CATCHUP;

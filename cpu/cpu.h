@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "cpu/mem_field.h"
 #include "cpu/program.h"
@@ -18,7 +19,7 @@ struct TimerRecord {
     std::uint16_t value = 0;
     std::uint16_t preset = 0;
     std::uint16_t resolution = 100;
-    int running = 0;
+    bool running = false; // counting while its timer instruction's input is 1
     std::uint32_t lastUpdate = 0;
 };
 
@@ -28,6 +29,19 @@ struct CounterRecord {
     std::int16_t value = 0;
 };
 
+// Where the scan stands with sequence segments: outside any, or inside an
+// open segment (after LSCR) whose S bit was set (active) or clear (inactive).
+// Inside an inactive segment every read of the logic stack yields 0 and every
+// push pushes 0.
+enum class ScrState : std::int8_t { Outside = -1, Inactive = 0, Active = 1 };
+
+// Where the engine runs: in an organization block, in a subroutine, or in a
+// block that a conditional return (CRET) has ended after its instruction.
+enum class CallState : std::uint8_t { Organization = 0, Returned = 1, Subroutine = 2 };
+
+// The label (0..255) that a taken jump searches, or none while no jump is pending.
+using JumpLabel = std::optional<std::uint8_t>;
+
 // The simulated controller: memory areas, timers, counters, accumulators, the
 // loaded program and the state of the execution engine.
 class CPU {
@@ -36,7 +50,10 @@ public:
     static constexpr int COUNTER_COUNT = 256;
     static constexpr int ACCUMULATOR_COUNT = 4;
 
+    // A CPU without I/O devices: its inputs read 0, its outputs go nowhere.
     CPU();
+    // A CPU wired to `bus`, which outlives it.
+    explicit CPU(IOBus& wiredBus);
     ~CPU();
     CPU(const CPU&) = delete;
     CPU& operator=(const CPU&) = delete;
@@ -46,20 +63,25 @@ public:
     MemField areaS{16, false};
     std::array<TimerRecord, TIMER_COUNT> timers;
     std::array<CounterRecord, COUNTER_COUNT> counters;
-    IOBus* bus = nullptr; // not owned; set by the shell after construction
+    IOBus* const bus = nullptr; // not owned
     std::array<std::uint32_t, ACCUMULATOR_COUNT> accumulators{};
     int instructionCount = 0;
-    std::unique_ptr<Program> program; // none until a program is loaded
-    Writer* traceSink = nullptr;      // set only around a traced scan
+    // None until a program is loaded. Shared and immutable, so that whatever
+    // was made from a program (a ladder view) keeps it after a new load.
+    std::shared_ptr<const Program> program;
+    Writer* traceSink = nullptr; // set only around a traced scan
     std::uint32_t logicStack = 0;
     MemField areaA{8, false};
     MemField areaE{8, false};
     SMField areaSM{86};
-    int scrState = -1;
-    int jumpLabel = -1;
-    int callState = 0;
+    ScrState scrState = ScrState::Outside;
+    JumpLabel jumpLabel;
+    CallState callState = CallState::Organization;
     Parameter* scrBit = nullptr; // the S bit of the open sequence segment
     int callDepth = 0;           // subroutine frames currently open
+
+private:
+    explicit CPU(IOBus* wiredBus);
 };
 
 // Timer resolution in milliseconds by timer number: 1, 10 or 100.

@@ -22,7 +22,7 @@ constexpr int TEN_MS_TIMERS[] = {1, 2, 3, 4, 33, 34, 35, 36, 65, 66, 67, 68, 97,
 void updateTimers(CPU& cpu, std::span<const int> numbers) {
     for (int n : numbers) {
         TimerRecord& timer = cpu.timers[static_cast<std::size_t>(n)];
-        if (timer.running != 0) updateTimer(timer);
+        if (timer.running) updateTimer(timer);
     }
 }
 
@@ -55,7 +55,6 @@ void resetCpu(CPU& cpu) {
             for (const Network& network : block.networks)
                 for (const auto& op : network.ops) op->resetState();
     }
-    cpu.areaSM.refresh();
     cpu.areaA.clear();
     cpu.areaSM.systemWriteBit(0, 0, 1);
     cpu.areaSM.systemWriteBit(0, 1, 1);
@@ -63,12 +62,12 @@ void resetCpu(CPU& cpu) {
     cpu.areaSM.systemWriteByte(6, 0x20);
     for (TimerRecord& timer : cpu.timers) {
         timer.value = 0;
-        timer.running = 0;
+        timer.running = false;
     }
 }
 
 void scanCycle(CPU& cpu) {
-    cpu.scrState = -1;
+    cpu.scrState = ScrState::Outside;
     cpu.instructionCount = 0;
     cpu.callDepth = 0;
 
@@ -77,7 +76,7 @@ void scanCycle(CPU& cpu) {
 
     updateTimers(cpu, TEN_MS_TIMERS);
 
-    cpu.callState = 0;
+    cpu.callState = CallState::Organization;
     if (cpu.program) {
         for (const Block& block : *cpu.program)
             if (block.kind == BLOCK_ORGANIZATION) executeBlock(cpu, block);
@@ -93,18 +92,18 @@ void scanCycle(CPU& cpu) {
 }
 
 void executeBlock(CPU& cpu, const Block& block) {
-    cpu.jumpLabel = -1;
+    cpu.jumpLabel.reset();
     bool restart = true;
     while (restart) {
         restart = false;
         for (const Network& network : block.networks) {
             cpu.logicStack = 0;
-            if (cpu.scrState != -1) pushBit(cpu, cpu.scrState);
-            if (cpu.callState == 2) pushBit(cpu, 1);
+            if (cpu.scrState != ScrState::Outside) pushBit(cpu, cpu.scrState == ScrState::Active ? 1 : 0);
+            if (cpu.callState == CallState::Subroutine) pushBit(cpu, 1);
             for (const auto& op : network.ops) {
                 updateTimers(cpu, ONE_MS_TIMERS);
                 // While a jump searches its label only LBL and SCRE run.
-                const bool searching = cpu.jumpLabel != -1;
+                const bool searching = cpu.jumpLabel.has_value();
                 if (searching && !op->standsAlone()) continue;
                 Writer* sink = cpu.traceSink;
                 if (sink != nullptr) {
@@ -117,8 +116,8 @@ void executeBlock(CPU& cpu, const Block& block) {
                     tracePins(*sink, *op, {5, 1, 2});
                 }
                 if (++cpu.instructionCount > LOOP_LIMIT) throwMessage("Possible loop dedected");
-                if (cpu.callState == 1) return;
-                if (cpu.jumpLabel != -1 && !searching) {
+                if (cpu.callState == CallState::Returned) return;
+                if (cpu.jumpLabel && !searching) {
                     restart = true;
                     break;
                 }
@@ -126,7 +125,7 @@ void executeBlock(CPU& cpu, const Block& block) {
             if (restart) break;
         }
     }
-    if (cpu.jumpLabel != -1) throwMessage("Label not found");
+    if (cpu.jumpLabel) throwMessage("Label not found");
 }
 
 const Block* findSubroutine(const CPU& cpu, const std::string& name) {

@@ -28,7 +28,6 @@ public:
     static constexpr int DEVICE_SLOTS = 32;
 
     void setDevice(int slot, IO* device) { devices_.at(static_cast<std::size_t>(slot)) = device; }
-    IO* device(int slot) const { return devices_.at(static_cast<std::size_t>(slot)); }
 
     int readInput(int byte, int bit) override;
     int inputBytes() override;

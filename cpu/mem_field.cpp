@@ -54,13 +54,9 @@ void MemField::writeDword(int index, std::uint32_t value) {
     }
 }
 
-void MemField::refresh() {}
-
 void MemField::clear() {
     for (auto& byte : bytes_) byte = 0;
 }
-
-int SMField::readByte(int index) { return MemField::readByte(index); }
 
 void SMField::writeByte(int index, int value) {
     if (index < SM_READ_ONLY_BYTES) return;

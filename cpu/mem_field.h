@@ -22,7 +22,6 @@ public:
     virtual ~MemField() = default;
 
     int size() const { return static_cast<int>(bytes_.size()); }
-    bool writeProtected() const { return writeProtected_; }
 
     virtual int readBit(int index, int bit);
     virtual int readByte(int index);
@@ -32,7 +31,6 @@ public:
     virtual void writeByte(int index, int value);
     virtual void writeWord(int index, int value);
     virtual void writeDword(int index, std::uint32_t value);
-    virtual void refresh();
     virtual void clear();
 
 protected:
@@ -52,7 +50,6 @@ public:
 
     explicit SMField(int size) : MemField(size, false) {}
 
-    int readByte(int index) override;
     void writeByte(int index, int value) override;
     void systemWriteBit(int index, int bit, int value);
     void systemWriteByte(int index, int value);

@@ -2,7 +2,6 @@
 
 #include "base/writer.h"
 #include "cpu/parameter.h"
-#include "messages/cpu_exception.h"
 
 namespace sps {
 
@@ -11,19 +10,6 @@ Operation::Operation(Operands operands)
       operand3_(std::move(operands.operand3)) {}
 
 Operation::~Operation() = default;
-
-void Operation::print(Writer& writer) const {
-    writer.putString(mnemonic());
-    if (operand1_) operand1_->printName(writer);
-    if (operand2_) operand2_->printName(writer);
-}
-
-void Operation::printValues(Writer& writer) const {
-    writer.putString(mnemonic());
-    if (operand1_) operand1_->dump(writer);
-    if (operand2_) operand2_->dump(writer);
-    writer.putChar('\n');
-}
 
 void Operation::pinName(Writer&, int, int, Parameter*) const {}
 void Operation::pinValue(Writer&, int, int, Parameter*) const {}

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
+
+#include "cpu/width.h"
 
 namespace sps {
 
@@ -21,14 +25,29 @@ enum LadderKind : int {
     LK_UP_COUNTER = 8,
 };
 
+// How a contact joins what stands before it in the ladder: a load contact
+// starts a new branch, an AND contact follows in series, an OR contact forms
+// a parallel branch. NOT, EU and ED act on the result so far and follow in
+// series like an AND contact. None for instructions that are no contact.
+enum class ContactRole : std::uint8_t { None, Load, And, Or };
+
+// The logic-stack operations, which have no ladder element of their own.
+enum class StackOperation : std::uint8_t {
+    None,
+    AndLoad, // ULD: the two top levels in series
+    OrLoad,  // OLD: the two top levels in parallel
+    Push,    // LPS: a copy of the top level
+    Read,    // LRD: the top level becomes a copy of the one below
+    Pop,     // LPP: the top level is dropped
+};
+
 // What an in-place instruction tells the ladder layout: the pin (3, or 0 for
 // none) at which a preceding move of the same size may be folded in, the
-// operand that move must write, and the data size (0 byte, 1 word, 2 double
-// word or real).
+// operand that move must write, and the data size.
 struct MergeInfo {
     int pin = 0;
     Parameter* operand = nullptr;
-    int size = 0;
+    Width size = Width::Byte;
 };
 
 // The operands of one source line, as written; any of them may be absent.
@@ -46,30 +65,25 @@ public:
     Operation(const Operation&) = delete;
     Operation& operator=(const Operation&) = delete;
 
-    // The mnemonic and the names of operands 1 and 2 (operand 3 is not written).
-    void print(Writer& writer) const;
-    // As print, with the current values of operands 1 and 2, then a line feed.
-    void printValues(Writer& writer) const;
-
     virtual void execute(CPU& cpu) = 0;
     // True for instructions that must be alone in their network (LBL, SCRE);
     // they are the only ones run while the engine searches a jump label.
     virtual bool standsAlone() const = 0;
     virtual const char* mnemonic() const = 0;
     virtual const char* boxLabel() const = 0;
-    virtual int stackIn() const = 0;
-    virtual int isTerminal() const = 0;
-    virtual int stackOut() const = 0;
     // Forgets edge and count-input memories (called by every CPU reset).
     virtual void resetState() {}
     // Throws CPUException on the first operand that does not fit.
     virtual void checkOperands() const = 0;
     virtual LadderKind ladderKind() const = 0;
+    virtual ContactRole contactRole() const { return ContactRole::None; }
+    virtual StackOperation stackOperation() const { return StackOperation::None; }
+    // The data size a move instruction copies; none for every other instruction.
+    virtual std::optional<Width> moveSize() const { return std::nullopt; }
     // The operand name or current value at a ladder pin; when pin equals
     // substitutePin, `substitute` stands in for the instruction's own operand.
     virtual void pinName(Writer& writer, int pin, int substitutePin, Parameter* substitute) const;
     virtual void pinValue(Writer& writer, int pin, int substitutePin, Parameter* substitute) const;
-    virtual int auxFlag() const { return 0; }
     virtual MergeInfo boxMergeInfo() const { return {}; }
 
     Parameter* operand1() const { return operand1_.get(); }

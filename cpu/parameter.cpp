@@ -47,6 +47,14 @@ void Parameter::setLongAt(int, std::uint32_t) { throwMessage("setlong not suppor
 
 namespace {
 
+// Capability masks of the operand classes.
+constexpr std::uint8_t NONE = 0;
+constexpr std::uint8_t BIT = CAP_READ_BIT | CAP_WRITE_BIT;
+constexpr std::uint8_t READ_ANY = CAP_READ_BIT | CAP_READ_BYTE | CAP_READ_WORD | CAP_READ_DWORD;
+// Byte, word and double word, each read and written.
+constexpr std::uint8_t NUMBERS =
+    readWriteCapability(Width::Byte) | readWriteCapability(Width::Word) | readWriteCapability(Width::Dword);
+
 // Byte and bit of the bit position `position`, rounding towards minus infinity
 // so that a position below bit 0 of byte 0 lands on byte -1 and fails there.
 struct BitPosition {
@@ -76,7 +84,7 @@ void writeAreaName(Writer& writer, const char* areaName, const char* width, int 
 // ---- memory operands ----
 
 BitParameter::BitParameter(MemField& area, int byteAddress, int bit, const char* areaName, int kind)
-    : Parameter(kind, {0x11, 0x11}), area_(area), byteAddress_(byteAddress), bit_(bit), areaName_(areaName) {}
+    : Parameter(kind, {BIT, BIT}), area_(area), byteAddress_(byteAddress), bit_(bit), areaName_(areaName) {}
 
 void BitParameter::printName(Writer& writer) const {
     writeAreaName(writer, areaName_, "", byteAddress_);
@@ -120,41 +128,48 @@ void BitParameter::setRangeImmediate(CPU& cpu, int n, int value) {
     }
 }
 
-ByteParameter::ByteParameter(MemField& area, int address, const char* areaName, int kind)
-    : Parameter(kind, {0x22, 0x22}), area_(area), address_(address), areaName_(areaName) {}
+template <Width W>
+AreaParameter<W>::AreaParameter(MemField& area, int address, const char* areaName, int kind)
+    : WidthAccessors<W, AreaParameter<W>>(kind, {readWriteCapability(W), readWriteCapability(W)}), area_(area),
+      address_(address), areaName_(areaName) {}
 
-void ByteParameter::printName(Writer& writer) const { writeAreaName(writer, areaName_, "B", address_); }
-int ByteParameter::getByte() { return area_.readByte(address_) & 0xFF; }
-void ByteParameter::setByte(int value) { area_.writeByte(address_, value); }
-int ByteParameter::getByteAt(int index) { return area_.readByte(areaIndex(address_ + 1LL * index)) & 0xFF; }
-void ByteParameter::setByteAt(int index, int value) { area_.writeByte(areaIndex(address_ + 1LL * index), value); }
-
-WordParameter::WordParameter(MemField& area, int address, const char* areaName, int kind)
-    : Parameter(kind, {0x44, 0x44}), area_(area), address_(address), areaName_(areaName) {}
-
-void WordParameter::printName(Writer& writer) const { writeAreaName(writer, areaName_, "W", address_); }
-int WordParameter::getWord() { return area_.readWord(address_) & 0xFFFF; }
-void WordParameter::setWord(int value) { area_.writeWord(address_, value & 0xFFFF); }
-int WordParameter::getWordAt(int index) { return area_.readWord(areaIndex(address_ + 2LL * index)) & 0xFFFF; }
-void WordParameter::setWordAt(int index, int value) {
-    area_.writeWord(areaIndex(address_ + 2LL * index), value & 0xFFFF);
+template <Width W> void AreaParameter<W>::printName(Writer& writer) const {
+    writeAreaName(writer, areaName_, W == Width::Byte ? "B" : W == Width::Word ? "W" : "D", address_);
 }
 
-LongParameter::LongParameter(MemField& area, int address, const char* areaName, int kind)
-    : Parameter(kind, {0x88, 0x88}), area_(area), address_(address), areaName_(areaName) {}
-
-void LongParameter::printName(Writer& writer) const { writeAreaName(writer, areaName_, "D", address_); }
-std::uint32_t LongParameter::getLong() { return area_.readDword(address_); }
-void LongParameter::setLong(std::uint32_t value) { area_.writeDword(address_, value); }
-std::uint32_t LongParameter::getLongAt(int index) { return area_.readDword(areaIndex(address_ + 4LL * index)); }
-void LongParameter::setLongAt(int index, std::uint32_t value) {
-    area_.writeDword(areaIndex(address_ + 4LL * index), value);
+template <Width W> int AreaParameter<W>::elementAddress(int index) const {
+    constexpr long long bytes = W == Width::Byte ? 1 : W == Width::Word ? 2 : 4;
+    return areaIndex(address_ + bytes * index);
 }
+
+template <Width W> std::uint32_t AreaParameter<W>::read(int index) {
+    const int at = elementAddress(index);
+    if constexpr (W == Width::Byte)
+        return static_cast<std::uint32_t>(area_.readByte(at) & 0xFF);
+    else if constexpr (W == Width::Word)
+        return static_cast<std::uint32_t>(area_.readWord(at) & 0xFFFF);
+    else
+        return area_.readDword(at);
+}
+
+template <Width W> void AreaParameter<W>::write(int index, std::uint32_t value) {
+    const int at = elementAddress(index);
+    if constexpr (W == Width::Byte)
+        area_.writeByte(at, static_cast<int>(value & 0xFFu));
+    else if constexpr (W == Width::Word)
+        area_.writeWord(at, static_cast<int>(value & 0xFFFFu));
+    else
+        area_.writeDword(at, value);
+}
+
+template class AreaParameter<Width::Byte>;
+template class AreaParameter<Width::Word>;
+template class AreaParameter<Width::Dword>;
 
 // ---- constants and texts ----
 
 NumParameter::NumParameter(std::int32_t value, int base)
-    : Parameter(PK_CONSTANT, {0x0F, 0x00}), value_(value), base_(base) {}
+    : Parameter(PK_CONSTANT, {READ_ANY, NONE}), value_(value), base_(base) {}
 
 void NumParameter::printName(Writer& writer) const {
     writer.putChar(' ');
@@ -171,7 +186,7 @@ int NumParameter::getWord() { return static_cast<int>(static_cast<std::uint32_t>
 std::uint32_t NumParameter::getLong() { return static_cast<std::uint32_t>(value_); }
 float NumParameter::getReal() { return static_cast<float>(value_); }
 
-FloatParameter::FloatParameter(float value) : Parameter(PK_CONSTANT, {0x08, 0x00}), value_(value) {}
+FloatParameter::FloatParameter(float value) : Parameter(PK_CONSTANT, {CAP_READ_DWORD, NONE}), value_(value) {}
 
 void FloatParameter::printName(Writer& writer) const {
     writer.putChar(' ');
@@ -181,7 +196,7 @@ void FloatParameter::printName(Writer& writer) const {
 std::uint32_t FloatParameter::getLong() { return std::bit_cast<std::uint32_t>(value_); }
 float FloatParameter::getReal() { return value_; }
 
-StringParameter::StringParameter(std::string text) : Parameter(PK_TEXT, {0x00, 0x00}), text_(std::move(text)) {}
+StringParameter::StringParameter(std::string text) : Parameter(PK_TEXT, {NONE, NONE}), text_(std::move(text)) {}
 
 void StringParameter::printName(Writer& writer) const {
     writer.putChar(' ');
@@ -191,7 +206,7 @@ void StringParameter::printName(Writer& writer) const {
 // ---- timers, counters, accumulators ----
 
 TimerParameter::TimerParameter(TimerRecord& record, int number)
-    : Parameter(PK_TIMER, {0x55, 0x00}), record_(record), number_(number) {}
+    : Parameter(PK_TIMER, {BIT | readWriteCapability(Width::Word), NONE}), record_(record), number_(number) {}
 
 void TimerParameter::printName(Writer& writer) const {
     writer.putString(" T");
@@ -204,13 +219,14 @@ int TimerParameter::getWord() { return record_.value; }
 void TimerParameter::setBit(int value) {
     if (value != 0) throwMessage("Timer can only be reseted");
     record_.value = 0;
-    record_.running = 0;
+    record_.running = false;
 }
 
 void TimerParameter::setWord(int value) { record_.value = static_cast<std::uint16_t>(value & 0xFFFF); }
 
 CounterParameter::CounterParameter(CounterRecord& record, int number)
-    : Parameter(PK_COUNTER, {0x45, 0x00}), record_(record), number_(number) {}
+    : Parameter(PK_COUNTER, {CAP_READ_BIT | readWriteCapability(Width::Word), NONE}), record_(record), number_(number) {
+}
 
 void CounterParameter::printName(Writer& writer) const {
     writer.putString(" Z");
@@ -222,7 +238,7 @@ int CounterParameter::getWord() { return static_cast<std::uint16_t>(record_.valu
 void CounterParameter::setWord(int value) { record_.value = static_cast<std::int16_t>(value & 0xFFFF); }
 
 AccumulatorParameter::AccumulatorParameter(std::uint32_t& accumulator, int number)
-    : Parameter(PK_ACCUMULATOR, {0xEE, 0x00}), accumulator_(accumulator), number_(number) {}
+    : Parameter(PK_ACCUMULATOR, {NUMBERS, NONE}), accumulator_(accumulator), number_(number) {}
 
 void AccumulatorParameter::printName(Writer& writer) const {
     writer.putString(" AC");
@@ -245,7 +261,8 @@ void AccumulatorParameter::setLong(std::uint32_t value) { accumulator_ = value; 
 
 // ---- analog channels of the bus ----
 
-AEParameter::AEParameter(CPU& cpu, int channel) : Parameter(PK_ANALOG_IN, {0x04, 0x04}), cpu_(cpu), channel_(channel) {}
+AEParameter::AEParameter(CPU& cpu, int channel)
+    : Parameter(PK_ANALOG_IN, {CAP_READ_WORD, CAP_READ_WORD}), cpu_(cpu), channel_(channel) {}
 
 void AEParameter::printName(Writer& writer) const {
     writer.putString(" AEW");
@@ -259,7 +276,7 @@ int AEParameter::getWordAt(int index) {
 }
 
 AAParameter::AAParameter(CPU& cpu, int channel)
-    : Parameter(PK_ANALOG_OUT, {0x40, 0x40}), cpu_(cpu), channel_(channel) {}
+    : Parameter(PK_ANALOG_OUT, {CAP_WRITE_WORD, CAP_WRITE_WORD}), cpu_(cpu), channel_(channel) {}
 
 void AAParameter::printName(Writer& writer) const {
     writer.putString(" AAW");
@@ -278,7 +295,8 @@ void AAParameter::setWordAt(int index, int value) {
 // ---- addresses and pointers ----
 
 AddressParameter::AddressParameter(char areaLetter, char widthLetter, int address)
-    : Parameter(PK_CONSTANT, {0x08, 0x00}), areaLetter_(areaLetter), widthLetter_(widthLetter), address_(address) {}
+    : Parameter(PK_CONSTANT, {CAP_READ_DWORD, NONE}), areaLetter_(areaLetter), widthLetter_(widthLetter),
+      address_(address) {}
 
 void AddressParameter::printName(Writer& writer) const {
     writer.putString(" &");
@@ -303,7 +321,8 @@ int pointerOffset(std::uint32_t pointer) {
 } // namespace
 
 PointerParameter::PointerParameter(CPU& cpu, std::unique_ptr<Parameter> inner)
-    : Parameter(PK_POINTER, {0xEE, 0xEE}), cpu_(cpu), inner_(std::move(inner)), base_(inner_.get()), innerLevels_(0) {
+    : Parameter(PK_POINTER, {NUMBERS, NUMBERS}), cpu_(cpu), inner_(std::move(inner)), base_(inner_.get()),
+      innerLevels_(0) {
     if (!inner_) throwMessage("Empty pointer");
     if (!(inner_->capabilities().direct & CAP_READ_DWORD)) throwMessage("Can't read a dword on parameter");
     if (const auto* innerPointer = dynamic_cast<const PointerParameter*>(inner_.get())) {

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "cpu/width.h"
+
 namespace sps {
 
 class CPU;
@@ -41,6 +43,18 @@ enum Capability : std::uint8_t {
     CAP_WRITE_DWORD = 0x80,
 };
 
+constexpr std::uint8_t readCapability(Width w) {
+    return w == Width::Byte ? CAP_READ_BYTE : w == Width::Word ? CAP_READ_WORD : CAP_READ_DWORD;
+}
+
+constexpr std::uint8_t writeCapability(Width w) {
+    return w == Width::Byte ? CAP_WRITE_BYTE : w == Width::Word ? CAP_WRITE_WORD : CAP_WRITE_DWORD;
+}
+
+constexpr std::uint8_t readWriteCapability(Width w) {
+    return static_cast<std::uint8_t>(readCapability(w) | writeCapability(w));
+}
+
 // Which accesses an operand supports, directly and at an index.
 struct Capabilities {
     std::uint8_t direct = 0;
@@ -60,8 +74,8 @@ public:
     Parameter(const Parameter&) = delete;
     Parameter& operator=(const Parameter&) = delete;
 
-    virtual Capabilities capabilities() const { return capabilities_; }
-    virtual int kind() const { return kind_; }
+    Capabilities capabilities() const { return capabilities_; }
+    int kind() const { return kind_; }
     // The operand text with one leading blank (" E0.3", " 16#FF").
     virtual void printName(Writer& writer) const = 0;
     // printName, then " [bit:byte:word:dword]" with the readable widths.
@@ -112,9 +126,6 @@ public:
     // As setRange, each bit also written to the bus output of the same number.
     void setRangeImmediate(CPU& cpu, int n, int value);
 
-    int byteAddress() const { return byteAddress_; }
-    int bit() const { return bit_; }
-
 private:
     MemField& area_;
     int byteAddress_;
@@ -122,51 +133,73 @@ private:
     const char* areaName_;
 };
 
-// A byte, word or double word of a memory area ("VB100", "MW4", "VD0").
-class ByteParameter final : public Parameter {
+// The four accessors of one width (the value and the value at an index,
+// each read and written), served by `Operand`'s read(index) and
+// write(index, value), where index 0 is the operand itself.
+template <Width W, class Operand> class WidthAccessors;
+
+template <class Operand> class WidthAccessors<Width::Byte, Operand> : public Parameter {
 public:
-    ByteParameter(MemField& area, int address, const char* areaName, int kind);
-    void printName(Writer& writer) const override;
-    int getByte() override;
-    void setByte(int value) override;
-    int getByteAt(int index) override;
-    void setByteAt(int index, int value) override;
+    using Parameter::Parameter;
+    int getByte() override { return static_cast<int>(self().read(0)); }
+    void setByte(int value) override { self().write(0, static_cast<std::uint32_t>(value)); }
+    int getByteAt(int index) override { return static_cast<int>(self().read(index)); }
+    void setByteAt(int index, int value) override { self().write(index, static_cast<std::uint32_t>(value)); }
 
 private:
+    Operand& self() { return static_cast<Operand&>(*this); }
+};
+
+template <class Operand> class WidthAccessors<Width::Word, Operand> : public Parameter {
+public:
+    using Parameter::Parameter;
+    int getWord() override { return static_cast<int>(self().read(0)); }
+    void setWord(int value) override { self().write(0, static_cast<std::uint32_t>(value)); }
+    int getWordAt(int index) override { return static_cast<int>(self().read(index)); }
+    void setWordAt(int index, int value) override { self().write(index, static_cast<std::uint32_t>(value)); }
+
+private:
+    Operand& self() { return static_cast<Operand&>(*this); }
+};
+
+template <class Operand> class WidthAccessors<Width::Dword, Operand> : public Parameter {
+public:
+    using Parameter::Parameter;
+    std::uint32_t getLong() override { return self().read(0); }
+    void setLong(std::uint32_t value) override { self().write(0, value); }
+    std::uint32_t getLongAt(int index) override { return self().read(index); }
+    void setLongAt(int index, std::uint32_t value) override { self().write(index, value); }
+
+private:
+    Operand& self() { return static_cast<Operand&>(*this); }
+};
+
+// A byte, word or double word of a memory area ("VB100", "MW4", "VD0"),
+// read and written directly or at an index counted in elements of its width.
+template <Width W> class AreaParameter final : public WidthAccessors<W, AreaParameter<W>> {
+public:
+    AreaParameter(MemField& area, int address, const char* areaName, int kind);
+    void printName(Writer& writer) const override;
+
+    // The element `index` places on from this one (index 0: the operand).
+    std::uint32_t read(int index);
+    void write(int index, std::uint32_t value);
+
+private:
+    int elementAddress(int index) const;
+
     MemField& area_;
     int address_;
     const char* areaName_;
 };
 
-class WordParameter final : public Parameter {
-public:
-    WordParameter(MemField& area, int address, const char* areaName, int kind);
-    void printName(Writer& writer) const override;
-    int getWord() override;
-    void setWord(int value) override;
-    int getWordAt(int index) override;
-    void setWordAt(int index, int value) override;
+extern template class AreaParameter<Width::Byte>;
+extern template class AreaParameter<Width::Word>;
+extern template class AreaParameter<Width::Dword>;
 
-private:
-    MemField& area_;
-    int address_;
-    const char* areaName_;
-};
-
-class LongParameter final : public Parameter {
-public:
-    LongParameter(MemField& area, int address, const char* areaName, int kind);
-    void printName(Writer& writer) const override;
-    std::uint32_t getLong() override;
-    void setLong(std::uint32_t value) override;
-    std::uint32_t getLongAt(int index) override;
-    void setLongAt(int index, std::uint32_t value) override;
-
-private:
-    MemField& area_;
-    int address_;
-    const char* areaName_;
-};
+using ByteParameter = AreaParameter<Width::Byte>;
+using WordParameter = AreaParameter<Width::Word>;
+using LongParameter = AreaParameter<Width::Dword>;
 
 // An integer constant, written in `base` (10 for decimal).
 class NumParameter final : public Parameter {
@@ -180,7 +213,6 @@ public:
     float getReal() override;
 
     std::int32_t value() const { return value_; }
-    int base() const { return base_; }
 
 private:
     std::int32_t value_;
@@ -230,7 +262,6 @@ public:
     void setWord(int value) override;
 
     CounterRecord& record() const { return record_; }
-    int number() const { return number_; }
 
 private:
     CounterRecord& record_;
@@ -260,8 +291,6 @@ public:
     void setByte(int value) override;
     void setWord(int value) override;
     void setLong(std::uint32_t value) override;
-
-    int number() const { return number_; }
 
 private:
     std::uint32_t& accumulator_;

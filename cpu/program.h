@@ -38,7 +38,9 @@ struct Block {
     std::string label;
 };
 
-// A loaded program: its blocks in file order.
+// A loaded program: its blocks in file order. Once loaded it is never changed
+// (held as std::shared_ptr<const Program>); its instructions keep only their
+// own run state, the edge and counter-input memories.
 using Program = std::vector<Block>;
 
 } // namespace sps

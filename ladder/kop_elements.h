@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "cpu/width.h"
+
 namespace sps {
 
 class KOPDraw;
@@ -26,10 +28,10 @@ public:
     int height() const { return height_; }
     int mergeKind() const { return mergeKind_; }
     Parameter* mergeOperand() const { return mergeOperand_; }
-    int mergeSize() const { return mergeSize_; }
+    Width mergeSize() const { return mergeSize_; }
     const Operation& op() const { return *op_; }
 
-    void setMerge(int kind, Parameter* operand, int size) {
+    void setMerge(int kind, Parameter* operand, Width size) {
         mergeKind_ = kind;
         mergeOperand_ = operand;
         mergeSize_ = size;
@@ -47,7 +49,7 @@ private:
     int height_;
     int mergeKind_ = 0;
     Parameter* mergeOperand_ = nullptr; // owned by the folded move instruction
-    int mergeSize_ = 0;
+    Width mergeSize_ = Width::Byte;
 };
 
 // A contact: two bars on the wire.

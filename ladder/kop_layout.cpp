@@ -1,7 +1,8 @@
 #include "ladder/kop_layout.h"
 
 #include <algorithm>
-#include <string_view>
+#include <optional>
+#include <string>
 
 #include "base/writer.h"
 #include "cpu/operation.h"
@@ -175,20 +176,15 @@ void combineTop(LevelStack& stack, bool parallel) {
 }
 
 void applyStackOperation(LevelStack& stack, const Operation& op) {
-    const std::string_view mnemonic = op.mnemonic();
-    if (mnemonic == "OLD") {
-        combineTop(stack, true);
-    } else if (mnemonic == "ULD") {
-        combineTop(stack, false);
-    } else if (mnemonic == "LPS") {
-        stack.push(stack.top());
-    } else if (mnemonic == "LRD") {
-        stack.top() = stack.below(1);
-    } else if (mnemonic == "LPP") {
-        stack.pop();
-    } else {
-        throw CPUException(std::string(mnemonic));
+    switch (op.stackOperation()) {
+    case StackOperation::AndLoad: combineTop(stack, false); return;
+    case StackOperation::OrLoad: combineTop(stack, true); return;
+    case StackOperation::Push: stack.push(stack.top()); return;
+    case StackOperation::Read: stack.top() = stack.below(1); return;
+    case StackOperation::Pop: stack.pop(); return;
+    case StackOperation::None: break;
     }
+    throw CPUException(op.mnemonic());
 }
 
 void addCounter(LevelStack& stack, std::unique_ptr<KOPE> counter, bool upDown) {
@@ -213,22 +209,14 @@ std::string operandText(const Parameter& operand) {
     return writer.takeText();
 }
 
-// The size a move's type letter stands for: B byte 0, W word 1, D and R 2.
-int moveSize(std::string_view mnemonic) {
-    if (mnemonic == "MOVB") return 0;
-    if (mnemonic == "MOVW") return 1;
-    if (mnemonic == "MOVD" || mnemonic == "MOVR") return 2;
-    return -1;
-}
-
 // A move that the next instruction completes in place (move the first input
 // to the output, then combine the second into it) is shown as that
 // instruction's box with the move's source at the merge pin.
 bool foldsInto(const Operation& move, const Operation* next) {
-    const int size = moveSize(move.mnemonic());
-    if (size < 0 || next == nullptr) return false;
+    const std::optional<Width> size = move.moveSize();
+    if (!size || next == nullptr) return false;
     const MergeInfo info = next->boxMergeInfo();
-    if (info.pin == 0 || info.size != size || info.operand == nullptr || move.operand2() == nullptr) return false;
+    if (info.pin == 0 || info.size != *size || info.operand == nullptr || move.operand2() == nullptr) return false;
     return operandText(*info.operand) == operandText(*move.operand2());
 }
 
@@ -258,13 +246,12 @@ KOPGrid layoutNetwork(const std::vector<std::unique_ptr<Operation>>& ops) {
         }
 
         switch (op->ladderKind()) {
-        case LK_CONTACT: {
-            const std::string_view mnemonic = op->mnemonic();
+        case LK_CONTACT:
+            // A load contact starts a branch of its own; the others join the
+            // branch before them, an OR contact in parallel, the rest in series.
             stack.push(elementLevel(std::move(element)));
-            if (mnemonic.starts_with("LD")) break;
-            combineTop(stack, mnemonic.starts_with("O"));
+            if (op->contactRole() != ContactRole::Load) combineTop(stack, op->contactRole() == ContactRole::Or);
             break;
-        }
         case LK_UP_COUNTER: addCounter(stack, std::move(element), false); break;
         case LK_UPDOWN_COUNTER: addCounter(stack, std::move(element), true); break;
         default: {

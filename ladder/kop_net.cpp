@@ -63,12 +63,15 @@ std::string rungHeader(const KOPRung& rung) {
     return header;
 }
 
-void KOPNet::setProgram(const Program& program) {
+void KOPNet::setProgram(std::shared_ptr<const Program> program) {
     rungs_.clear();
+    program_.reset();
+    if (!program) return;
     std::vector<KOPRung> rungs;
-    for (const Block& block : program)
+    for (const Block& block : *program)
         for (const Network& network : block.networks)
             rungs.push_back({block.name, block.kind, network.number, layoutNetwork(network.ops)});
+    program_ = std::move(program);
     rungs_ = std::move(rungs);
 }
 

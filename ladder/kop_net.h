@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,13 +20,14 @@ struct KOPRung {
 
 // The ladder view of a whole program: every network of every block as a
 // ladder diagram with live operand values. The elements refer to the
-// program's instructions, so the program must outlive the rungs.
+// program's instructions; the view shares the program, so it keeps painting
+// the program it was made from after another one has been loaded.
 class KOPNet final : public InfoDraw {
 public:
     // Lays out every network of every block in program order; a network
-    // without instructions gets an empty grid. On a layout error the
-    // previous rungs are gone and the error propagates.
-    void setProgram(const Program& program);
+    // without instructions gets an empty grid, and no program gives no rungs.
+    // On a layout error the previous rungs are gone and the error propagates.
+    void setProgram(std::shared_ptr<const Program> program);
 
     const std::vector<KOPRung>& rungs() const { return rungs_; }
 
@@ -34,6 +36,7 @@ public:
     void drawContent(KOPDraw& canvas) override;
 
 private:
+    std::shared_ptr<const Program> program_; // declared first: outlives the rungs
     std::vector<KOPRung> rungs_;
 };
 

@@ -194,7 +194,7 @@ std::unique_ptr<Operation> ProgramReader::parseInstruction() {
 
 void Parser::parseProgram(CPU& cpu, Reader& reader) {
     Program program = ProgramReader(cpu, reader).parseProgram();
-    cpu.program = std::make_unique<Program>(std::move(program));
+    cpu.program = std::make_shared<const Program>(std::move(program));
 }
 
 } // namespace sps

@@ -3,89 +3,104 @@
 #include "cpu/logic_stack.h"
 #include "cpu/parameter.h"
 #include "messages/cpu_exception.h"
-#include "ops/instruction_spec.h"
+#include "ops/contact.h"
+#include "ops/instruction_row.h"
 
 namespace sps {
 
 namespace {
 
-constexpr std::array<PinSpec, 3> BIT_PIN{{{1, 1, 'I'}}};
-constexpr std::array<PinSpec, 3> BIT_AND_COUNT_PINS{{{1, 1, 'I'}, {2, 2, 'B'}}};
+constexpr std::array<PinSource, 3> BIT_PIN{pinShows(1, 1, 'I')};
+constexpr std::array<PinSource, 3> BIT_AND_COUNT_PINS{pinShows(1, 1, 'I'), pinShows(2, 2, 'B')};
 
 constexpr std::array<OperandCheck, 4> READ_BIT{needs(1, CAP_READ_BIT)};
 constexpr std::array<OperandCheck, 4> READ_INPUT_BIT{needs(1, CAP_READ_BIT), needsKind(1, KindRule::OnlyE)};
 
-constexpr InstructionSpec contact(const char* mnemonic, const char* label, std::array<OperandCheck, 4> checks) {
-    return {mnemonic, label, LK_CONTACT, SHAPE_CONTACT, 1, checks, BIT_PIN};
+// A bit contact: one bit operand read from the image, or, for the immediate
+// forms, from the physical input.
+constexpr InstructionRow contact(const char* mnemonic, const char* label, ContactRole role,
+                                 std::array<OperandCheck, 4> checks) {
+    return {.mnemonic = mnemonic,
+            .label = label,
+            .ladderKind = LK_CONTACT,
+            .contactRole = role,
+            .operandCount = 1,
+            .checks = checks,
+            .pins = BIT_PIN};
 }
 
-constexpr InstructionSpec noOperands(const char* mnemonic, const char* label, LadderKind kind, Shape shape) {
-    return {mnemonic, label, kind, shape, 0};
+// S, R, SI and RI: a run of bits from operand 1 whose length is operand 2.
+constexpr InstructionRow bitRun(const char* mnemonic, std::array<OperandCheck, 4> checks) {
+    return {.mnemonic = mnemonic,
+            .label = mnemonic,
+            .ladderKind = LK_COIL,
+            .operandCount = 2,
+            .checks = checks,
+            .pins = BIT_AND_COUNT_PINS};
 }
 
-constexpr InstructionSpec kLD = contact("LD", "", READ_BIT);
-constexpr InstructionSpec kLDN = contact("LDN", "/", READ_BIT);
-constexpr InstructionSpec kU = contact("U", "", READ_BIT);
-constexpr InstructionSpec kUN = contact("UN", "/", READ_BIT);
-constexpr InstructionSpec kO = contact("O", "", READ_BIT);
-constexpr InstructionSpec kON = contact("ON", "/", READ_BIT);
-constexpr InstructionSpec kLDI = contact("LDI", "I", READ_INPUT_BIT);
-constexpr InstructionSpec kLDNI = contact("LDNI", "/I", READ_INPUT_BIT);
-constexpr InstructionSpec kUI = contact("UI", "I", READ_INPUT_BIT);
-constexpr InstructionSpec kUNI = contact("UNI", "/I", READ_INPUT_BIT);
-constexpr InstructionSpec kOI = contact("OI", "I", READ_INPUT_BIT);
-constexpr InstructionSpec kONI = contact("ONI", "/I", READ_INPUT_BIT);
+// NOT, EU and ED act on the result so far: a contact in series.
+constexpr InstructionRow resultContact(const char* mnemonic, const char* label) {
+    return {.mnemonic = mnemonic, .label = label, .ladderKind = LK_CONTACT, .contactRole = ContactRole::And};
+}
 
-constexpr InstructionSpec kAssign{
-    "=", "", LK_COIL, SHAPE_TERMINAL, 1, {needs(1, CAP_WRITE_BIT), needsKind(1, KindRule::NotTimerOrCounter)}, BIT_PIN};
-constexpr InstructionSpec kAssignImmediate{
-    "=I", "I", LK_COIL, SHAPE_TERMINAL, 1, {needs(1, CAP_WRITE_BIT), needsKind(1, KindRule::OnlyA)}, BIT_PIN};
-constexpr InstructionSpec kS{
-    "S",
-    "S",
-    LK_COIL,
-    SHAPE_TERMINAL,
-    2,
-    {needs(1, CAP_WRITE_BIT), needs(2, CAP_READ_BYTE), needsKind(1, KindRule::NotTimerOrCounter)},
-    BIT_AND_COUNT_PINS};
-constexpr InstructionSpec kR{"R",
-                             "R",
-                             LK_COIL,
-                             SHAPE_TERMINAL,
-                             2,
-                             {needsKind(1, KindRule::WritableBitOrRecord), needs(2, CAP_READ_BYTE)},
-                             BIT_AND_COUNT_PINS};
-constexpr InstructionSpec kSI{"SI",
-                              "SI",
-                              LK_COIL,
-                              SHAPE_TERMINAL,
-                              2,
-                              {needs(1, CAP_WRITE_BIT), needs(2, CAP_READ_BYTE), needsKind(1, KindRule::OnlyA)},
-                              BIT_AND_COUNT_PINS};
-constexpr InstructionSpec kRI{"RI",
-                              "RI",
-                              LK_COIL,
-                              SHAPE_TERMINAL,
-                              2,
-                              {needs(1, CAP_WRITE_BIT), needs(2, CAP_READ_BYTE), needsKind(1, KindRule::OnlyA)},
-                              BIT_AND_COUNT_PINS};
+constexpr InstructionRow stackRow(const char* mnemonic, StackOperation operation) {
+    return {.mnemonic = mnemonic, .label = "", .ladderKind = LK_NONE, .stackOperation = operation};
+}
 
-constexpr InstructionSpec kNOT = noOperands("NOT", "NOT", LK_CONTACT, SHAPE_CONTACT);
-constexpr InstructionSpec kEU = noOperands("EU", "P", LK_CONTACT, SHAPE_CONTACT);
-constexpr InstructionSpec kED = noOperands("ED", "N", LK_CONTACT, SHAPE_CONTACT);
-constexpr InstructionSpec kULD = noOperands("ULD", "", LK_NONE, SHAPE_COMBINE);
-constexpr InstructionSpec kOLD = noOperands("OLD", "", LK_NONE, SHAPE_COMBINE);
-constexpr InstructionSpec kLPS = noOperands("LPS", "", LK_NONE, SHAPE_PUSH);
-constexpr InstructionSpec kLRD = noOperands("LRD", "", LK_NONE, SHAPE_READ);
-constexpr InstructionSpec kLPP = noOperands("LPP", "", LK_NONE, SHAPE_POP);
+constexpr InstructionRow kLD = contact("LD", "", ContactRole::Load, READ_BIT);
+constexpr InstructionRow kLDN = contact("LDN", "/", ContactRole::Load, READ_BIT);
+constexpr InstructionRow kU = contact("U", "", ContactRole::And, READ_BIT);
+constexpr InstructionRow kUN = contact("UN", "/", ContactRole::And, READ_BIT);
+constexpr InstructionRow kO = contact("O", "", ContactRole::Or, READ_BIT);
+constexpr InstructionRow kON = contact("ON", "/", ContactRole::Or, READ_BIT);
+constexpr InstructionRow kLDI = contact("LDI", "I", ContactRole::Load, READ_INPUT_BIT);
+constexpr InstructionRow kLDNI = contact("LDNI", "/I", ContactRole::Load, READ_INPUT_BIT);
+constexpr InstructionRow kUI = contact("UI", "I", ContactRole::And, READ_INPUT_BIT);
+constexpr InstructionRow kUNI = contact("UNI", "/I", ContactRole::And, READ_INPUT_BIT);
+constexpr InstructionRow kOI = contact("OI", "I", ContactRole::Or, READ_INPUT_BIT);
+constexpr InstructionRow kONI = contact("ONI", "/I", ContactRole::Or, READ_INPUT_BIT);
+
+constexpr InstructionRow kAssign{
+    .mnemonic = "=",
+    .label = "",
+    .ladderKind = LK_COIL,
+    .operandCount = 1,
+    .checks = {needs(1, CAP_WRITE_BIT), needsKind(1, KindRule::NotTimerOrCounter)},
+    .pins = BIT_PIN,
+};
+constexpr InstructionRow kAssignImmediate{
+    .mnemonic = "=I",
+    .label = "I",
+    .ladderKind = LK_COIL,
+    .operandCount = 1,
+    .checks = {needs(1, CAP_WRITE_BIT), needsKind(1, KindRule::OnlyA)},
+    .pins = BIT_PIN,
+};
+constexpr InstructionRow kS =
+    bitRun("S", {needs(1, CAP_WRITE_BIT), needs(2, CAP_READ_BYTE), needsKind(1, KindRule::NotTimerOrCounter)});
+constexpr InstructionRow kR = bitRun("R", {needsKind(1, KindRule::WritableBitOrRecord), needs(2, CAP_READ_BYTE)});
+constexpr InstructionRow kSI =
+    bitRun("SI", {needs(1, CAP_WRITE_BIT), needs(2, CAP_READ_BYTE), needsKind(1, KindRule::OnlyA)});
+constexpr InstructionRow kRI =
+    bitRun("RI", {needs(1, CAP_WRITE_BIT), needs(2, CAP_READ_BYTE), needsKind(1, KindRule::OnlyA)});
+
+constexpr InstructionRow kNOT = resultContact("NOT", "NOT");
+constexpr InstructionRow kEU = resultContact("EU", "P");
+constexpr InstructionRow kED = resultContact("ED", "N");
+constexpr InstructionRow kULD = stackRow("ULD", StackOperation::AndLoad);
+constexpr InstructionRow kOLD = stackRow("OLD", StackOperation::OrLoad);
+constexpr InstructionRow kLPS = stackRow("LPS", StackOperation::Push);
+constexpr InstructionRow kLRD = stackRow("LRD", StackOperation::Read);
+constexpr InstructionRow kLPP = stackRow("LPP", StackOperation::Pop);
 
 // An instruction whose first operand is a bit of a memory area. The operand
 // checks guarantee that form; the cast is kept from construction so that an
 // instruction built without its checks fails with a message, not a crash.
-class BitOperandOp : public SpecOperation {
+class BitOperandOp : public RowOperation {
 public:
-    BitOperandOp(const InstructionSpec& spec, Operands operands)
-        : SpecOperation(spec, std::move(operands)), bit_(dynamic_cast<BitParameter*>(operand1_.get())) {}
+    BitOperandOp(const InstructionRow& row, Operands operands)
+        : RowOperation(row, std::move(operands)), bit_(dynamic_cast<BitParameter*>(operand1_.get())) {}
 
 protected:
     BitParameter& bitOperand(const char* keyWhenMissing) const {
@@ -99,119 +114,42 @@ private:
 
 // ---- contacts ----
 
-class LD_Op final : public SpecOperation {
-public:
-    explicit LD_Op(Operands o) : SpecOperation(kLD, std::move(o)) {}
-    void execute(CPU& cpu) override { pushBit(cpu, operand1_->getBit()); }
-};
+enum class Source { Image, Input };
+enum class Sense { Plain, Negated };
 
-class LDN_Op final : public SpecOperation {
+// The twelve bit contacts: the operand's bit from the image or, immediately,
+// from the physical input, plain or negated, joined as the row's role says.
+template <const InstructionRow& Row, Source From, Sense S> class BitContactOp final : public BitOperandOp {
 public:
-    explicit LDN_Op(Operands o) : SpecOperation(kLDN, std::move(o)) {}
-    void execute(CPU& cpu) override { pushBit(cpu, !operand1_->getBit()); }
-};
-
-// AND and OR contacts read their operand only when it can change the result.
-class U_Op final : public SpecOperation {
-public:
-    explicit U_Op(Operands o) : SpecOperation(kU, std::move(o)) {}
+    explicit BitContactOp(Operands o) : BitOperandOp(Row, std::move(o)) {}
     void execute(CPU& cpu) override {
-        int t = popBit(cpu);
-        if (t) t = operand1_->getBit();
-        pushBit(cpu, t);
+        applyContact<Row.contactRole>(cpu, [&] {
+            const int bit =
+                From == Source::Input ? bitOperand("Only E supported").readImmediate(cpu) : operand1_->getBit();
+            return S == Sense::Negated ? !bit : bit;
+        });
     }
 };
 
-class UN_Op final : public SpecOperation {
-public:
-    explicit UN_Op(Operands o) : SpecOperation(kUN, std::move(o)) {}
-    void execute(CPU& cpu) override {
-        int t = popBit(cpu);
-        if (t) t = !operand1_->getBit();
-        pushBit(cpu, t);
-    }
-};
-
-class O_Op final : public SpecOperation {
-public:
-    explicit O_Op(Operands o) : SpecOperation(kO, std::move(o)) {}
-    void execute(CPU& cpu) override {
-        int t = popBit(cpu);
-        if (!t) t = operand1_->getBit();
-        pushBit(cpu, t);
-    }
-};
-
-class ON_Op final : public SpecOperation {
-public:
-    explicit ON_Op(Operands o) : SpecOperation(kON, std::move(o)) {}
-    void execute(CPU& cpu) override {
-        int t = popBit(cpu);
-        if (!t) t = !operand1_->getBit();
-        pushBit(cpu, t);
-    }
-};
-
-// ---- immediate contacts: the physical input through the bus ----
-
-class LDI_Op final : public BitOperandOp {
-public:
-    explicit LDI_Op(Operands o) : BitOperandOp(kLDI, std::move(o)) {}
-    void execute(CPU& cpu) override { pushBit(cpu, bitOperand("Only E supported").readImmediate(cpu)); }
-};
-
-class LDNI_Op final : public BitOperandOp {
-public:
-    explicit LDNI_Op(Operands o) : BitOperandOp(kLDNI, std::move(o)) {}
-    void execute(CPU& cpu) override { pushBit(cpu, !bitOperand("Only E supported").readImmediate(cpu)); }
-};
-
-class UI_Op final : public BitOperandOp {
-public:
-    explicit UI_Op(Operands o) : BitOperandOp(kUI, std::move(o)) {}
-    void execute(CPU& cpu) override {
-        int t = popBit(cpu);
-        if (t) t = bitOperand("Only E supported").readImmediate(cpu);
-        pushBit(cpu, t);
-    }
-};
-
-class UNI_Op final : public BitOperandOp {
-public:
-    explicit UNI_Op(Operands o) : BitOperandOp(kUNI, std::move(o)) {}
-    void execute(CPU& cpu) override {
-        int t = popBit(cpu);
-        if (t) t = !bitOperand("Only E supported").readImmediate(cpu);
-        pushBit(cpu, t);
-    }
-};
-
-class OI_Op final : public BitOperandOp {
-public:
-    explicit OI_Op(Operands o) : BitOperandOp(kOI, std::move(o)) {}
-    void execute(CPU& cpu) override {
-        int t = popBit(cpu);
-        if (!t) t = bitOperand("Only E supported").readImmediate(cpu);
-        pushBit(cpu, t);
-    }
-};
-
-class ONI_Op final : public BitOperandOp {
-public:
-    explicit ONI_Op(Operands o) : BitOperandOp(kONI, std::move(o)) {}
-    void execute(CPU& cpu) override {
-        int t = popBit(cpu);
-        if (!t) t = !bitOperand("Only E supported").readImmediate(cpu);
-        pushBit(cpu, t);
-    }
-};
+using LD_Op = BitContactOp<kLD, Source::Image, Sense::Plain>;
+using LDN_Op = BitContactOp<kLDN, Source::Image, Sense::Negated>;
+using U_Op = BitContactOp<kU, Source::Image, Sense::Plain>;
+using UN_Op = BitContactOp<kUN, Source::Image, Sense::Negated>;
+using O_Op = BitContactOp<kO, Source::Image, Sense::Plain>;
+using ON_Op = BitContactOp<kON, Source::Image, Sense::Negated>;
+using LDI_Op = BitContactOp<kLDI, Source::Input, Sense::Plain>;
+using LDNI_Op = BitContactOp<kLDNI, Source::Input, Sense::Negated>;
+using UI_Op = BitContactOp<kUI, Source::Input, Sense::Plain>;
+using UNI_Op = BitContactOp<kUNI, Source::Input, Sense::Negated>;
+using OI_Op = BitContactOp<kOI, Source::Input, Sense::Plain>;
+using ONI_Op = BitContactOp<kONI, Source::Input, Sense::Negated>;
 
 // ---- coils ----
 
 // "=" writes the top in every execution, 0 included.
-class gl_Op final : public SpecOperation {
+class gl_Op final : public RowOperation {
 public:
-    explicit gl_Op(Operands o) : SpecOperation(kAssign, std::move(o)) {}
+    explicit gl_Op(Operands o) : RowOperation(kAssign, std::move(o)) {}
     void execute(CPU& cpu) override { operand1_->setBit(stackTop(cpu)); }
 };
 
@@ -248,7 +186,7 @@ public:
             if (kind == PK_TIMER) {
                 TimerRecord& timer = static_cast<TimerParameter&>(*operand1_).record();
                 timer.value = 0;
-                timer.running = 0;
+                timer.running = false;
             } else {
                 static_cast<CounterParameter&>(*operand1_).record().value = 0;
             }
@@ -276,21 +214,21 @@ public:
 
 // ---- stack logic ----
 
-class NOT_Op final : public SpecOperation {
+class NOT_Op final : public RowOperation {
 public:
-    explicit NOT_Op(Operands o) : SpecOperation(kNOT, std::move(o)) {}
+    explicit NOT_Op(Operands o) : RowOperation(kNOT, std::move(o)) {}
     void execute(CPU& cpu) override { pushBit(cpu, !popBit(cpu)); }
 };
 
 // Rising edge: 1 exactly when the top is 1 and was 0 in the previous
 // execution. The memory follows the top only while the segment gate is open.
-class EU_Op final : public SpecOperation {
+class EU_Op final : public RowOperation {
 public:
-    explicit EU_Op(Operands o) : SpecOperation(kEU, std::move(o)) {}
+    explicit EU_Op(Operands o) : RowOperation(kEU, std::move(o)) {}
     void execute(CPU& cpu) override {
         const int t = popBit(cpu);
         pushBit(cpu, t && !lastInput_);
-        if (cpu.scrState != 0) lastInput_ = t;
+        if (gateOpen(cpu)) lastInput_ = t;
     }
     void resetState() override { lastInput_ = 1; }
 
@@ -298,13 +236,13 @@ private:
     int lastInput_ = 1;
 };
 
-class ED_Op final : public SpecOperation {
+class ED_Op final : public RowOperation {
 public:
-    explicit ED_Op(Operands o) : SpecOperation(kED, std::move(o)) {}
+    explicit ED_Op(Operands o) : RowOperation(kED, std::move(o)) {}
     void execute(CPU& cpu) override {
         const int t = popBit(cpu);
         pushBit(cpu, !t && lastInput_);
-        if (cpu.scrState != 0) lastInput_ = t;
+        if (gateOpen(cpu)) lastInput_ = t;
     }
     void resetState() override { lastInput_ = 0; }
 
@@ -312,9 +250,9 @@ private:
     int lastInput_ = 0;
 };
 
-class ULD_Op final : public SpecOperation {
+class ULD_Op final : public RowOperation {
 public:
-    explicit ULD_Op(Operands o) : SpecOperation(kULD, std::move(o)) {}
+    explicit ULD_Op(Operands o) : RowOperation(kULD, std::move(o)) {}
     void execute(CPU& cpu) override {
         const int a = popBit(cpu);
         const int b = popBit(cpu);
@@ -322,9 +260,9 @@ public:
     }
 };
 
-class OLD_Op final : public SpecOperation {
+class OLD_Op final : public RowOperation {
 public:
-    explicit OLD_Op(Operands o) : SpecOperation(kOLD, std::move(o)) {}
+    explicit OLD_Op(Operands o) : RowOperation(kOLD, std::move(o)) {}
     void execute(CPU& cpu) override {
         const int a = popBit(cpu);
         const int b = popBit(cpu);
@@ -332,28 +270,28 @@ public:
     }
 };
 
-class LPS_Op final : public SpecOperation {
+class LPS_Op final : public RowOperation {
 public:
-    explicit LPS_Op(Operands o) : SpecOperation(kLPS, std::move(o)) {}
+    explicit LPS_Op(Operands o) : RowOperation(kLPS, std::move(o)) {}
     void execute(CPU& cpu) override { pushBit(cpu, stackTop(cpu)); }
 };
 
-class LRD_Op final : public SpecOperation {
+class LRD_Op final : public RowOperation {
 public:
-    explicit LRD_Op(Operands o) : SpecOperation(kLRD, std::move(o)) {}
+    explicit LRD_Op(Operands o) : RowOperation(kLRD, std::move(o)) {}
     void execute(CPU& cpu) override {
         popBit(cpu);
         pushBit(cpu, stackTop(cpu));
     }
 };
 
-class LPP_Op final : public SpecOperation {
+class LPP_Op final : public RowOperation {
 public:
-    explicit LPP_Op(Operands o) : SpecOperation(kLPP, std::move(o)) {}
+    explicit LPP_Op(Operands o) : RowOperation(kLPP, std::move(o)) {}
     void execute(CPU& cpu) override { popBit(cpu); }
 };
 
-constexpr InstructionRow kRows[] = {
+constexpr TableEntry kRows[] = {
     {&kLD, createAs<LD_Op>},     {&kLDN, createAs<LDN_Op>},
     {&kU, createAs<U_Op>},       {&kUN, createAs<UN_Op>},
     {&kO, createAs<O_Op>},       {&kON, createAs<ON_Op>},
@@ -372,6 +310,6 @@ static_assert(std::size(kRows) == 26);
 
 } // namespace
 
-std::span<const InstructionRow> bitLogicInstructions() { return kRows; }
+std::span<const TableEntry> bitLogicInstructions() { return kRows; }
 
 } // namespace sps

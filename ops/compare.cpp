@@ -3,10 +3,9 @@
 #include <array>
 #include <cstdint>
 
-#include "cpu/cpu.h"
-#include "cpu/logic_stack.h"
 #include "cpu/parameter.h"
-#include "ops/instruction_spec.h"
+#include "ops/contact.h"
+#include "ops/instruction_row.h"
 
 namespace sps {
 
@@ -17,6 +16,11 @@ enum class Type { B, W, D, R };
 enum class Relation { gl, ggl, kgl }; // =, >=, <=
 
 constexpr bool negated(Prefix p) { return p == Prefix::LDN || p == Prefix::UN || p == Prefix::ON; }
+
+constexpr ContactRole role(Prefix p) {
+    if (p == Prefix::LD || p == Prefix::LDN) return ContactRole::Load;
+    return p == Prefix::U || p == Prefix::UN ? ContactRole::And : ContactRole::Or;
+}
 
 constexpr const char* prefixText(Prefix p) {
     constexpr const char* texts[] = {"LD", "LDN", "U", "UN", "O", "ON"};
@@ -58,9 +62,8 @@ constexpr Text labelText(Prefix p, Type t, Relation r) {
     return text;
 }
 
-constexpr std::uint8_t readCapability(Type t) {
-    return t == Type::B ? CAP_READ_BYTE : t == Type::W ? CAP_READ_WORD : CAP_READ_DWORD;
-}
+// Reals are read as double words.
+constexpr Width width(Type t) { return t == Type::B ? Width::Byte : t == Type::W ? Width::Word : Width::Dword; }
 
 template <Type T> bool relationHolds(Relation r, Parameter& left, Parameter& right) {
     if constexpr (T == Type::R) {
@@ -84,35 +87,25 @@ template <Type T> bool relationHolds(Relation r, Parameter& left, Parameter& rig
     }
 }
 
-template <Prefix P, Type T, Relation R> class CompareOp final : public SpecOperation {
+template <Prefix P, Type T, Relation R> class CompareOp final : public RowOperation {
 public:
     static constexpr Text mnemonicName = mnemonicText(P, T, R);
     static constexpr Text labelName = labelText(P, T, R);
     static constexpr char letter = typeLetter(T);
-    static constexpr InstructionSpec spec{mnemonicName.data(),
-                                          labelName.data(),
-                                          LK_CONTACT,
-                                          SHAPE_CONTACT,
-                                          2,
-                                          {needs(1, readCapability(T)), needs(2, readCapability(T))},
-                                          {{{1, 1, letter}, {2, 2, letter}}}};
+    static constexpr InstructionRow row{
+        .mnemonic = mnemonicName.data(),
+        .label = labelName.data(),
+        .ladderKind = LK_CONTACT,
+        .contactRole = role(P),
+        .operandCount = 2,
+        .checks = {needs(1, readCapability(width(T))), needs(2, readCapability(width(T)))},
+        .pins = {pinShows(1, 1, letter), pinShows(2, 2, letter)},
+    };
 
-    explicit CompareOp(Operands o) : SpecOperation(spec, std::move(o)) {}
+    explicit CompareOp(Operands o) : RowOperation(row, std::move(o)) {}
 
-    // The load forms always read both operands; the AND forms only after a
-    // popped 1, the OR forms only after a popped 0.
     void execute(CPU& cpu) override {
-        int t = 1;
-        if constexpr (P == Prefix::U || P == Prefix::UN) {
-            t = popBit(cpu);
-            if (t) t = compare();
-        } else if constexpr (P == Prefix::O || P == Prefix::ON) {
-            t = popBit(cpu);
-            if (!t) t = compare();
-        } else {
-            t = compare();
-        }
-        pushBit(cpu, t);
+        applyContact<row.contactRole>(cpu, [this] { return compare(); });
     }
 
 private:
@@ -140,12 +133,12 @@ SPS_COMPARE_TYPES(ON)
 #undef SPS_COMPARE_TYPES
 #undef SPS_COMPARE_RELATIONS
 
-#define SPS_COMPARE_ROW(Class) {&Class::spec, createAs<Class>},
+#define SPS_COMPARE_ROW(Class) {&Class::row, createAs<Class>},
 #define SPS_COMPARE_ROWS(P, T) SPS_COMPARE_ROW(P##T##gl_Op) SPS_COMPARE_ROW(P##T##ggl_Op) SPS_COMPARE_ROW(P##T##kgl_Op)
 #define SPS_COMPARE_PREFIX_ROWS(P)                                                                                     \
     SPS_COMPARE_ROWS(P, B) SPS_COMPARE_ROWS(P, W) SPS_COMPARE_ROWS(P, D) SPS_COMPARE_ROWS(P, R)
-constexpr InstructionRow kRows[] = {SPS_COMPARE_PREFIX_ROWS(LD) SPS_COMPARE_PREFIX_ROWS(LDN) SPS_COMPARE_PREFIX_ROWS(
-    U) SPS_COMPARE_PREFIX_ROWS(UN) SPS_COMPARE_PREFIX_ROWS(O) SPS_COMPARE_PREFIX_ROWS(ON)};
+constexpr TableEntry kRows[] = {SPS_COMPARE_PREFIX_ROWS(LD) SPS_COMPARE_PREFIX_ROWS(LDN) SPS_COMPARE_PREFIX_ROWS(U)
+                                    SPS_COMPARE_PREFIX_ROWS(UN) SPS_COMPARE_PREFIX_ROWS(O) SPS_COMPARE_PREFIX_ROWS(ON)};
 #undef SPS_COMPARE_PREFIX_ROWS
 #undef SPS_COMPARE_ROWS
 #undef SPS_COMPARE_ROW
@@ -153,6 +146,6 @@ static_assert(std::size(kRows) == 72);
 
 } // namespace
 
-std::span<const InstructionRow> compareInstructions() { return kRows; }
+std::span<const TableEntry> compareInstructions() { return kRows; }
 
 } // namespace sps

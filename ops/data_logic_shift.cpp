@@ -10,58 +10,57 @@
 #include "cpu/logic_stack.h"
 #include "cpu/parameter.h"
 #include "ops/data_width.h"
-#include "ops/instruction_spec.h"
+#include "ops/instruction_row.h"
 
 namespace sps {
 
 namespace {
 
 // b := a op b.
-constexpr InstructionSpec wordLogic(const char* mnemonic, const char* label, Width w) {
+constexpr InstructionRow wordLogic(const char* mnemonic, const char* label, Width w) {
     return inPlaceBox(mnemonic, label, w, widthLetter(w));
 }
 
 // Operand 1 shifted in place by the byte count of operand 2: operand 1
 // write, count read, operand 1 read.
-constexpr InstructionSpec shift(const char* mnemonic, const char* label, Width w) {
+constexpr InstructionRow shift(const char* mnemonic, const char* label, Width w) {
     const char letter = widthLetter(w);
-    return {mnemonic,
-            label,
-            LK_BOX2,
-            SHAPE_TERMINAL,
-            2,
-            {needs(1, writeCapability(w)), needs(2, CAP_READ_BYTE), needs(1, readCapability(w))},
-            {{{3, 1, letter}, {4, 2, 'B'}, {5, 1, letter}}},
-            {3, 2, mergeSize(w)}};
+    return {.mnemonic = mnemonic,
+            .label = label,
+            .ladderKind = LK_BOX2,
+            .operandCount = 2,
+            .checks = {needs(1, writeCapability(w)), needs(2, CAP_READ_BYTE), needs(1, readCapability(w))},
+            .pins = {pinShows(3, 1, letter), pinShows(4, 2, 'B'), pinShows(5, 1, letter)},
+            .merge = {.pin = 3, .slot = 2, .size = w}};
 }
 
-constexpr InstructionSpec kUNDB = wordLogic("UNDB", "WAND_B", Width::Byte);
-constexpr InstructionSpec kUNDW = wordLogic("UNDW", "WAND_W", Width::Word);
-constexpr InstructionSpec kUNDD = wordLogic("UNDD", "WAND_DW", Width::Dword);
-constexpr InstructionSpec kORB = wordLogic("ORB", "WOR_B", Width::Byte);
-constexpr InstructionSpec kORW = wordLogic("ORW", "WOR_W", Width::Word);
-constexpr InstructionSpec kORD = wordLogic("ORD", "WOR_DW", Width::Dword);
-constexpr InstructionSpec kXORB = wordLogic("XORB", "WXOR_B", Width::Byte);
-constexpr InstructionSpec kXORW = wordLogic("XORW", "WXOR_W", Width::Word);
-constexpr InstructionSpec kXORD = wordLogic("XORD", "WXOR_DW", Width::Dword);
-constexpr InstructionSpec kSLB = shift("SLB", "SHL_B", Width::Byte);
-constexpr InstructionSpec kSLW = shift("SLW", "SHL_W", Width::Word);
-constexpr InstructionSpec kSLD = shift("SLD", "SHL_DW", Width::Dword);
-constexpr InstructionSpec kSRB = shift("SRB", "SHR_B", Width::Byte);
-constexpr InstructionSpec kSRW = shift("SRW", "SHR_W", Width::Word);
-constexpr InstructionSpec kSRD = shift("SRD", "SHR_DW", Width::Dword);
-constexpr InstructionSpec kRLB = shift("RLB", "ROL_B", Width::Byte);
-constexpr InstructionSpec kRLW = shift("RLW", "ROL_W", Width::Word);
-constexpr InstructionSpec kRLD = shift("RLD", "ROL_DW", Width::Dword);
-constexpr InstructionSpec kRRB = shift("RRB", "ROR_B", Width::Byte);
-constexpr InstructionSpec kRRW = shift("RRW", "ROR_W", Width::Word);
-constexpr InstructionSpec kRRD = shift("RRD", "ROR_DW", Width::Dword);
+constexpr InstructionRow kUNDB = wordLogic("UNDB", "WAND_B", Width::Byte);
+constexpr InstructionRow kUNDW = wordLogic("UNDW", "WAND_W", Width::Word);
+constexpr InstructionRow kUNDD = wordLogic("UNDD", "WAND_DW", Width::Dword);
+constexpr InstructionRow kORB = wordLogic("ORB", "WOR_B", Width::Byte);
+constexpr InstructionRow kORW = wordLogic("ORW", "WOR_W", Width::Word);
+constexpr InstructionRow kORD = wordLogic("ORD", "WOR_DW", Width::Dword);
+constexpr InstructionRow kXORB = wordLogic("XORB", "WXOR_B", Width::Byte);
+constexpr InstructionRow kXORW = wordLogic("XORW", "WXOR_W", Width::Word);
+constexpr InstructionRow kXORD = wordLogic("XORD", "WXOR_DW", Width::Dword);
+constexpr InstructionRow kSLB = shift("SLB", "SHL_B", Width::Byte);
+constexpr InstructionRow kSLW = shift("SLW", "SHL_W", Width::Word);
+constexpr InstructionRow kSLD = shift("SLD", "SHL_DW", Width::Dword);
+constexpr InstructionRow kSRB = shift("SRB", "SHR_B", Width::Byte);
+constexpr InstructionRow kSRW = shift("SRW", "SHR_W", Width::Word);
+constexpr InstructionRow kSRD = shift("SRD", "SHR_DW", Width::Dword);
+constexpr InstructionRow kRLB = shift("RLB", "ROL_B", Width::Byte);
+constexpr InstructionRow kRLW = shift("RLW", "ROL_W", Width::Word);
+constexpr InstructionRow kRLD = shift("RLD", "ROL_DW", Width::Dword);
+constexpr InstructionRow kRRB = shift("RRB", "ROR_B", Width::Byte);
+constexpr InstructionRow kRRW = shift("RRW", "ROR_W", Width::Word);
+constexpr InstructionRow kRRD = shift("RRD", "ROR_DW", Width::Dword);
 
 // ---- word logic ----
 
-template <const InstructionSpec& Spec, Width W, class Combine> class WordLogicOp final : public SpecOperation {
+template <const InstructionRow& Row, Width W, class Combine> class WordLogicOp final : public RowOperation {
 public:
-    explicit WordLogicOp(Operands o) : SpecOperation(Spec, std::move(o)) {}
+    explicit WordLogicOp(Operands o) : RowOperation(Row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         using Value = typename WidthTraits<W>::Value;
@@ -88,9 +87,9 @@ enum class Direction { ShiftLeft, ShiftRight, RotateLeft, RotateRight };
 // Shifts take the count modulo 32 for every width, so a byte shifted by 8 to
 // 31 becomes 0 while 32 leaves it unchanged; rotations take it modulo the
 // width. Zeros are shifted in from either end.
-template <const InstructionSpec& Spec, Width W, Direction D> class ShiftOp final : public SpecOperation {
+template <const InstructionRow& Row, Width W, Direction D> class ShiftOp final : public RowOperation {
 public:
-    explicit ShiftOp(Operands o) : SpecOperation(Spec, std::move(o)) {}
+    explicit ShiftOp(Operands o) : RowOperation(Row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         const Value a = WidthTraits<W>::get(*operand1_);
@@ -128,7 +127,7 @@ using RRB_Op = ShiftOp<kRRB, Width::Byte, Direction::RotateRight>;
 using RRW_Op = ShiftOp<kRRW, Width::Word, Direction::RotateRight>;
 using RRD_Op = ShiftOp<kRRD, Width::Dword, Direction::RotateRight>;
 
-constexpr InstructionRow kRows[] = {
+constexpr TableEntry kRows[] = {
     {&kUNDB, createAs<UNDB_Op>}, {&kUNDW, createAs<UNDW_Op>}, {&kUNDD, createAs<UNDD_Op>}, {&kORB, createAs<ORB_Op>},
     {&kORW, createAs<ORW_Op>},   {&kORD, createAs<ORD_Op>},   {&kXORB, createAs<XORB_Op>}, {&kXORW, createAs<XORW_Op>},
     {&kXORD, createAs<XORD_Op>}, {&kSLB, createAs<SLB_Op>},   {&kSLW, createAs<SLW_Op>},   {&kSLD, createAs<SLD_Op>},
@@ -140,6 +139,6 @@ static_assert(std::size(kRows) == 21);
 
 } // namespace
 
-std::span<const InstructionRow> dataLogicShiftInstructions() { return kRows; }
+std::span<const TableEntry> dataLogicShiftInstructions() { return kRows; }
 
 } // namespace sps

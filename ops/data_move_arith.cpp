@@ -8,106 +8,108 @@
 #include "cpu/logic_stack.h"
 #include "cpu/parameter.h"
 #include "ops/data_width.h"
-#include "ops/instruction_spec.h"
+#include "ops/instruction_row.h"
 
 namespace sps {
 
 namespace {
 
 // Operand 1 is read, operand 2 written (the write is tested first).
-constexpr InstructionSpec move(const char* mnemonic, const char* label, Width w, char letter) {
-    return {mnemonic,
-            label,
-            LK_BOX1,
-            SHAPE_TERMINAL,
-            2,
-            {needs(2, writeCapability(w)), needs(1, readCapability(w))},
-            {{{3, 1, letter}, {5, 2, letter}}}};
+constexpr InstructionRow move(const char* mnemonic, const char* label, Width w, char letter) {
+    return {.mnemonic = mnemonic,
+            .label = label,
+            .ladderKind = LK_BOX1,
+            .moveSize = w,
+            .operandCount = 2,
+            .checks = {needs(2, writeCapability(w)), needs(1, readCapability(w))},
+            .pins = {pinShows(3, 1, letter), pinShows(5, 2, letter)}};
 }
 
 // One operand, read and written in place (the write is tested first).
-constexpr InstructionSpec step(const char* mnemonic, const char* label, Width w) {
+constexpr InstructionRow step(const char* mnemonic, const char* label, Width w) {
     const char letter = widthLetter(w);
-    return {mnemonic,
-            label,
-            LK_BOX1,
-            SHAPE_TERMINAL,
-            1,
-            {needs(1, writeCapability(w)), needs(1, readCapability(w))},
-            {{{3, 1, letter}, {5, 1, letter}}},
-            {3, 2, mergeSize(w)}};
+    return {.mnemonic = mnemonic,
+            .label = label,
+            .ladderKind = LK_BOX1,
+            .operandCount = 1,
+            .checks = {needs(1, writeCapability(w)), needs(1, readCapability(w))},
+            .pins = {pinShows(3, 1, letter), pinShows(5, 1, letter)},
+            .merge = {.pin = 3, .slot = 2, .size = w}};
 }
 
 // *R and /R test operand 2 (write, read) before operand 1.
-constexpr InstructionSpec product(const char* mnemonic, const char* label) {
-    return {mnemonic,
-            label,
-            LK_BOX2,
-            SHAPE_TERMINAL,
-            2,
-            {needs(2, CAP_WRITE_DWORD), needs(2, CAP_READ_DWORD), needs(1, CAP_READ_DWORD)},
-            {{{3, 2, 'R'}, {4, 1, 'R'}, {5, 2, 'R'}}},
-            {3, 2, 2}};
+constexpr InstructionRow product(const char* mnemonic, const char* label) {
+    return {.mnemonic = mnemonic,
+            .label = label,
+            .ladderKind = LK_BOX2,
+            .operandCount = 2,
+            .checks = {needs(2, CAP_WRITE_DWORD), needs(2, CAP_READ_DWORD), needs(1, CAP_READ_DWORD)},
+            .pins = {pinShows(3, 2, 'R'), pinShows(4, 1, 'R'), pinShows(5, 2, 'R')},
+            .merge = {.pin = 3, .slot = 2, .size = Width::Dword}};
 }
 
 // MUL and DIV: a word operand 1 into the double word operand 2; not foldable.
-constexpr InstructionSpec integerProduct(const char* mnemonic) {
-    return {mnemonic,
-            mnemonic,
-            LK_BOX2,
-            SHAPE_TERMINAL,
-            2,
-            {needs(2, CAP_WRITE_DWORD), needs(2, CAP_READ_DWORD), needs(1, CAP_READ_WORD)},
-            {{{3, 2, 'D'}, {4, 1, 'W'}, {5, 2, 'D'}}}};
+constexpr InstructionRow integerProduct(const char* mnemonic) {
+    return {.mnemonic = mnemonic,
+            .label = mnemonic,
+            .ladderKind = LK_BOX2,
+            .operandCount = 2,
+            .checks = {needs(2, CAP_WRITE_DWORD), needs(2, CAP_READ_DWORD), needs(1, CAP_READ_WORD)},
+            .pins = {pinShows(3, 2, 'D'), pinShows(4, 1, 'W'), pinShows(5, 2, 'D')}};
 }
 
 // SQRT, TRUNC, DTR: operand 1 read (tested first), operand 2 written.
-constexpr InstructionSpec convert(const char* mnemonic, const char* label, char in, char out) {
-    return {mnemonic,
-            label,
-            LK_BOX1,
-            SHAPE_TERMINAL,
-            2,
-            {needs(1, CAP_READ_DWORD), needs(2, CAP_WRITE_DWORD)},
-            {{{3, 1, in}, {5, 2, out}}}};
+constexpr InstructionRow convert(const char* mnemonic, const char* label, char in, char out) {
+    return {.mnemonic = mnemonic,
+            .label = label,
+            .ladderKind = LK_BOX1,
+            .operandCount = 2,
+            .checks = {needs(1, CAP_READ_DWORD), needs(2, CAP_WRITE_DWORD)},
+            .pins = {pinShows(3, 1, in), pinShows(5, 2, out)}};
 }
 
-constexpr InstructionSpec kMOVB = move("MOVB", "MOV_B", Width::Byte, 'B');
-constexpr InstructionSpec kMOVW = move("MOVW", "MOV_W", Width::Word, 'W');
-constexpr InstructionSpec kMOVD = move("MOVD", "MOV_DW", Width::Dword, 'D');
-constexpr InstructionSpec kMOVR = move("MOVR", "MOV_R", Width::Dword, 'R');
-constexpr InstructionSpec kINCB = step("INCB", "INC_B", Width::Byte);
-constexpr InstructionSpec kINCW = step("INCW", "INC_W", Width::Word);
-constexpr InstructionSpec kINCD = step("INCD", "INC_DW", Width::Dword);
-constexpr InstructionSpec kDECB = step("DECB", "DEC_B", Width::Byte);
-constexpr InstructionSpec kDECW = step("DECW", "DEC_W", Width::Word);
-constexpr InstructionSpec kDECD = step("DECD", "DEC_DW", Width::Dword);
-constexpr InstructionSpec kINVB = step("INVB", "INV_B", Width::Byte);
-constexpr InstructionSpec kINVW = step("INVW", "INV_W", Width::Word);
-constexpr InstructionSpec kINVD = step("INVD", "INV_DW", Width::Dword);
-constexpr InstructionSpec kAddI = inPlaceBox("+I", "ADD_I", Width::Word, 'W');
-constexpr InstructionSpec kSubI = inPlaceBox("-I", "SUB_I", Width::Word, 'W');
-constexpr InstructionSpec kAddD = inPlaceBox("+D", "ADD_DI", Width::Dword, 'D');
-constexpr InstructionSpec kSubD = inPlaceBox("-D", "SUB_DI", Width::Dword, 'D');
-constexpr InstructionSpec kAddR = inPlaceBox("+R", "ADD_R", Width::Dword, 'R');
-constexpr InstructionSpec kSubR = inPlaceBox("-R", "SUB_R", Width::Dword, 'R');
-constexpr InstructionSpec kMulR = product("*R", "MUL_R");
-constexpr InstructionSpec kDivR = product("/R", "DIV_R");
-constexpr InstructionSpec kMUL = integerProduct("MUL");
-constexpr InstructionSpec kDIV = integerProduct("DIV");
-constexpr InstructionSpec kSQRT = convert("SQRT", "SQRT", 'R', 'R');
-constexpr InstructionSpec kTRUNC = convert("TRUNC", "TRUNC", 'R', 'D');
-constexpr InstructionSpec kDTR = convert("DTR", "DI_REAL", 'D', 'R');
+constexpr InstructionRow kMOVB = move("MOVB", "MOV_B", Width::Byte, 'B');
+constexpr InstructionRow kMOVW = move("MOVW", "MOV_W", Width::Word, 'W');
+constexpr InstructionRow kMOVD = move("MOVD", "MOV_DW", Width::Dword, 'D');
+constexpr InstructionRow kMOVR = move("MOVR", "MOV_R", Width::Dword, 'R');
+constexpr InstructionRow kINCB = step("INCB", "INC_B", Width::Byte);
+constexpr InstructionRow kINCW = step("INCW", "INC_W", Width::Word);
+constexpr InstructionRow kINCD = step("INCD", "INC_DW", Width::Dword);
+constexpr InstructionRow kDECB = step("DECB", "DEC_B", Width::Byte);
+constexpr InstructionRow kDECW = step("DECW", "DEC_W", Width::Word);
+constexpr InstructionRow kDECD = step("DECD", "DEC_DW", Width::Dword);
+constexpr InstructionRow kINVB = step("INVB", "INV_B", Width::Byte);
+constexpr InstructionRow kINVW = step("INVW", "INV_W", Width::Word);
+constexpr InstructionRow kINVD = step("INVD", "INV_DW", Width::Dword);
+constexpr InstructionRow kAddI = inPlaceBox("+I", "ADD_I", Width::Word, 'W');
+constexpr InstructionRow kSubI = inPlaceBox("-I", "SUB_I", Width::Word, 'W');
+constexpr InstructionRow kAddD = inPlaceBox("+D", "ADD_DI", Width::Dword, 'D');
+constexpr InstructionRow kSubD = inPlaceBox("-D", "SUB_DI", Width::Dword, 'D');
+constexpr InstructionRow kAddR = inPlaceBox("+R", "ADD_R", Width::Dword, 'R');
+constexpr InstructionRow kSubR = inPlaceBox("-R", "SUB_R", Width::Dword, 'R');
+constexpr InstructionRow kMulR = product("*R", "MUL_R");
+constexpr InstructionRow kDivR = product("/R", "DIV_R");
+constexpr InstructionRow kMUL = integerProduct("MUL");
+constexpr InstructionRow kDIV = integerProduct("DIV");
+constexpr InstructionRow kSQRT = convert("SQRT", "SQRT", 'R', 'R');
+constexpr InstructionRow kTRUNC = convert("TRUNC", "TRUNC", 'R', 'D');
+constexpr InstructionRow kDTR = convert("DTR", "DI_REAL", 'D', 'R');
 // SWAP demands a writable operand 2 although it only ever touches operand 1.
-constexpr InstructionSpec kSWAP{
-    "SWAP", "SWAP", LK_TIMER, SHAPE_TERMINAL, 2, {needs(2, CAP_WRITE_WORD), needs(1, CAP_READ_WORD)}, {{{3, 1, 'W'}}}};
+constexpr InstructionRow kSWAP{
+    .mnemonic = "SWAP",
+    .label = "SWAP",
+    .ladderKind = LK_TIMER,
+    .operandCount = 2,
+    .checks = {needs(2, CAP_WRITE_WORD), needs(1, CAP_READ_WORD)},
+    .pins = {pinShows(3, 1, 'W')},
+};
 
 // ---- moves ----
 
 // MOVR moves the 32-bit pattern of a real without converting it.
-template <const InstructionSpec& Spec, Width W> class MoveOp final : public SpecOperation {
+template <const InstructionRow& Row, Width W> class MoveOp final : public RowOperation {
 public:
-    explicit MoveOp(Operands o) : SpecOperation(Spec, std::move(o)) {}
+    explicit MoveOp(Operands o) : RowOperation(Row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         WidthTraits<W>::set(*operand2_, WidthTraits<W>::get(*operand1_));
@@ -123,9 +125,9 @@ using MOVR_Op = MoveOp<kMOVR, Width::Dword>;
 
 enum class Step { Increment, Decrement, Invert };
 
-template <const InstructionSpec& Spec, Width W, Step S> class StepOp final : public SpecOperation {
+template <const InstructionRow& Row, Width W, Step S> class StepOp final : public RowOperation {
 public:
-    explicit StepOp(Operands o) : SpecOperation(Spec, std::move(o)) {}
+    explicit StepOp(Operands o) : RowOperation(Row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         using Value = typename WidthTraits<W>::Value;
@@ -155,9 +157,9 @@ using INVD_Op = StepOp<kINVD, Width::Dword, Step::Invert>;
 
 // ---- integer sums: b := b + a or b - a, wrapping at the width ----
 
-template <const InstructionSpec& Spec, Width W, bool Subtract> class IntegerSumOp final : public SpecOperation {
+template <const InstructionRow& Row, Width W, bool Subtract> class IntegerSumOp final : public RowOperation {
 public:
-    explicit IntegerSumOp(Operands o) : SpecOperation(Spec, std::move(o)) {}
+    explicit IntegerSumOp(Operands o) : RowOperation(Row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         using Value = typename WidthTraits<W>::Value;
@@ -176,9 +178,9 @@ using subD_Op = IntegerSumOp<kSubD, Width::Dword, true>;
 
 enum class RealOperation { Add, Subtract, Multiply, Divide };
 
-template <const InstructionSpec& Spec, RealOperation R> class RealArithmeticOp final : public SpecOperation {
+template <const InstructionRow& Row, RealOperation R> class RealArithmeticOp final : public RowOperation {
 public:
-    explicit RealArithmeticOp(Operands o) : SpecOperation(Spec, std::move(o)) {}
+    explicit RealArithmeticOp(Operands o) : RowOperation(Row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         const double a = operand1_->getReal();
@@ -211,9 +213,9 @@ using divR_Op = RealArithmeticOp<kDivR, RealOperation::Divide>;
 std::int32_t signedWord(std::uint32_t value) { return static_cast<std::int16_t>(value & 0xFFFFu); }
 
 // The full signed product of the low word of b and the word a.
-class MUL_Op final : public SpecOperation {
+class MUL_Op final : public RowOperation {
 public:
-    explicit MUL_Op(Operands o) : SpecOperation(kMUL, std::move(o)) {}
+    explicit MUL_Op(Operands o) : RowOperation(kMUL, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         const std::int32_t a = signedWord(static_cast<std::uint32_t>(operand1_->getWord()));
@@ -225,9 +227,9 @@ public:
 // The low word of b divided by the word a, truncated toward zero: the
 // remainder (with the dividend's sign) goes to the high word, the quotient to
 // the low word. A divisor of 0 writes nothing.
-class DIV_Op final : public SpecOperation {
+class DIV_Op final : public RowOperation {
 public:
-    explicit DIV_Op(Operands o) : SpecOperation(kDIV, std::move(o)) {}
+    explicit DIV_Op(Operands o) : RowOperation(kDIV, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         const std::int32_t d = signedWord(static_cast<std::uint32_t>(operand1_->getWord()));
@@ -244,9 +246,9 @@ public:
 // ---- conversions ----
 
 // The square root of a negative value or of NaN writes nothing.
-class SQRT_Op final : public SpecOperation {
+class SQRT_Op final : public RowOperation {
 public:
-    explicit SQRT_Op(Operands o) : SpecOperation(kSQRT, std::move(o)) {}
+    explicit SQRT_Op(Operands o) : RowOperation(kSQRT, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         const double x = operand1_->getReal();
@@ -257,9 +259,9 @@ public:
 
 // Truncation toward zero; NaN and values outside the signed 32-bit range
 // give the smallest value 0x80000000.
-class TRUNC_Op final : public SpecOperation {
+class TRUNC_Op final : public RowOperation {
 public:
-    explicit TRUNC_Op(Operands o) : SpecOperation(kTRUNC, std::move(o)) {}
+    explicit TRUNC_Op(Operands o) : RowOperation(kTRUNC, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         const float x = operand1_->getReal();
@@ -270,9 +272,9 @@ public:
 };
 
 // A signed double word to the nearest real.
-class DTR_Op final : public SpecOperation {
+class DTR_Op final : public RowOperation {
 public:
-    explicit DTR_Op(Operands o) : SpecOperation(kDTR, std::move(o)) {}
+    explicit DTR_Op(Operands o) : RowOperation(kDTR, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         operand2_->setReal(static_cast<float>(static_cast<std::int32_t>(operand1_->getLong())));
@@ -280,9 +282,9 @@ public:
 };
 
 // Exchanges the two bytes of operand 1.
-class SWAP_Op final : public SpecOperation {
+class SWAP_Op final : public RowOperation {
 public:
-    explicit SWAP_Op(Operands o) : SpecOperation(kSWAP, std::move(o)) {}
+    explicit SWAP_Op(Operands o) : RowOperation(kSWAP, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         const auto a = static_cast<std::uint32_t>(operand1_->getWord());
@@ -290,7 +292,7 @@ public:
     }
 };
 
-constexpr InstructionRow kRows[] = {
+constexpr TableEntry kRows[] = {
     {&kMOVB, createAs<MOVB_Op>},   {&kMOVW, createAs<MOVW_Op>}, {&kMOVD, createAs<MOVD_Op>},
     {&kMOVR, createAs<MOVR_Op>},   {&kINCB, createAs<INCB_Op>}, {&kINCW, createAs<INCW_Op>},
     {&kINCD, createAs<INCD_Op>},   {&kDECB, createAs<DECB_Op>}, {&kDECW, createAs<DECW_Op>},
@@ -305,6 +307,6 @@ static_assert(std::size(kRows) == 27);
 
 } // namespace
 
-std::span<const InstructionRow> dataMoveArithmeticInstructions() { return kRows; }
+std::span<const TableEntry> dataMoveArithmeticInstructions() { return kRows; }
 
 } // namespace sps

@@ -6,11 +6,9 @@
 #include <cstdint>
 
 #include "cpu/parameter.h"
-#include "ops/instruction_spec.h"
+#include "ops/instruction_row.h"
 
 namespace sps {
-
-enum class Width : std::uint8_t { Byte, Word, Dword };
 
 template <Width W> struct WidthTraits;
 
@@ -38,30 +36,19 @@ template <> struct WidthTraits<Width::Dword> {
     static void setAt(Parameter& p, int index, Value v) { p.setLongAt(index, v); }
 };
 
-constexpr std::uint8_t readCapability(Width w) {
-    return w == Width::Byte ? CAP_READ_BYTE : w == Width::Word ? CAP_READ_WORD : CAP_READ_DWORD;
-}
-
-constexpr std::uint8_t writeCapability(Width w) {
-    return w == Width::Byte ? CAP_WRITE_BYTE : w == Width::Word ? CAP_WRITE_WORD : CAP_WRITE_DWORD;
-}
-
 constexpr char widthLetter(Width w) { return w == Width::Byte ? 'B' : w == Width::Word ? 'W' : 'D'; }
-
-constexpr int mergeSize(Width w) { return static_cast<int>(w); }
 
 // A two-input box that combines operand 1 into operand 2 in place (b := a op b
 // or b := b op a): operand 2 written, operand 1 read, operand 2 read, in that
 // order; a preceding move into operand 2 may be folded in at pin 3.
-constexpr InstructionSpec inPlaceBox(const char* mnemonic, const char* label, Width w, char letter) {
-    return {mnemonic,
-            label,
-            LK_BOX2,
-            SHAPE_TERMINAL,
-            2,
-            {needs(2, writeCapability(w)), needs(1, readCapability(w)), needs(2, readCapability(w))},
-            {{{3, 2, letter}, {4, 1, letter}, {5, 2, letter}}},
-            {3, 2, mergeSize(w)}};
+constexpr InstructionRow inPlaceBox(const char* mnemonic, const char* label, Width w, char letter) {
+    return {.mnemonic = mnemonic,
+            .label = label,
+            .ladderKind = LK_BOX2,
+            .operandCount = 2,
+            .checks = {needs(2, writeCapability(w)), needs(1, readCapability(w)), needs(2, readCapability(w))},
+            .pins = {pinShows(3, 2, letter), pinShows(4, 1, letter), pinShows(5, 2, letter)},
+            .merge = {.pin = 3, .slot = 2, .size = w}};
 }
 
 } // namespace sps

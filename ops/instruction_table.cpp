@@ -9,14 +9,14 @@
 
 namespace sps {
 
-std::span<const InstructionRow> instructionTable() {
-    static const std::vector<InstructionRow> table = [] {
-        std::vector<InstructionRow> rows;
+std::span<const TableEntry> instructionTable() {
+    static const std::vector<TableEntry> table = [] {
+        std::vector<TableEntry> entries;
         for (auto family :
              {bitLogicInstructions, compareInstructions, dataMoveArithmeticInstructions, dataLogicShiftInstructions,
               timerCounterInstructions, programControlInstructions, tableInstructions})
-            for (const InstructionRow& row : family()) rows.push_back(row);
-        return rows;
+            for (const TableEntry& entry : family()) entries.push_back(entry);
+        return entries;
     }();
     return table;
 }
@@ -28,8 +28,8 @@ std::unique_ptr<Operation> createOperation(CPU& cpu, const char* mnemonic, const
     if (operand2 != nullptr) operands.operand2 = parseOperand(cpu, operand2);
     if (operand3 != nullptr) operands.operand3 = parseOperand(cpu, operand3);
     if (mnemonic != nullptr)
-        for (const InstructionRow& row : instructionTable())
-            if (std::strcmp(row.spec->mnemonic, mnemonic) == 0) return row.create(std::move(operands));
+        for (const TableEntry& entry : instructionTable())
+            if (std::strcmp(entry.row->mnemonic, mnemonic) == 0) return entry.create(std::move(operands));
     throwMessage("Unknown Operation");
 }
 

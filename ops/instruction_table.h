@@ -3,14 +3,14 @@
 #include <memory>
 #include <span>
 
-#include "ops/instruction_spec.h"
+#include "ops/instruction_row.h"
 
 namespace sps {
 
 class CPU;
 
 // Every mnemonic the simulator knows, family by family.
-std::span<const InstructionRow> instructionTable();
+std::span<const TableEntry> instructionTable();
 
 // Builds the instruction for one source line: the operand texts present are
 // parsed first (so a bad operand is reported even on an unknown mnemonic),

@@ -6,7 +6,7 @@
 #include "cpu/logic_stack.h"
 #include "cpu/parameter.h"
 #include "messages/cpu_exception.h"
-#include "ops/instruction_spec.h"
+#include "ops/instruction_row.h"
 
 namespace sps {
 
@@ -14,36 +14,78 @@ namespace {
 
 constexpr std::array<OperandCheck, 4> LABEL_NUMBER{needs(1, CAP_READ_BYTE), needsKind(1, KindRule::OnlyConstant)};
 constexpr std::array<OperandCheck, 4> SEGMENT_BIT{needs(1, CAP_READ_BIT), needsKind(1, KindRule::OnlyS)};
-constexpr std::array<PinSpec, 3> LABEL_PIN{{{1, 1, 'B'}}};
-constexpr std::array<PinSpec, 3> SEGMENT_PIN{{{1, 1, 'I'}}};
+constexpr std::array<PinSource, 3> LABEL_PIN{pinShows(1, 1, 'B')};
+constexpr std::array<PinSource, 3> SEGMENT_PIN{pinShows(1, 1, 'I')};
 
-constexpr InstructionSpec kJMP{"JMP", "JMP", LK_COIL, SHAPE_TERMINAL, 1, LABEL_NUMBER, LABEL_PIN};
-constexpr InstructionSpec kLBL{"LBL", "LBL", LK_LABEL, SHAPE_SEGMENT, 1, LABEL_NUMBER, LABEL_PIN, {}, true};
-constexpr InstructionSpec kCALL{"CALL",         "CALL", LK_COIL, SHAPE_TERMINAL, 1, {needsKind(1, KindRule::OnlyText)},
-                                {{{1, 1, 'S'}}}};
-constexpr InstructionSpec kCRET{"CRET", "RET", LK_COIL, SHAPE_TERMINAL, 0};
-constexpr InstructionSpec kNOP{"NOP", "NOP", LK_COIL, SHAPE_TERMINAL, 1, {needs(1, CAP_READ_BYTE)}};
-constexpr InstructionSpec kLSCR{"LSCR", "SCR", LK_LABEL, SHAPE_SEGMENT, 1, SEGMENT_BIT, SEGMENT_PIN};
-constexpr InstructionSpec kSCRT{"SCRT", "SCRT", LK_COIL, SHAPE_SEGMENT, 1, SEGMENT_BIT, SEGMENT_PIN};
-constexpr InstructionSpec kSCRE{"SCRE", "SCRE", LK_COIL, SHAPE_SEGMENT, 0, {}, {}, {}, true};
+constexpr InstructionRow kJMP{
+    .mnemonic = "JMP",
+    .label = "JMP",
+    .ladderKind = LK_COIL,
+    .operandCount = 1,
+    .checks = LABEL_NUMBER,
+    .pins = LABEL_PIN,
+};
+constexpr InstructionRow kLBL{
+    .mnemonic = "LBL",
+    .label = "LBL",
+    .ladderKind = LK_LABEL,
+    .operandCount = 1,
+    .checks = LABEL_NUMBER,
+    .pins = LABEL_PIN,
+    .standsAlone = true,
+};
+constexpr InstructionRow kCALL{
+    .mnemonic = "CALL",
+    .label = "CALL",
+    .ladderKind = LK_COIL,
+    .operandCount = 1,
+    .checks = {needsKind(1, KindRule::OnlyText)},
+    .pins = {pinShows(1, 1, 'S')},
+};
+constexpr InstructionRow kCRET{.mnemonic = "CRET", .label = "RET", .ladderKind = LK_COIL};
+// NOP checks its operand but shows no pin.
+constexpr InstructionRow kNOP{
+    .mnemonic = "NOP",
+    .label = "NOP",
+    .ladderKind = LK_COIL,
+    .operandCount = 1,
+    .checks = {needs(1, CAP_READ_BYTE)},
+};
+constexpr InstructionRow kLSCR{
+    .mnemonic = "LSCR",
+    .label = "SCR",
+    .ladderKind = LK_LABEL,
+    .operandCount = 1,
+    .checks = SEGMENT_BIT,
+    .pins = SEGMENT_PIN,
+};
+constexpr InstructionRow kSCRT{
+    .mnemonic = "SCRT",
+    .label = "SCRT",
+    .ladderKind = LK_COIL,
+    .operandCount = 1,
+    .checks = SEGMENT_BIT,
+    .pins = SEGMENT_PIN,
+};
+constexpr InstructionRow kSCRE{.mnemonic = "SCRE", .label = "SCRE", .ladderKind = LK_COIL, .standsAlone = true};
 
 // ---- jumps ----
 
 // A taken jump asks the engine to search the label; a second jump while it
 // searches does not change the label.
-class JMP_Op final : public SpecOperation {
+class JMP_Op final : public RowOperation {
 public:
-    explicit JMP_Op(Operands o) : SpecOperation(kJMP, std::move(o)) {}
+    explicit JMP_Op(Operands o) : RowOperation(kJMP, std::move(o)) {}
     void execute(CPU& cpu) override {
-        if (stackTop(cpu) && cpu.jumpLabel == -1) cpu.jumpLabel = operand1_->getByte();
+        if (stackTop(cpu) && !cpu.jumpLabel) cpu.jumpLabel = static_cast<std::uint8_t>(operand1_->getByte());
     }
 };
 
-class LBL_Op final : public SpecOperation {
+class LBL_Op final : public RowOperation {
 public:
-    explicit LBL_Op(Operands o) : SpecOperation(kLBL, std::move(o)) {}
+    explicit LBL_Op(Operands o) : RowOperation(kLBL, std::move(o)) {}
     void execute(CPU& cpu) override {
-        if (cpu.jumpLabel == operand1_->getByte()) cpu.jumpLabel = -1;
+        if (cpu.jumpLabel == operand1_->getByte()) cpu.jumpLabel.reset();
     }
 };
 
@@ -53,10 +95,10 @@ public:
 // gives the caller back its logic stack and call state afterwards. The
 // nesting depth is bounded so that a recursive program ends the scan with a
 // message instead of exhausting the native stack.
-class CALL_Op final : public SpecOperation {
+class CALL_Op final : public RowOperation {
 public:
     explicit CALL_Op(Operands o)
-        : SpecOperation(kCALL, std::move(o)), name_(dynamic_cast<StringParameter*>(operand1_.get())) {}
+        : RowOperation(kCALL, std::move(o)), name_(dynamic_cast<StringParameter*>(operand1_.get())) {}
 
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
@@ -65,8 +107,8 @@ public:
         if (subroutine == nullptr) throwMessage("SBR not found");
         if (cpu.callDepth >= MAX_CALL_DEPTH) throwMessage("Subroutines nested too deeply");
         const std::uint32_t savedStack = cpu.logicStack;
-        const int savedCallState = cpu.callState;
-        cpu.callState = 2;
+        const CallState savedCallState = cpu.callState;
+        cpu.callState = CallState::Subroutine;
         ++cpu.callDepth;
         executeBlock(cpu, *subroutine);
         --cpu.callDepth;
@@ -79,17 +121,17 @@ private:
 };
 
 // Ends the running block after itself (the caller continues).
-class CRET_Op final : public SpecOperation {
+class CRET_Op final : public RowOperation {
 public:
-    explicit CRET_Op(Operands o) : SpecOperation(kCRET, std::move(o)) {}
+    explicit CRET_Op(Operands o) : RowOperation(kCRET, std::move(o)) {}
     void execute(CPU& cpu) override {
-        if (stackTop(cpu)) cpu.callState = 1;
+        if (stackTop(cpu)) cpu.callState = CallState::Returned;
     }
 };
 
-class NOP_Op final : public SpecOperation {
+class NOP_Op final : public RowOperation {
 public:
-    explicit NOP_Op(Operands o) : SpecOperation(kNOP, std::move(o)) {}
+    explicit NOP_Op(Operands o) : RowOperation(kNOP, std::move(o)) {}
     void execute(CPU&) override {}
 };
 
@@ -97,40 +139,40 @@ public:
 
 // Opens a segment whatever the stack holds: its S bit, read without the
 // gate, decides whether the instructions up to SCRE see their stack or 0.
-class LSCR_Op final : public SpecOperation {
+class LSCR_Op final : public RowOperation {
 public:
-    explicit LSCR_Op(Operands o) : SpecOperation(kLSCR, std::move(o)) {}
+    explicit LSCR_Op(Operands o) : RowOperation(kLSCR, std::move(o)) {}
     void execute(CPU& cpu) override {
-        if (cpu.scrState != -1) throwMessage("nested SCR-Block");
-        if (cpu.callState == 2) throwMessage("SCR used in Subroutine");
-        cpu.scrState = operand1_->getBit() ? 1 : 0;
+        if (cpu.scrState != ScrState::Outside) throwMessage("nested SCR-Block");
+        if (cpu.callState == CallState::Subroutine) throwMessage("SCR used in Subroutine");
+        cpu.scrState = operand1_->getBit() ? ScrState::Active : ScrState::Inactive;
         cpu.scrBit = operand1_.get();
     }
 };
 
 // Moves activity to another segment: clears the open segment's S bit and
 // sets the target's. The open segment runs on until its SCRE.
-class SCRT_Op final : public SpecOperation {
+class SCRT_Op final : public RowOperation {
 public:
-    explicit SCRT_Op(Operands o) : SpecOperation(kSCRT, std::move(o)) {}
+    explicit SCRT_Op(Operands o) : RowOperation(kSCRT, std::move(o)) {}
     void execute(CPU& cpu) override {
-        if (cpu.scrState == -1 || cpu.scrBit == nullptr) throwMessage("SCRT not in SCR-Block");
+        if (cpu.scrState == ScrState::Outside || cpu.scrBit == nullptr) throwMessage("SCRT not in SCR-Block");
         if (!stackTop(cpu)) return;
         cpu.scrBit->setBit(0);
         operand1_->setBit(1);
     }
 };
 
-class SCRE_Op final : public SpecOperation {
+class SCRE_Op final : public RowOperation {
 public:
-    explicit SCRE_Op(Operands o) : SpecOperation(kSCRE, std::move(o)) {}
+    explicit SCRE_Op(Operands o) : RowOperation(kSCRE, std::move(o)) {}
     void execute(CPU& cpu) override {
-        if (cpu.scrState == -1) throwMessage("SCRE not in SCR-Block");
-        cpu.scrState = -1;
+        if (cpu.scrState == ScrState::Outside) throwMessage("SCRE not in SCR-Block");
+        cpu.scrState = ScrState::Outside;
     }
 };
 
-constexpr InstructionRow kRows[] = {
+constexpr TableEntry kRows[] = {
     {&kJMP, createAs<JMP_Op>}, {&kLBL, createAs<LBL_Op>},   {&kCALL, createAs<CALL_Op>}, {&kCRET, createAs<CRET_Op>},
     {&kNOP, createAs<NOP_Op>}, {&kLSCR, createAs<LSCR_Op>}, {&kSCRT, createAs<SCRT_Op>}, {&kSCRE, createAs<SCRE_Op>},
 };
@@ -138,6 +180,6 @@ static_assert(std::size(kRows) == 8);
 
 } // namespace
 
-std::span<const InstructionRow> programControlInstructions() { return kRows; }
+std::span<const TableEntry> programControlInstructions() { return kRows; }
 
 } // namespace sps

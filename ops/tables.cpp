@@ -13,7 +13,7 @@
 #include "cpu/logic_stack.h"
 #include "cpu/parameter.h"
 #include "ops/data_width.h"
-#include "ops/instruction_spec.h"
+#include "ops/instruction_row.h"
 
 namespace sps {
 
@@ -22,71 +22,72 @@ namespace {
 constexpr int MAX_TABLE_LENGTH = 100;
 
 // IN (tested second), OUT at an index (tested first), count byte.
-constexpr InstructionSpec blockMove(const char* mnemonic, const char* label, Width w) {
+constexpr InstructionRow blockMove(const char* mnemonic, const char* label, Width w) {
     const char letter = widthLetter(w);
-    return {mnemonic,
-            label,
-            LK_BOX2,
-            SHAPE_TERMINAL,
-            3,
-            {needsIndexed(2, writeCapability(w)), needsIndexed(1, readCapability(w)), needs(3, CAP_READ_BYTE)},
-            {{{3, 1, letter}, {4, 3, 'B'}, {5, 2, letter}}}};
+    return {
+        .mnemonic = mnemonic,
+        .label = label,
+        .ladderKind = LK_BOX2,
+        .operandCount = 3,
+        .checks = {needsIndexed(2, writeCapability(w)), needsIndexed(1, readCapability(w)), needs(3, CAP_READ_BYTE)},
+        .pins = {pinShows(3, 1, letter), pinShows(4, 3, 'B'), pinShows(5, 2, letter)}};
 }
 
 // TABLE at an index, PATTERN, INDEX; the pattern is tested first.
-constexpr InstructionSpec find(const char* mnemonic, const char* label) {
-    return {
-        mnemonic,
-        label,
-        LK_BOX2,
-        SHAPE_TERMINAL,
-        3,
-        {needs(2, CAP_READ_WORD), needsIndexed(1, CAP_READ_WORD), needs(3, CAP_READ_WORD), needs(3, CAP_WRITE_WORD)},
-        {{{3, 1, 'W'}, {4, 2, 'W'}, {5, 3, 'W'}}}};
+constexpr InstructionRow find(const char* mnemonic, const char* label) {
+    return {.mnemonic = mnemonic,
+            .label = label,
+            .ladderKind = LK_BOX2,
+            .operandCount = 3,
+            .checks = {needs(2, CAP_READ_WORD), needsIndexed(1, CAP_READ_WORD), needs(3, CAP_READ_WORD),
+                       needs(3, CAP_WRITE_WORD)},
+            .pins = {pinShows(3, 1, 'W'), pinShows(4, 2, 'W'), pinShows(5, 3, 'W')}};
 }
 
 // FIFO and LIFO: TABLE read and written at an index, DATA written.
-constexpr InstructionSpec take(const char* mnemonic) {
-    return {mnemonic,
-            mnemonic,
-            LK_BOX1,
-            SHAPE_TERMINAL,
-            2,
-            {needsIndexed(1, CAP_READ_WORD), needsIndexed(1, CAP_WRITE_WORD), needs(2, CAP_WRITE_WORD)},
-            {{{3, 1, 'W'}, {5, 2, 'W'}}}};
+constexpr InstructionRow take(const char* mnemonic) {
+    return {.mnemonic = mnemonic,
+            .label = mnemonic,
+            .ladderKind = LK_BOX1,
+            .operandCount = 2,
+            .checks = {needsIndexed(1, CAP_READ_WORD), needsIndexed(1, CAP_WRITE_WORD), needs(2, CAP_WRITE_WORD)},
+            .pins = {pinShows(3, 1, 'W'), pinShows(5, 2, 'W')}};
 }
 
-constexpr InstructionSpec kATT{
-    "ATT",
-    "AD_T_TBL",
-    LK_BOX2,
-    SHAPE_TERMINAL,
-    2,
-    {needs(1, CAP_READ_WORD), needsIndexed(2, CAP_READ_WORD), needsIndexed(2, CAP_WRITE_WORD)},
-    {{{3, 1, 'W'}, {4, 2, 'W'}}}};
-constexpr InstructionSpec kFIFO = take("FIFO");
-constexpr InstructionSpec kLIFO = take("LIFO");
-constexpr InstructionSpec kFILL{"FILL",
-                                "FILL_N",
-                                LK_BOX2,
-                                SHAPE_TERMINAL,
-                                3,
-                                {needsIndexed(2, CAP_WRITE_WORD), needs(1, CAP_READ_WORD), needs(3, CAP_READ_BYTE)},
-                                {{{3, 1, 'W'}, {4, 3, 'B'}, {5, 2, 'W'}}}};
-constexpr InstructionSpec kBMB = blockMove("BMB", "BLKMOV_B", Width::Byte);
-constexpr InstructionSpec kBMW = blockMove("BMW", "BLKMOV_W", Width::Word);
-constexpr InstructionSpec kBMD = blockMove("BMD", "BLKMOV_DW", Width::Dword);
-constexpr InstructionSpec kFINDgl = find("FIND=", "TBL_FIND=");
-constexpr InstructionSpec kFINDugl = find("FIND<>", "TBL_FIND<>");
-constexpr InstructionSpec kFINDgr = find("FIND>", "TBL_FIND>");
-constexpr InstructionSpec kFINDkl = find("FIND<", "TBL_FIND<");
+// DATA read (tested first), TABLE read and written at an index.
+constexpr InstructionRow kATT{
+    .mnemonic = "ATT",
+    .label = "AD_T_TBL",
+    .ladderKind = LK_BOX2,
+    .operandCount = 2,
+    .checks = {needs(1, CAP_READ_WORD), needsIndexed(2, CAP_READ_WORD), needsIndexed(2, CAP_WRITE_WORD)},
+    .pins = {pinShows(3, 1, 'W'), pinShows(4, 2, 'W')},
+};
+constexpr InstructionRow kFIFO = take("FIFO");
+constexpr InstructionRow kLIFO = take("LIFO");
+// IN (tested second), OUT at an index (tested first), count byte.
+constexpr InstructionRow kFILL{
+    .mnemonic = "FILL",
+    .label = "FILL_N",
+    .ladderKind = LK_BOX2,
+    .operandCount = 3,
+    .checks = {needsIndexed(2, CAP_WRITE_WORD), needs(1, CAP_READ_WORD), needs(3, CAP_READ_BYTE)},
+    .pins = {pinShows(3, 1, 'W'), pinShows(4, 3, 'B'), pinShows(5, 2, 'W')},
+};
+constexpr InstructionRow kBMB = blockMove("BMB", "BLKMOV_B", Width::Byte);
+constexpr InstructionRow kBMW = blockMove("BMW", "BLKMOV_W", Width::Word);
+constexpr InstructionRow kBMD = blockMove("BMD", "BLKMOV_DW", Width::Dword);
+constexpr InstructionRow kFINDgl = find("FIND=", "TBL_FIND=");
+constexpr InstructionRow kFINDugl = find("FIND<>", "TBL_FIND<>");
+constexpr InstructionRow kFINDgr = find("FIND>", "TBL_FIND>");
+constexpr InstructionRow kFINDkl = find("FIND<", "TBL_FIND<");
 
 // ---- word tables ----
 
 // Appends DATA unless the table is full or too long.
-class ATT_Op final : public SpecOperation {
+class ATT_Op final : public RowOperation {
 public:
-    explicit ATT_Op(Operands o) : SpecOperation(kATT, std::move(o)) {}
+    explicit ATT_Op(Operands o) : RowOperation(kATT, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         Parameter& table = *operand2_;
@@ -109,9 +110,9 @@ int takeableEntries(Parameter& table) {
 
 // Takes the oldest entry; the others move one place towards the start, and
 // the last entry's old word stays behind.
-class FIFO_Op final : public SpecOperation {
+class FIFO_Op final : public RowOperation {
 public:
-    explicit FIFO_Op(Operands o) : SpecOperation(kFIFO, std::move(o)) {}
+    explicit FIFO_Op(Operands o) : RowOperation(kFIFO, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         Parameter& table = *operand1_;
@@ -124,9 +125,9 @@ public:
 };
 
 // Takes the newest entry.
-class LIFO_Op final : public SpecOperation {
+class LIFO_Op final : public RowOperation {
 public:
-    explicit LIFO_Op(Operands o) : SpecOperation(kLIFO, std::move(o)) {}
+    explicit LIFO_Op(Operands o) : RowOperation(kLIFO, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         Parameter& table = *operand1_;
@@ -141,9 +142,9 @@ public:
 // ---- fill and block moves ----
 
 // Writes the word IN into N consecutive words from OUT on.
-class FILL_Op final : public SpecOperation {
+class FILL_Op final : public RowOperation {
 public:
-    explicit FILL_Op(Operands o) : SpecOperation(kFILL, std::move(o)) {}
+    explicit FILL_Op(Operands o) : RowOperation(kFILL, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         const int count = operand3_->getByte();
@@ -154,9 +155,9 @@ public:
 
 // Copies N elements upward, each read just before it is written, so a move
 // onto an overlapping higher block repeats the first elements.
-template <const InstructionSpec& Spec, Width W> class BlockMoveOp final : public SpecOperation {
+template <const InstructionRow& Row, Width W> class BlockMoveOp final : public RowOperation {
 public:
-    explicit BlockMoveOp(Operands o) : SpecOperation(Spec, std::move(o)) {}
+    explicit BlockMoveOp(Operands o) : RowOperation(Row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         const int count = operand3_->getByte();
@@ -174,9 +175,9 @@ using BMD_Op = BlockMoveOp<kBMD, Width::Dword>;
 // to PATTERN and writes its index, or EC (at most 100) when none does; a
 // start index at or beyond EC is written back unchanged. Runs whatever the
 // logic stack holds and leaves the stack alone.
-template <const InstructionSpec& Spec, class Matches> class FindOp final : public SpecOperation {
+template <const InstructionRow& Row, class Matches> class FindOp final : public RowOperation {
 public:
-    explicit FindOp(Operands o) : SpecOperation(Spec, std::move(o)) {}
+    explicit FindOp(Operands o) : RowOperation(Row, std::move(o)) {}
     void execute(CPU&) override {
         Parameter& table = *operand1_;
         const int pattern = operand2_->getWord();
@@ -195,7 +196,7 @@ using FINDugl_Op = FindOp<kFINDugl, std::not_equal_to<>>;
 using FINDgr_Op = FindOp<kFINDgr, std::greater<>>;
 using FINDkl_Op = FindOp<kFINDkl, std::less<>>;
 
-constexpr InstructionRow kRows[] = {
+constexpr TableEntry kRows[] = {
     {&kATT, createAs<ATT_Op>},       {&kFIFO, createAs<FIFO_Op>},     {&kLIFO, createAs<LIFO_Op>},
     {&kFILL, createAs<FILL_Op>},     {&kBMB, createAs<BMB_Op>},       {&kBMW, createAs<BMW_Op>},
     {&kBMD, createAs<BMD_Op>},       {&kFINDgl, createAs<FINDgl_Op>}, {&kFINDugl, createAs<FINDugl_Op>},
@@ -205,6 +206,6 @@ static_assert(std::size(kRows) == 11);
 
 } // namespace
 
-std::span<const InstructionRow> tableInstructions() { return kRows; }
+std::span<const TableEntry> tableInstructions() { return kRows; }
 
 } // namespace sps

@@ -9,37 +9,35 @@
 #include "cpu/logic_stack.h"
 #include "cpu/parameter.h"
 #include "messages/cpu_exception.h"
-#include "ops/instruction_spec.h"
+#include "ops/instruction_row.h"
 
 namespace sps {
 
 namespace {
 
 // The preset word is tested before the kind of operand 1.
-constexpr InstructionSpec timer(const char* mnemonic, KindRule numberRule) {
-    return {mnemonic,
-            mnemonic,
-            LK_TIMER,
-            SHAPE_TERMINAL,
-            2,
-            {needs(2, CAP_READ_WORD), needsKind(1, KindRule::Timer), needsKind(1, numberRule)},
-            {{{1, 1, 'T'}, {3, 2, 'W'}}}};
+constexpr InstructionRow timer(const char* mnemonic, KindRule numberRule) {
+    return {.mnemonic = mnemonic,
+            .label = mnemonic,
+            .ladderKind = LK_TIMER,
+            .operandCount = 2,
+            .checks = {needs(2, CAP_READ_WORD), needsKind(1, KindRule::Timer), needsKind(1, numberRule)},
+            .pins = {pinShows(1, 1, 'T'), pinShows(3, 2, 'W')}};
 }
 
-constexpr InstructionSpec counter(const char* mnemonic, const char* label, LadderKind kind) {
-    return {mnemonic,
-            label,
-            kind,
-            SHAPE_COUNTER,
-            2,
-            {needs(2, CAP_READ_WORD), needsKind(1, KindRule::Counter)},
-            {{{1, 1, 'Z'}, {3, 2, 'W'}}}};
+constexpr InstructionRow counter(const char* mnemonic, const char* label, LadderKind kind) {
+    return {.mnemonic = mnemonic,
+            .label = label,
+            .ladderKind = kind,
+            .operandCount = 2,
+            .checks = {needs(2, CAP_READ_WORD), needsKind(1, KindRule::Counter)},
+            .pins = {pinShows(1, 1, 'Z'), pinShows(3, 2, 'W')}};
 }
 
-constexpr InstructionSpec kTON = timer("TON", KindRule::TonTimer);
-constexpr InstructionSpec kTONR = timer("TONR", KindRule::TonrTimer);
-constexpr InstructionSpec kZV = counter("ZV", "CTU", LK_UP_COUNTER);
-constexpr InstructionSpec kZVR = counter("ZVR", "CTUD", LK_UPDOWN_COUNTER);
+constexpr InstructionRow kTON = timer("TON", KindRule::TonTimer);
+constexpr InstructionRow kTONR = timer("TONR", KindRule::TonrTimer);
+constexpr InstructionRow kZV = counter("ZV", "CTU", LK_UP_COUNTER);
+constexpr InstructionRow kZVR = counter("ZVR", "CTUD", LK_UPDOWN_COUNTER);
 
 // The record behind operand 1, resolved once at construction. The operand
 // checks guarantee the kind; an instruction executed without its checks
@@ -53,10 +51,10 @@ template <class Record, class RecordParameter> Record* recordOf(Parameter* opera
 // 1. 1-ms and 100-ms timers are brought up to date here; the 10-ms timers
 // only by the engine once per scan. With the input 0 TON clears its value,
 // TONR keeps it so that time adds up over several periods.
-template <const InstructionSpec& Spec, bool Retentive> class TimerOp final : public SpecOperation {
+template <const InstructionRow& Row, bool Retentive> class TimerOp final : public RowOperation {
 public:
     explicit TimerOp(Operands o)
-        : SpecOperation(Spec, std::move(o)), timer_(recordOf<TimerRecord, TimerParameter>(operand1_.get())) {}
+        : RowOperation(Row, std::move(o)), timer_(recordOf<TimerRecord, TimerParameter>(operand1_.get())) {}
 
     void execute(CPU& cpu) override {
         if (timer_ == nullptr) throwMessage("Timer expected");
@@ -64,11 +62,11 @@ public:
         t.preset = static_cast<std::uint16_t>(operand2_->getWord());
         if (!stackTop(cpu)) {
             if constexpr (!Retentive) t.value = 0;
-            t.running = 0;
+            t.running = false;
             return;
         }
-        if (t.running == 0) t.lastUpdate = simTime();
-        t.running = 1;
+        if (!t.running) t.lastUpdate = simTime();
+        t.running = true;
         if (t.resolution != 10) updateTimer(t);
     }
 
@@ -87,10 +85,10 @@ std::int16_t stepped(std::int16_t value, int delta) {
 // Inputs on the stack: reset on the top, count-up below it. Both stay on
 // the stack. Counting reacts to rising edges between executions; the edge
 // memory is kept only while the sequence gate is open.
-class ZV_Op final : public SpecOperation {
+class ZV_Op final : public RowOperation {
 public:
     explicit ZV_Op(Operands o)
-        : SpecOperation(kZV, std::move(o)), counter_(recordOf<CounterRecord, CounterParameter>(operand1_.get())) {}
+        : RowOperation(kZV, std::move(o)), counter_(recordOf<CounterRecord, CounterParameter>(operand1_.get())) {}
 
     void execute(CPU& cpu) override {
         if (counter_ == nullptr) throwMessage("Counter expected");
@@ -101,7 +99,7 @@ public:
         c.preset = static_cast<std::int16_t>(operand2_->getWord());
         if (reset) c.value = 0;
         if (up && !lastUp_) c.value = stepped(c.value, 1);
-        if (cpu.scrState != 0) lastUp_ = up;
+        if (gateOpen(cpu)) lastUp_ = up;
     }
     // An input that is already 1 after a reset does not count.
     void resetState() override { lastUp_ = 1; }
@@ -112,10 +110,10 @@ private:
 };
 
 // Inputs on the stack: reset on the top, count-down second, count-up third.
-class ZVR_Op final : public SpecOperation {
+class ZVR_Op final : public RowOperation {
 public:
     explicit ZVR_Op(Operands o)
-        : SpecOperation(kZVR, std::move(o)), counter_(recordOf<CounterRecord, CounterParameter>(operand1_.get())) {}
+        : RowOperation(kZVR, std::move(o)), counter_(recordOf<CounterRecord, CounterParameter>(operand1_.get())) {}
 
     void execute(CPU& cpu) override {
         if (counter_ == nullptr) throwMessage("Counter expected");
@@ -129,7 +127,7 @@ public:
         if (reset) c.value = 0;
         if (up && !lastUp_) c.value = stepped(c.value, 1);
         if (down && !lastDown_) c.value = stepped(c.value, -1);
-        if (cpu.scrState != 0) {
+        if (gateOpen(cpu)) {
             lastUp_ = up;
             lastDown_ = down;
         }
@@ -145,7 +143,7 @@ private:
     int lastDown_ = 1;
 };
 
-constexpr InstructionRow kRows[] = {
+constexpr TableEntry kRows[] = {
     {&kTON, createAs<TON_Op>},
     {&kTONR, createAs<TONR_Op>},
     {&kZV, createAs<ZV_Op>},
@@ -155,6 +153,6 @@ static_assert(std::size(kRows) == 4);
 
 } // namespace
 
-std::span<const InstructionRow> timerCounterInstructions() { return kRows; }
+std::span<const TableEntry> timerCounterInstructions() { return kRows; }
 
 } // namespace sps

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing the simulator need.
+# Installs the Debian packages that building, running and testing the simulator need,
+# and any further packages named as arguments (scripts/tidy.sh asks for clang-tidy).
 # Quick when everything is present: apt is only asked when a package is missing.
 set -euo pipefail
 
@@ -12,6 +13,7 @@ packages=(
   # metainfo and the file type, GIO's view of them, the manual pages, the
   # SVG icon rendered for comparison, and dpkg-shlibdeps for the package.
   desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db qt6-svg-dev dpkg-dev file
+  "$@"
 )
 
 missing=()

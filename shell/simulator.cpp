@@ -13,10 +13,8 @@
 namespace sps {
 
 Simulator::Simulator(FrontEnd& frontEnd)
-    : frontEnd_(frontEnd), target_(std::make_unique<Target>()), cpu_(std::make_unique<CPU>()) {
-    bus_ = target_->createBus();
-    cpu_->bus = bus_.get();
-}
+    : frontEnd_(frontEnd), target_(std::make_unique<Target>()), bus_(target_->createBus()),
+      cpu_(std::make_unique<CPU>(*bus_)) {}
 
 Simulator::~Simulator() = default;
 
@@ -81,7 +79,7 @@ void Simulator::reset() {
 }
 
 void Simulator::trace() {
-    auto traceInfo = std::make_unique<TraceInfo>(*cpu_);
+    auto traceInfo = std::make_unique<TraceInfo>(traceScan(*cpu_));
     try {
         target_->plantStep();
     } catch (const CPUException& error) {

@@ -18,8 +18,8 @@ public:
     // Steps per timer tick while running.
     static constexpr int STEPS_PER_TICK = 3;
 
-    // Start-up: the station (with its AS-i master and slaves), then the CPU,
-    // then the bus from the station, stored in the CPU.
+    // Start-up: the station (with its AS-i master and slaves), then the bus
+    // from the station, then the CPU wired to that bus.
     explicit Simulator(FrontEnd& frontEnd);
     ~Simulator();
     Simulator(const Simulator&) = delete;
@@ -60,8 +60,8 @@ private:
 
     FrontEnd& frontEnd_;
     std::unique_ptr<Target> target_;
-    std::unique_ptr<CPU> cpu_;
     std::unique_ptr<IOBus> bus_;
+    std::unique_ptr<CPU> cpu_;
     bool running_ = false;
 };
 

@@ -50,17 +50,16 @@ std::vector<std::string> splitLines(const std::string& text) {
 
 } // namespace
 
-TraceInfo::TraceInfo(CPU& cpu) {
+std::vector<std::string> traceScan(CPU& cpu) {
     StringWriter sink;
     try {
         const TraceSinkScope scope(cpu, sink);
         scanCycle(cpu);
     } catch (const CPUException& error) {
         // The failure replaces whatever the scan had traced until then.
-        lines_ = {error.messageText()};
-        return;
+        return {error.messageText()};
     }
-    lines_ = splitLines(sink.text());
+    return splitLines(sink.text());
 }
 
 int TraceInfo::contentWidth(KOPDraw& canvas) { return CONTENT_COLUMNS * canvas.unitWidth(); }

@@ -9,11 +9,15 @@ namespace sps {
 
 class CPU;
 
-// The trace of one scan, one line of text per row. Construction runs the
-// traced scan; an error of that scan becomes the only line.
+// Runs one scan of `cpu` with a trace sink attached and returns what the
+// engine traced, split at line feeds (1 + their number lines). A
+// CPUException of the scan ends there: its text becomes the only line.
+std::vector<std::string> traceScan(CPU& cpu);
+
+// The trace window's content: the lines of one traced scan, one per row.
 class TraceInfo final : public InfoDraw {
 public:
-    explicit TraceInfo(CPU& cpu);
+    explicit TraceInfo(std::vector<std::string> lines) : lines_(std::move(lines)) {}
 
     const std::vector<std::string>& lines() const { return lines_; }
 

@@ -35,7 +35,6 @@ protected:
     void SetUp() override {
         simClock().switchToManual();
         bus.setDevice(0, &device);
-        cpu.bus = &bus;
     }
     void TearDown() override { simClock().switchToAutomatic(); }
 
@@ -44,7 +43,7 @@ protected:
 
     TestDevice device;
     IOBus bus;
-    CPU cpu;
+    CPU cpu{bus};
 };
 
 TEST_F(EngineTest, FirstScanBitIsSetOnlyDuringTheFirstScanAfterAReset) {

@@ -1,5 +1,5 @@
 #include <cstdint>
-#include <set>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -82,14 +82,22 @@ TEST_F(IOBusTest, AnalogChannelsMapOntoTheDevicesInSlotOrder) {
     EXPECT_EQ(third.analogOut, (std::vector<std::uint16_t>{1003, 1004}));
     bus.writeAnalog(5, 1); // unserved: ignored
     bus.writeAnalog(-1, 1);
+    EXPECT_EQ(first.analogOut, (std::vector<std::uint16_t>{1000, 1001, 1002}));
+    EXPECT_EQ(third.analogOut, (std::vector<std::uint16_t>{1003, 1004}));
 }
 
-TEST_F(IOBusTest, UnservedAnalogInputsReadChangingValues) {
+// An unserved channel reads the next value of the one random source, cut to
+// 16 bits, so that the value changes from read to read.
+TEST_F(IOBusTest, UnservedAnalogInputsReadTheRandomSource) {
+    const std::vector<int> unserved{6, -3, 6, 1000};
     seedRandom(1);
-    std::set<std::uint16_t> values;
-    for (int i = 0; i < 20; ++i) values.insert(bus.readAnalog(6));
-    for (int i = 0; i < 20; ++i) values.insert(bus.readAnalog(-3));
-    EXPECT_GT(values.size(), 30u);
+    std::vector<std::uint16_t> expected;
+    for (std::size_t i = 0; i < unserved.size(); ++i) expected.push_back(static_cast<std::uint16_t>(nextRandom()));
+    seedRandom(1);
+    std::vector<std::uint16_t> read;
+    for (int channel : unserved) read.push_back(bus.readAnalog(channel));
+    EXPECT_EQ(read, expected);
+    EXPECT_NE(read[0], read[2]);
 }
 
 TEST_F(IOBusTest, EmptyingASlotShiftsTheFollowingDevices) {

@@ -369,14 +369,14 @@ TEST_F(OperandParserTest, TimersCountersAndAccumulatorsAreTheCpusOwn) {
     EXPECT_EQ(parseOperand(cpu, "AC3")->getLong(), 0xCAFEBABEu);
 }
 
-TEST_F(OperandParserTest, AnalogOperandsUseTheBusTheCpuHasAtEachAccess) {
-    const auto aew2 = parseOperand(cpu, "AEW2");
-    const auto aaw1 = parseOperand(cpu, "AAW1");
+TEST_F(OperandParserTest, AnalogOperandsReachTheBusAtEachAccess) {
     FakeIODevice device(0, 0, 4, 4);
-    device.analogIn = {10, 11, 12, 13};
     IOBus bus;
-    bus.setDevice(0, &device);
-    cpu.bus = &bus; // set after parsing, as the shell does
+    CPU wired(bus);
+    const auto aew2 = parseOperand(wired, "AEW2");
+    const auto aaw1 = parseOperand(wired, "AAW1");
+    bus.setDevice(0, &device); // after parsing: nothing is read or bound early
+    device.analogIn = {10, 11, 12, 13};
     EXPECT_EQ(aew2->getWord(), 12);
     aaw1->setWord(77);
     EXPECT_EQ(device.analogOut[1], 77);

@@ -344,14 +344,14 @@ TEST_F(ParameterTest, ATimerCanOnlyBeReset) {
     TimerRecord& record = cpu.timers[40];
     record.value = 77;
     record.preset = 100;
-    record.running = 1;
+    record.running = true;
     TimerParameter t40(record, 40);
     EXPECT_EQ(errorText([&] { t40.setBit(1); }), L1("Ein Timer kann nur zurückgesetzt werden"));
     EXPECT_EQ(record.value, 77);
-    EXPECT_EQ(record.running, 1);
+    EXPECT_TRUE(record.running);
     t40.setBit(0);
     EXPECT_EQ(record.value, 0);
-    EXPECT_EQ(record.running, 0);
+    EXPECT_FALSE(record.running);
     EXPECT_EQ(record.preset, 100);
 }
 
@@ -465,16 +465,16 @@ TEST_F(ParameterTest, VeryLongPointerChainsNeitherExhaustTheStackNorMisread) {
 
 // ---- immediate access through the bus ----
 
-class ImmediateTest : public ParameterTest {
+class ImmediateTest : public ::testing::Test {
 protected:
     FakeIODevice first{2, 2, 0, 0};
     FakeIODevice second{1, 1, 4, 8};
     IOBus bus;
+    CPU cpu{bus};
 
     void SetUp() override {
         bus.setDevice(0, &first);
         bus.setDevice(3, &second);
-        cpu.bus = &bus;
     }
 };
 

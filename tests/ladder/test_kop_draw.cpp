@@ -13,6 +13,7 @@
 #include "ladder/kop_net.h"
 #include "messages/cpu_exception.h"
 #include "support/fake_operation.h"
+#include "support/instruction_harness.h"
 
 using namespace sps;
 
@@ -88,7 +89,7 @@ TEST(ElementDrawing, TwoInputBoxShowsTheFoldedOperandAtItsFirstInput) {
     const auto add = fake::instruction(cpu, "+I VW2, VW4");
     const auto source = parseOperand(cpu, "VW0");
     Box2KOPE box(*add);
-    box.setMerge(3, source.get(), 1);
+    box.setMerge(3, source.get(), Width::Word);
     EXPECT_EQ(drawn(box),
               concat(BOX_FRAME, {"text 260 215 ADD_I", "line 172 328 180 328", "text 132 320  VW0", "text 156 335 0",
                                  "line 172 358 180 358", "text 132 350  VW2", "text 156 365 0", "line 340 358 348 358",
@@ -130,7 +131,7 @@ TEST(ElementDrawing, CountersHaveOneLeadPerInputRow) {
 // as given (empty for none).
 struct ProgramFixture {
     CPU cpu;
-    Program program;
+    std::shared_ptr<Program> program = std::make_shared<Program>();
 
     void addBlock(const std::string& name, const std::vector<std::pair<int, std::vector<std::string>>>& networks) {
         Block block;
@@ -141,7 +142,7 @@ struct ProgramFixture {
             network.ops = fake::instructions(cpu, lines);
             block.networks.push_back(std::move(network));
         }
-        program.push_back(std::move(block));
+        program->push_back(std::move(block));
     }
 };
 
@@ -216,6 +217,21 @@ TEST(LadderDrawing, FailedLayoutLeavesNoRungs) {
     EXPECT_EQ(net.rungs().size(), 1u);
     EXPECT_THROW(net.setProgram(bad.program), CPUException);
     EXPECT_TRUE(net.rungs().empty());
+}
+
+// The view shares the program it was made from: replacing the CPU's program
+// leaves it painting the old one with live values.
+TEST(LadderDrawing, KeepsPaintingItsProgramAfterTheCpuLoadsAnother) {
+    CPU cpu;
+    harness::installProgram(cpu, {{BLOCK_ORGANIZATION, "OB1", {{"LD E0.0", "= A0.0"}}}});
+    KOPNet net;
+    net.setProgram(cpu.program);
+    harness::installProgram(cpu, {{BLOCK_ORGANIZATION, "OB2", {{"LD E0.1"}}}});
+    cpu.areaE.writeBit(0, 0, 1);
+    RecordingCanvas canvas(U, V);
+    net.drawContent(canvas);
+    EXPECT_EQ(canvas.listing().front(), "text 10 15 Network 1 (OB1)");
+    EXPECT_EQ(countOf(canvas.listing(), "text 105 90 1"), 1); // E0.0's live value at the contact
 }
 
 bool allCoordinatesInRange(const RecordingCanvas& canvas) {

@@ -93,6 +93,9 @@ INSTANTIATE_TEST_SUITE_P(
                    {"LD E0.0", "LD E0.1", "O E0.2", "ULD", "= A0.0"},
                    {{"LD E0.0", "LD E0.1{dl,dr}", "= A0.0"}, {".", "O E0.2{ul,ur}", "."}}},
         LayoutCase{"OnlyTheLastOfTwoRungsRemains", {"LD E0.0", "= A0.0", "LD E0.1", "= A0.1"}, {{"LD E0.1", "= A0.1"}}},
+        LayoutCase{"CompareContactsJoinLikeBitContacts",
+                   {"LDW>= VW0, 5", "NOT", "OD<= VD0, 7", "= A0.0"},
+                   {{"LDW>= VW0{dl}", "NOT{dr}", "= A0.0"}, {"OD<= VD0{ul}", "-{ur}", "."}}},
         LayoutCase{"PushedBranchStartsWherePushed",
                    {"LD E0.0", "LPS", "U E0.1", "= A0.0", "LPP", "U E0.2", "= A0.1"},
                    {{"LD E0.0", "U E0.1{dl}", "= A0.0"}, {".", "U E0.2{ul}", "= A0.1"}}},
@@ -127,7 +130,7 @@ struct FoldCase {
     std::vector<std::string> elements; // mnemonics in row order
     int mergeKind;
     const char* mergeOperand;
-    int mergeSize;
+    Width mergeSize;
 };
 
 class MoveFolding : public testing::TestWithParam<FoldCase> {};
@@ -162,12 +165,15 @@ TEST_P(MoveFolding, ShowsOneBoxOnlyWhenOperandAndSizeMatch) {
 INSTANTIATE_TEST_SUITE_P(
     Moves, MoveFolding,
     testing::Values(
-        FoldCase{"WordAddIntoTheMovedWord", {"MOVW VW0, VW4", "+I VW2, VW4"}, {"+I"}, 3, " VW0", 1},
-        FoldCase{"OtherTargetStaysTwoBoxes", {"MOVW VW0, VW4", "+I VW2, VW6"}, {"MOVW", "+I"}, 0, nullptr, 0},
-        FoldCase{"SizesDifferForAccumulators", {"MOVB AC0, AC1", "+I AC2, AC1"}, {"MOVB", "+I"}, 0, nullptr, 0},
-        FoldCase{"DoubleWordAdd", {"MOVD VD0, VD4", "+D VD8, VD4"}, {"+D"}, 3, " VD0", 2},
-        FoldCase{"InPlaceWithoutNamedOperand", {"MOVW VW0, VW4", "INCW VW4"}, {"MOVW", "INCW"}, 0, nullptr, 0},
-        FoldCase{"MoveAtTheEnd", {"MOVW VW0, VW4"}, {"MOVW"}, 0, nullptr, 0}),
+        FoldCase{"WordAddIntoTheMovedWord", {"MOVW VW0, VW4", "+I VW2, VW4"}, {"+I"}, 3, " VW0", Width::Word},
+        FoldCase{"OtherTargetStaysTwoBoxes", {"MOVW VW0, VW4", "+I VW2, VW6"}, {"MOVW", "+I"}, 0, nullptr, Width::Byte},
+        FoldCase{
+            "SizesDifferForAccumulators", {"MOVB AC0, AC1", "+I AC2, AC1"}, {"MOVB", "+I"}, 0, nullptr, Width::Byte},
+        FoldCase{"DoubleWordAdd", {"MOVD VD0, VD4", "+D VD8, VD4"}, {"+D"}, 3, " VD0", Width::Dword},
+        FoldCase{"RealAddIntoTheMovedReal", {"MOVR VD0, VD4", "+R VD8, VD4"}, {"+R"}, 3, " VD0", Width::Dword},
+        FoldCase{
+            "InPlaceWithoutNamedOperand", {"MOVW VW0, VW4", "INCW VW4"}, {"MOVW", "INCW"}, 0, nullptr, Width::Byte},
+        FoldCase{"MoveAtTheEnd", {"MOVW VW0, VW4"}, {"MOVW"}, 0, nullptr, Width::Byte}),
     [](const testing::TestParamInfo<FoldCase>& testCase) { return testCase.param.name; });
 
 TEST(LayoutErrors, OverlapsAreReportedWithTheirMessages) {

@@ -42,10 +42,7 @@ public:
 
 class BitLogic : public testing::Test {
 protected:
-    BitLogic() {
-        bus.setDevice(0, &io);
-        cpu.bus = &bus;
-    }
+    BitLogic() { bus.setDevice(0, &io); }
 
     void run(const std::vector<std::string>& lines) {
         for (const std::string& line : lines) makeInstruction(cpu, line)->execute(cpu);
@@ -63,9 +60,9 @@ protected:
 
     int top() const { return static_cast<int>(cpu.logicStack & 1u); }
 
-    CPU cpu;
     FakeIO io;
     IOBus bus;
+    CPU cpu{bus};
 };
 
 // Results for (top, operand) = 00, 01, 10, 11.
@@ -158,7 +155,7 @@ TEST_F(BitLogic, AssignWritesTheGatedTopAlsoWhenItIsZero) {
     run({"= M0.0"});
     EXPECT_EQ(cpu.areaM.readBit(0, 0), 1);
 
-    cpu.scrState = 0; // inside a segment whose S bit is clear
+    cpu.scrState = ScrState::Inactive;
     run({"= M0.0"});
     EXPECT_EQ(cpu.areaM.readBit(0, 0), 0);
 }
@@ -230,28 +227,28 @@ TEST_F(BitLogic, ResetOfTimersAndCountersChecksItsCountInEveryExecution) {
     struct Case {
         std::string line;
         std::uint32_t top;
-        int scrState;
+        ScrState scrState;
         const char* error;
         bool resets;
     };
     const Case cases[] = {
-        {"R T37, 2", 0, -1, german::INVALID_RESET, false},
-        {"R T37, 2", 1, -1, german::INVALID_RESET, false},
-        {"R T37, 0", 1, -1, german::INVALID_RESET, false},
-        {"R T37, 1", 0, -1, "", false},
-        {"R T37, 1", 1, -1, "", true},
-        {"R T37, 1", 1, 0, "", false},
-        {"R Z3, 2", 0, -1, german::INVALID_RESET, false},
-        {"R Z3, 1", 0, -1, "", false},
-        {"R Z3, 1", 1, -1, "", true},
-        {"R Z3, 1", 1, 1, "", true},
+        {"R T37, 2", 0, ScrState::Outside, german::INVALID_RESET, false},
+        {"R T37, 2", 1, ScrState::Outside, german::INVALID_RESET, false},
+        {"R T37, 0", 1, ScrState::Outside, german::INVALID_RESET, false},
+        {"R T37, 1", 0, ScrState::Outside, "", false},
+        {"R T37, 1", 1, ScrState::Outside, "", true},
+        {"R T37, 1", 1, ScrState::Inactive, "", false},
+        {"R Z3, 2", 0, ScrState::Outside, german::INVALID_RESET, false},
+        {"R Z3, 1", 0, ScrState::Outside, "", false},
+        {"R Z3, 1", 1, ScrState::Outside, "", true},
+        {"R Z3, 1", 1, ScrState::Active, "", true},
     };
     for (const Case& c : cases) {
         TimerRecord& timer = cpu.timers[37];
         timer = {};
         timer.value = 150;
         timer.preset = 300;
-        timer.running = 1;
+        timer.running = true;
         cpu.counters[3] = {5, 7}; // preset 5, value 7
         cpu.logicStack = c.top;
         cpu.scrState = c.scrState;
@@ -261,7 +258,7 @@ TEST_F(BitLogic, ResetOfTimersAndCountersChecksItsCountInEveryExecution) {
         const bool timerReset = timerLine && c.resets;
         const bool counterReset = !timerLine && c.resets;
         EXPECT_EQ(timer.value, timerReset ? 0 : 150) << c.line;
-        EXPECT_EQ(timer.running, timerReset ? 0 : 1) << c.line;
+        EXPECT_EQ(timer.running, !timerReset) << c.line;
         EXPECT_EQ(timer.preset, 300) << c.line;
         EXPECT_EQ(cpu.counters[3].value, counterReset ? 0 : 7) << c.line;
         EXPECT_EQ(cpu.counters[3].preset, 5) << c.line;
@@ -307,7 +304,7 @@ TEST_F(BitLogic, EdgeMemoryHoldsWhileItsSegmentIsClosed) {
     falling->resetState();
 
     // Open: both see 1.
-    cpu.scrState = -1;
+    cpu.scrState = ScrState::Outside;
     cpu.logicStack = 1;
     rising->execute(cpu);
     EXPECT_EQ(top(), 0);
@@ -316,7 +313,7 @@ TEST_F(BitLogic, EdgeMemoryHoldsWhileItsSegmentIsClosed) {
     EXPECT_EQ(top(), 0);
 
     // Closed: every read is 0, the memories keep 1.
-    cpu.scrState = 0;
+    cpu.scrState = ScrState::Inactive;
     cpu.logicStack = 1;
     rising->execute(cpu);
     EXPECT_EQ(cpu.logicStack, 0u);
@@ -325,7 +322,7 @@ TEST_F(BitLogic, EdgeMemoryHoldsWhileItsSegmentIsClosed) {
     EXPECT_EQ(cpu.logicStack, 0u);
 
     // Open again with 1: no rising edge. With 0: the falling edge against the kept 1.
-    cpu.scrState = 1;
+    cpu.scrState = ScrState::Active;
     cpu.logicStack = 1;
     rising->execute(cpu);
     EXPECT_EQ(top(), 0);
@@ -399,7 +396,7 @@ TEST_F(BitLogic, BlockCombinationsPopTwoLevelsAndPushOne) {
 
 TEST_F(BitLogic, ClosedSegmentMakesEveryPushZero) {
     cpu.areaM.writeBit(0, 0, 1);
-    cpu.scrState = 0;
+    cpu.scrState = ScrState::Inactive;
     for (const char* line : {"LD M0.0", "LDN M0.1", "LDI E0.0", "LDNI E0.0", "NOT", "LPS", "ON M0.1"}) {
         cpu.logicStack = 1;
         run({line});

@@ -177,7 +177,7 @@ TEST_F(Compare, AndOrFormsReadNoOperandWhenTheResultCannotChange) {
 }
 
 TEST_F(Compare, ClosedSegmentPushesZero) {
-    cpu.scrState = 0;
+    cpu.scrState = ScrState::Inactive;
     for (const char* line : {"LDB= 1, 1", "LDNB= 1, 2", "UW>= 2, 1", "OD<= 1, 2", "ONR= 1.0, 2.0"}) {
         cpu.logicStack = 1;
         makeInstruction(cpu, line)->execute(cpu);

@@ -78,7 +78,7 @@ TEST_F(ControlTest, SecondJumpKeepsTheSearchedLabel) {
     cpu.jumpLabel = 3;
     jump->execute(cpu);
     EXPECT_EQ(cpu.jumpLabel, 3);
-    cpu.jumpLabel = -1;
+    cpu.jumpLabel.reset();
     jump->execute(cpu);
     EXPECT_EQ(cpu.jumpLabel, 5);
 }
@@ -102,7 +102,7 @@ TEST_F(ControlTest, CallRunsTheSubroutineAndRestoresTheStack) {
     EXPECT_EQ(flag(2, 1), 1);
     EXPECT_EQ(flag(1, 0), 1);
     EXPECT_EQ(flag(1, 1), 0);
-    EXPECT_EQ(cpu.callState, 0);
+    EXPECT_EQ(cpu.callState, CallState::Organization);
 }
 
 TEST_F(ControlTest, CallWithTopZeroRunsNothing) {
@@ -208,7 +208,7 @@ TEST_F(ControlTest, JumpAcrossSegmentEndClosesTheSegment) {
     loadMain({{"LSCR S0.0"}, {"LD SM0.0", "JMP 1"}, {"SCRE"}, {"LBL 1"}, {"LD SM0.0", "= M0.0"}});
     cpu.areaS.writeBit(0, 0, 1);
     EXPECT_EQ(scanError(), "");
-    EXPECT_EQ(cpu.scrState, -1);
+    EXPECT_EQ(cpu.scrState, ScrState::Outside);
     EXPECT_EQ(flag(0, 0), 1);
 }
 

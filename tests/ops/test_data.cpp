@@ -11,7 +11,8 @@
 #include <string>
 
 #include "cpu/cpu.h"
-#include "messages/cpu_exception.h"
+#include "support/error_text.h"
+#include "support/german_texts.h"
 #include "support/instruction_harness.h"
 
 using namespace sps;
@@ -157,7 +158,7 @@ TEST(DataInstructionsOperandReads, NothingIsReadWhileTheTopIsZero) {
         cpu.logicStack = 0;
         EXPECT_NO_THROW(op->execute(cpu));
         cpu.logicStack = 1;
-        EXPECT_THROW(op->execute(cpu), CPUException);
+        EXPECT_EQ(errorText([&] { op->execute(cpu); }), german::POINTER_OUT_OF_RANGE);
     }
 }
 
@@ -166,10 +167,10 @@ TEST(DataInstructionsOperandReads, ClosedSegmentDisablesTheBox) {
     CPU cpu;
     auto op = makeInstruction(cpu, "MOVW 7, VW4");
     cpu.logicStack = 1;
-    cpu.scrState = 0;
+    cpu.scrState = ScrState::Inactive;
     op->execute(cpu);
     EXPECT_EQ(cpu.areaV.readWord(4), 0);
-    cpu.scrState = 1;
+    cpu.scrState = ScrState::Active;
     op->execute(cpu);
     EXPECT_EQ(cpu.areaV.readWord(4), 7);
 }

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "cpu/cpu.h"
+#include "support/error_text.h"
+#include "support/german_texts.h"
 #include "support/instruction_harness.h"
 
 using namespace sps;
@@ -164,6 +166,12 @@ TEST_F(TableTest, OverlappingBlockMoveRepeatsTheFirstElement) {
     EXPECT_EQ(wordsAt(0, 4), (std::vector<int>{1, 1, 1, 1}));
 }
 
-TEST_F(TableTest, BlockMoveBeyondTheAreaFails) { EXPECT_THROW(run("BMW VW4090, VW0, 10"), CPUException); }
+// Each element is read just before it is written, so the words before the
+// end of V are moved when the read beyond it fails.
+TEST_F(TableTest, BlockMoveBeyondTheAreaFailsWhereItLeavesTheArea) {
+    words(4090, {1, 2, 3});
+    EXPECT_EQ(errorText([&] { run("BMW VW4090, VW0, 10"); }), german::OUT_OF_FIELD_READ);
+    EXPECT_EQ(wordsAt(0, 4), (std::vector<int>{1, 2, 3, 0}));
+}
 
 } // namespace

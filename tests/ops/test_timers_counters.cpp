@@ -55,7 +55,7 @@ TEST_F(TimerTest, OnDelayCountsWhileTheInputHolds) {
     input(0, 0);
     scanAt(0);
     EXPECT_EQ(cpu.timers[37].value, 0);
-    EXPECT_EQ(cpu.timers[37].running, 0);
+    EXPECT_FALSE(cpu.timers[37].running);
     EXPECT_EQ(flag(0), 0);
 }
 

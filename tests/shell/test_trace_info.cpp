@@ -27,16 +27,13 @@ public:
     bool standsAlone() const override { return false; }
     const char* mnemonic() const override { return "FAIL"; }
     const char* boxLabel() const override { return ""; }
-    int stackIn() const override { return 0; }
-    int isTerminal() const override { return 1; }
-    int stackOut() const override { return 0; }
     void checkOperands() const override {}
     LadderKind ladderKind() const override { return LK_COIL; }
 };
 
 TEST(TraceInfo, ScanThatExecutesNothingGivesOneEmptyLine) {
     CPU cpu;
-    TraceInfo trace(cpu);
+    TraceInfo trace(traceScan(cpu));
     EXPECT_EQ(trace.lines(), Lines{""});
     RecordingCanvas canvas(8, 15);
     EXPECT_EQ(trace.contentWidth(canvas), 53 * 8);
@@ -48,7 +45,7 @@ TEST(TraceInfo, KeepsTheEngineLinesOfOneScan) {
     CPU cpu;
     harness::installProgram(cpu, {{BLOCK_ORGANIZATION, "OB1", {{"LD E0.0", "= A0.0"}}}});
     cpu.areaE.writeBit(0, 0, 1);
-    TraceInfo trace(cpu);
+    TraceInfo trace(traceScan(cpu));
     const Lines expected{"SStack: 000->LD()    E0.0 1 ", "EStack: 001->LD()   E0.0 1 ", "SStack: 001->=()    A0.0 0 ",
                          "EStack: 001->=()   A0.0 1 ", ""};
     EXPECT_EQ(trace.lines(), expected);
@@ -65,15 +62,15 @@ TEST(TraceInfo, KeepsTheEngineLinesOfOneScan) {
 
 TEST(TraceInfo, FailedScanBecomesTheOnlyLineAndLeavesNoSink) {
     CPU cpu;
-    harness::installProgram(cpu, {{BLOCK_ORGANIZATION, "OB1", {{"LD E0.0", "= A0.0"}}}});
-    cpu.program->front().networks.front().ops.push_back(std::make_unique<FailingOp>());
-    TraceInfo trace(cpu);
-    EXPECT_EQ(trace.lines(), Lines{lookupMessage("Label not found")});
+    const auto program = harness::buildProgram(cpu, {{BLOCK_ORGANIZATION, "OB1", {{"LD E0.0", "= A0.0"}}}});
+    program->front().networks.front().ops.push_back(std::make_unique<FailingOp>());
+    cpu.program = program;
+    EXPECT_EQ(traceScan(cpu), Lines{lookupMessage("Label not found")});
     EXPECT_EQ(cpu.traceSink, nullptr);
 
     // Later scans trace nothing, failing or not.
     EXPECT_THROW(scanCycle(cpu), CPUException);
-    cpu.program->front().networks.front().ops.pop_back();
+    program->front().networks.front().ops.pop_back();
     scanCycle(cpu);
     EXPECT_EQ(cpu.traceSink, nullptr);
 }

@@ -24,9 +24,6 @@ public:
     bool standsAlone() const override { return false; }
     const char* mnemonic() const override { return "BAD"; }
     const char* boxLabel() const override { return ""; }
-    int stackIn() const override { return 0; }
-    int isTerminal() const override { return 1; }
-    int stackOut() const override { return 0; }
     void checkOperands() const override {}
     LadderKind ladderKind() const override { return LK_NONE; }
 };

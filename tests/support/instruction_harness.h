@@ -60,10 +60,9 @@ struct BlockSource {
     std::vector<std::vector<std::string>> networks;
 };
 
-// Installs a program built from the given blocks in the CPU (replacing the
-// previous one); networks are numbered from 1.
-inline void installProgram(CPU& cpu, const std::vector<BlockSource>& blocks) {
-    auto program = std::make_unique<Program>();
+// A program built from the given blocks; networks are numbered from 1.
+inline std::shared_ptr<Program> buildProgram(CPU& cpu, const std::vector<BlockSource>& blocks) {
+    auto program = std::make_shared<Program>();
     for (const BlockSource& source : blocks) {
         Block block;
         block.kind = source.kind;
@@ -77,7 +76,12 @@ inline void installProgram(CPU& cpu, const std::vector<BlockSource>& blocks) {
         }
         program->push_back(std::move(block));
     }
-    cpu.program = std::move(program);
+    return program;
+}
+
+// Installs that program in the CPU in place of the previous one.
+inline void installProgram(CPU& cpu, const std::vector<BlockSource>& blocks) {
+    cpu.program = buildProgram(cpu, blocks);
 }
 
 } // namespace harness

@@ -1,6 +1,5 @@
-#include "ops/instruction_spec.h"
+#include "ops/instruction_row.h"
 
-#include "base/writer.h"
 #include "cpu/parameter.h"
 #include "messages/cpu_exception.h"
 
@@ -69,7 +68,7 @@ void checkKind(const Parameter& operand, KindRule rule) {
 
 } // namespace
 
-Parameter* SpecOperation::operandInSlot(int slot) const {
+Parameter* RowOperation::operandInSlot(int slot) const {
     switch (slot) {
     case 1: return operand1_.get();
     case 2: return operand2_.get();
@@ -78,15 +77,15 @@ Parameter* SpecOperation::operandInSlot(int slot) const {
     }
 }
 
-void SpecOperation::checkOperands() const {
-    const int required = spec_.operandCount;
+void RowOperation::checkOperands() const {
+    const int required = row_.operandCount;
     if (required >= 1 && !operand1_) throwMessage("Operand expected");
     if (required >= 2 && !operand2_) throwMessage("2nd Operand expected");
     if (required >= 3 && !operand3_) throwMessage("3nd Operand expected");
     for (int slot = required + 1; slot <= 3; ++slot)
         if (operandInSlot(slot) != nullptr) throwMessage("no Operand expected");
 
-    for (const OperandCheck& check : spec_.checks) {
+    for (const OperandCheck& check : row_.checks) {
         if (check.slot == 0) break;
         const Parameter& operand = *operandInSlot(check.slot);
         if (check.isKind) {
@@ -99,8 +98,8 @@ void SpecOperation::checkOperands() const {
     }
 }
 
-void SpecOperation::pinName(Writer& writer, int pin, int substitutePin, Parameter* substitute) const {
-    for (const PinSpec& p : spec_.pins) {
+void RowOperation::pinName(Writer& writer, int pin, int substitutePin, Parameter* substitute) const {
+    for (const PinSource& p : row_.pins) {
         if (p.pin == 0 || p.pin != pin) continue;
         Parameter* operand = pin == substitutePin ? substitute : operandInSlot(p.slot);
         if (operand != nullptr) operand->printName(writer);
@@ -108,17 +107,17 @@ void SpecOperation::pinName(Writer& writer, int pin, int substitutePin, Paramete
     }
 }
 
-void SpecOperation::pinValue(Writer& writer, int pin, int substitutePin, Parameter* substitute) const {
-    for (const PinSpec& p : spec_.pins) {
+void RowOperation::pinValue(Writer& writer, int pin, int substitutePin, Parameter* substitute) const {
+    for (const PinSource& p : row_.pins) {
         if (p.pin == 0 || p.pin != pin) continue;
         formatValue(writer, pin == substitutePin ? substitute : operandInSlot(p.slot), p.letter);
         return;
     }
 }
 
-MergeInfo SpecOperation::boxMergeInfo() const {
-    if (spec_.merge.pin == 0) return {};
-    return {spec_.merge.pin, operandInSlot(spec_.merge.slot), spec_.merge.size};
+MergeInfo RowOperation::boxMergeInfo() const {
+    if (row_.merge.pin == 0) return {};
+    return {row_.merge.pin, operandInSlot(row_.merge.slot), row_.merge.size};
 }
 
 } // namespace sps

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 
 #include "cpu/operation.h"
@@ -10,25 +11,9 @@
 
 namespace sps {
 
-// The data that describes one mnemonic: everything about an instruction
-// except what it does when executed. One row per mnemonic, kept beside the
-// class in its family's source.
-
-// stackIn, isTerminal, stackOut.
-struct Shape {
-    int stackIn;
-    int isTerminal;
-    int stackOut;
-};
-
-inline constexpr Shape SHAPE_CONTACT{1, 0, 1};  // contacts, NOT, EU, ED
-inline constexpr Shape SHAPE_COMBINE{2, 0, 1};  // ULD, OLD
-inline constexpr Shape SHAPE_PUSH{1, 0, 2};     // LPS
-inline constexpr Shape SHAPE_READ{1, 0, 1};     // LRD
-inline constexpr Shape SHAPE_POP{1, 0, 0};      // LPP
-inline constexpr Shape SHAPE_COUNTER{3, 0, 0};  // ZV, ZVR
-inline constexpr Shape SHAPE_SEGMENT{0, 0, 0};  // LSCR, SCRT, SCRE, LBL
-inline constexpr Shape SHAPE_TERMINAL{0, 1, 0}; // coils, boxes, timers, JMP, CALL, CRET, NOP
+// The rows of the instruction table: for each mnemonic everything about its
+// instruction except what it does when executed. Each family's source keeps
+// its rows beside its classes.
 
 // Load-time tests of an operand's kind, each with its message.
 enum class KindRule : std::uint8_t {
@@ -66,44 +51,54 @@ constexpr OperandCheck needsKind(int slot, KindRule rule) {
 }
 
 // A ladder pin (1..5) shown from an operand slot (1..3) with a format letter.
-struct PinSpec {
+struct PinSource {
     std::uint8_t pin = 0;
     std::uint8_t slot = 0;
     char letter = 0;
 };
 
-// The in-place operand for folding a preceding move into a box.
-struct MergeSpec {
+// Ladder pin `pin` shows operand `slot` with the format letter `letter`.
+constexpr PinSource pinShows(int pin, int slot, char letter) {
+    return {static_cast<std::uint8_t>(pin), static_cast<std::uint8_t>(slot), letter};
+}
+
+// The in-place operand for folding a preceding move into a box: the pin that
+// shows the move's source, the operand slot the move must write, the size.
+struct MergeSlot {
     int pin = 0;
     std::uint8_t slot = 0;
-    int size = 0;
+    Width size = Width::Byte;
 };
 
-struct InstructionSpec {
-    const char* mnemonic;
-    const char* label;
-    LadderKind ladderKind;
-    Shape shape;
-    int operandCount;
+// One row: written with designated initialisers, so that every row names its
+// fields; what a row leaves out is empty, none or false.
+struct InstructionRow {
+    const char* mnemonic = "";
+    const char* label = "";
+    LadderKind ladderKind = LK_NONE;
+    ContactRole contactRole = ContactRole::None;
+    StackOperation stackOperation = StackOperation::None;
+    std::optional<Width> moveSize{};
+    int operandCount = 0;
     std::array<OperandCheck, 4> checks{};
-    std::array<PinSpec, 3> pins{};
-    MergeSpec merge{};
+    std::array<PinSource, 3> pins{};
+    MergeSlot merge{};
     bool standsAlone = false;
 };
 
 // An instruction whose queries and operand checks come from its row; the
 // family classes add only what they do when executed (and their state).
-class SpecOperation : public Operation {
+class RowOperation : public Operation {
 public:
-    SpecOperation(const InstructionSpec& spec, Operands operands) : Operation(std::move(operands)), spec_(spec) {}
+    RowOperation(const InstructionRow& row, Operands operands) : Operation(std::move(operands)), row_(row) {}
 
-    bool standsAlone() const final { return spec_.standsAlone; }
-    const char* mnemonic() const final { return spec_.mnemonic; }
-    const char* boxLabel() const final { return spec_.label; }
-    int stackIn() const final { return spec_.shape.stackIn; }
-    int isTerminal() const final { return spec_.shape.isTerminal; }
-    int stackOut() const final { return spec_.shape.stackOut; }
-    LadderKind ladderKind() const final { return spec_.ladderKind; }
+    bool standsAlone() const final { return row_.standsAlone; }
+    const char* mnemonic() const final { return row_.mnemonic; }
+    const char* boxLabel() const final { return row_.label; }
+    LadderKind ladderKind() const final { return row_.ladderKind; }
+    ContactRole contactRole() const final { return row_.contactRole; }
+    StackOperation stackOperation() const final { return row_.stackOperation; }
+    std::optional<Width> moveSize() const final { return row_.moveSize; }
     void checkOperands() const final;
     void pinName(Writer& writer, int pin, int substitutePin, Parameter* substitute) const final;
     void pinValue(Writer& writer, int pin, int substitutePin, Parameter* substitute) const final;
@@ -113,12 +108,12 @@ protected:
     Parameter* operandInSlot(int slot) const;
 
 private:
-    const InstructionSpec& spec_;
+    const InstructionRow& row_;
 };
 
 // One entry of the instruction table: the row and how to build the class.
-struct InstructionRow {
-    const InstructionSpec* spec;
+struct TableEntry {
+    const InstructionRow* row;
     std::unique_ptr<Operation> (*create)(Operands operands);
 };
 
@@ -127,12 +122,12 @@ template <class Op> std::unique_ptr<Operation> createAs(Operands operands) {
 }
 
 // The rows of each family, in the order of its table.
-std::span<const InstructionRow> bitLogicInstructions();
-std::span<const InstructionRow> compareInstructions();
-std::span<const InstructionRow> dataMoveArithmeticInstructions();
-std::span<const InstructionRow> dataLogicShiftInstructions();
-std::span<const InstructionRow> timerCounterInstructions();
-std::span<const InstructionRow> programControlInstructions();
-std::span<const InstructionRow> tableInstructions();
+std::span<const TableEntry> bitLogicInstructions();
+std::span<const TableEntry> compareInstructions();
+std::span<const TableEntry> dataMoveArithmeticInstructions();
+std::span<const TableEntry> dataLogicShiftInstructions();
+std::span<const TableEntry> timerCounterInstructions();
+std::span<const TableEntry> programControlInstructions();
+std::span<const TableEntry> tableInstructions();
 
 } // namespace sps

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <cstdint>
+
+namespace sps {
+
+// The width of a data access or of a box's data: byte, word or double word.
+// Reals are double words.
+enum class Width : std::uint8_t { Byte, Word, Dword };
+
+} // namespace sps

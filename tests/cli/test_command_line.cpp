@@ -44,12 +44,9 @@ TEST(CommandLine, RefusesOptionsWithoutTheirValue) {
     const std::string seed = "--seed needs a number from 0 to 4294967295";
     const std::string junit = "--junit needs the name of the report file";
     const RefusedLine lines[] = {
-        {{"--timeout", "0", "a.sps"}, timeout},
-        {{"--timeout", "2.5"}, timeout},
-        {{"a.sps", "--timeout"}, timeout},
-        {{"--seed", "4294967296"}, seed},
-        {{"--junit", "", "a.sps"}, junit},
-        {{"--junit=r.xml"}, "unknown option '--junit=r.xml'"},
+        {{"--timeout", "0", "a.sps"}, timeout}, {{"--timeout", "2.5"}, timeout},
+        {{"a.sps", "--timeout"}, timeout},      {{"--seed", "4294967296"}, seed},
+        {{"--junit", "", "a.sps"}, junit},      {{"--junit=r.xml"}, "unknown option '--junit=r.xml'"},
     };
     for (const RefusedLine& l : lines) {
         std::string problem;

@@ -28,6 +28,7 @@ void Simulator::stopAndReport(const CPUException& error) {
 }
 
 void Simulator::simulationStep() {
+    ++cycle_;
     scanCycle(*cpu_);
     target_->plantStep();
 }
@@ -39,6 +40,7 @@ void Simulator::load(const std::string& path) {
         Parser parser;
         parser.parseProgram(*cpu_, reader);
         resetCpu(*cpu_);
+        cycle_ = 0;
         running_ = true;
     } catch (const CPUException& error) {
         stopAndReport(error);
@@ -79,6 +81,7 @@ void Simulator::reset() {
 }
 
 void Simulator::trace() {
+    ++cycle_;
     auto traceInfo = std::make_unique<TraceInfo>(traceScan(*cpu_));
     try {
         target_->plantStep();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -28,6 +29,8 @@ public:
     Target& target() { return *target_; }
     CPU& cpu() { return *cpu_; }
     bool running() const { return running_; }
+    // Simulation steps since the last successful load ("Zyklus"), traced steps included.
+    std::uint64_t cycle() const { return cycle_; }
 
     // Availability of the run commands (the menu greys the others).
     bool canContinue() const { return !running_; }
@@ -63,6 +66,7 @@ private:
     std::unique_ptr<IOBus> bus_;
     std::unique_ptr<CPU> cpu_;
     bool running_ = false;
+    std::uint64_t cycle_ = 0;
 };
 
 } // namespace sps

@@ -92,6 +92,19 @@ TEST_F(SimulatorTest, AGoodLoadResetsAndStartsRunning) {
     EXPECT_EQ(frontEnd.repaints, 1);
 }
 
+TEST_F(SimulatorTest, TheCycleCountsEveryStepSinceTheLastGoodLoad) {
+    sim.load(writeProgram(organizationBlock(kSetsM00)));
+    sim.timerTick();
+    sim.stop();
+    sim.singleStep();
+    sim.trace();
+    EXPECT_EQ(sim.cycle(), 5u) << "three steps of a tick, one single step, one traced step";
+    sim.load("nowhere.awl");
+    EXPECT_EQ(sim.cycle(), 5u) << "a failed load keeps the count";
+    sim.load(writeProgram(organizationBlock(kSetsM00)));
+    EXPECT_EQ(sim.cycle(), 0u);
+}
+
 TEST_F(SimulatorTest, AMissingFileKeepsTheProgramAndStopsTheRun) {
     sim.load(writeProgram(organizationBlock(kSetsM00)));
     const std::string missing = std::string(300, 'x') + "/nowhere.awl";

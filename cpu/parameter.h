@@ -305,6 +305,8 @@ public:
     int getWord() override;
     int getWordAt(int index) override;
 
+    int channel() const { return channel_; }
+
 private:
     CPU& cpu_;
     int channel_;
@@ -317,6 +319,8 @@ public:
     void printName(Writer& writer) const override;
     void setWord(int value) override;
     void setWordAt(int index, int value) override;
+
+    int channel() const { return channel_; }
 
 private:
     CPU& cpu_;

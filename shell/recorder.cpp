@@ -247,7 +247,7 @@ void Recorder::sampleAll(std::uint64_t cycle) {
     const std::uint32_t clock = simTime();
     if (!started_) {
         started_ = true;
-        now_ = {0, cycle};
+        now_ = {simClock().isManual() ? clock : 0u, cycle};
         first_ = now_;
     } else {
         // Measured on from the new time when the clock went back.

@@ -20,7 +20,7 @@ enum class SignalType : std::uint8_t { Bit, Byte, Word, DoubleWord, Real };
 // The bits a value of the type holds: 1, 8, 16 or 32 (a real: its single's bits).
 int signalBits(SignalType type);
 
-// A moment of a recording: simulated milliseconds since the recording began,
+// A moment of a recording: its time in simulated milliseconds (see Recorder)
 // and the simulation step ("Zyklus", counted since the last load).
 struct RecordTime {
     std::uint64_t ms = 0;
@@ -114,11 +114,14 @@ private:
 // Records up to 32 operands of the CPU: after every simulation step it reads
 // each one and keeps a change only, with the simulated time and the step.
 //
-// The time of a recording starts at 0 ms at its first step and follows the
-// simulation clock; when the clock jumps back (switching to the manual clock,
-// a larger divisor), the recording measures on from the new time, so its time
-// never runs backwards. A load clears the data (the operands stay, and the
-// next step starts again at 0 ms); a reset and a clock change do not touch it.
+// The time of a recording starts at its first step: at the simulation time
+// when the clock is manual (the time the user stepped to), at 0 ms when it is
+// automatic (which counts from the computer's start). From there it follows
+// the simulation clock; when the clock jumps back (switching to the manual
+// clock, a larger divisor), the recording measures on from the new time, so
+// its time never runs backwards. A load clears the data (the operands stay,
+// and the next step starts the time afresh); a reset and a clock change do
+// not touch it.
 class Recorder {
 public:
     static constexpr std::size_t MAX_SIGNALS = 32;
@@ -147,7 +150,7 @@ public:
     bool recording() const { return recording_; }
     // Forgets every operand and all data.
     void clear();
-    // Forgets the data and keeps the operands; the next step is 0 ms again.
+    // Forgets the data and keeps the operands; the next step starts afresh.
     void clearData();
 
     // Called after every simulation step with the step's number.

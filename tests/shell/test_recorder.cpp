@@ -136,15 +136,15 @@ TEST_F(RecorderTest, TheRingKeepsTheNewestChangesAndSaysFromWhenItHoldsData) {
     const ChangeRing& bit = recorder.signal(0).changes();
     ASSERT_EQ(bit.size(), capacity);
     EXPECT_EQ(bit.dropped(), 3u);
-    // Change i was made in step i + 1 at i ms (the first step came at 1 ms, the recording's 0 ms).
+    // Change i was made in step i + 1 at i + 1 ms.
     EXPECT_EQ(bit[0].at.cycle, 4u);
-    EXPECT_EQ(bit[0].at.ms, 3u);
+    EXPECT_EQ(bit[0].at.ms, 4u);
     EXPECT_EQ(bit.back().at.cycle, capacity + 3);
     EXPECT_EQ(recorder.signal(1).changes().size(), 1u);
     EXPECT_EQ(recorder.heldFrom()->cycle, 4u);
-    EXPECT_EQ(recorder.heldFrom()->ms, 3u);
-    EXPECT_FALSE(recorder.signal(0).valueAt(2).known);
-    EXPECT_EQ(recorder.signal(0).valueAt(4).value, 0u);
+    EXPECT_EQ(recorder.heldFrom()->ms, 4u);
+    EXPECT_FALSE(recorder.signal(0).valueAt(3).known);
+    EXPECT_EQ(recorder.signal(0).valueAt(5).value, 0u);
 }
 
 TEST_F(RecorderTest, SeveralStepsInOneMillisecondShowTheLastValueOfIt) {
@@ -165,28 +165,35 @@ TEST_F(RecorderTest, SeveralStepsInOneMillisecondShowTheLastValueOfIt) {
     EXPECT_EQ(bit.indexAtCycle(3), 2u);
 }
 
-// The recording's time never runs backwards: after a jump of the clock it
+// The recording's time starts at the manual clock's time, or at 0 ms on the
+// automatic clock, and never runs backwards: after a jump of the clock it
 // measures on from the new time, as the timers do.
 TEST_F(RecorderTest, TimeFollowsTheClockForwardOnlyAndPausesKeepTheirTime) {
     recorder.record("M0.0");
-    step(100); // the recording starts at 0 ms
+    step(100);
+    EXPECT_EQ(recorder.latest()->ms, 100u);
     step(50);
     ClockGuard::manualAt(20); // the clock jumps back from 150 to 20 ms
     step();
-    EXPECT_EQ(recorder.latest()->ms, 50u);
+    EXPECT_EQ(recorder.latest()->ms, 150u);
     step(30);
-    EXPECT_EQ(recorder.latest()->ms, 80u);
+    EXPECT_EQ(recorder.latest()->ms, 180u);
     recorder.stop();
     step(1000);
     EXPECT_EQ(recorder.latest()->cycle, 4u) << "no sample while stopped";
     recorder.record("M0.0"); // resumes
     step(10);
-    EXPECT_EQ(recorder.latest()->ms, 1090u);
+    EXPECT_EQ(recorder.latest()->ms, 1190u);
     recorder.clearData();
     EXPECT_FALSE(recorder.latest());
-    step(10);
-    EXPECT_EQ(recorder.latest()->ms, 0u);
+    simClock().switchToAutomatic();
+    ClockGuard::useFakeTicks(86'400'000);
+    recorder.sample(++cycle);
+    ClockGuard::fakeTicks += 25;
+    recorder.sample(++cycle);
+    EXPECT_EQ(recorder.latest()->ms, 25u);
     EXPECT_EQ(recorder.signal(0).changes().size(), 1u);
+    EXPECT_EQ(recorder.signal(0).changes()[0].at.ms, 0u);
 }
 
 TEST_F(RecorderTest, APointerWithoutATargetHasNoValueUntilItPointsSomewhere) {
@@ -252,7 +259,7 @@ TEST_F(RecordingSimulatorTest, ALoadStartsAFreshRecordingOfTheSameOperands) {
     EXPECT_TRUE(recorder.signal(0).changes().empty());
     sim.runSteps(1);
     EXPECT_EQ(recorder.signal(0).changes()[0].at.cycle, 1u);
-    EXPECT_EQ(recorder.signal(0).changes()[0].at.ms, 0u);
+    EXPECT_EQ(recorder.signal(0).changes()[0].at.ms, 40u);
     EXPECT_EQ(recorder.signal(0).changes()[0].value, 0u);
 }
 

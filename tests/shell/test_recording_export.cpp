@@ -291,18 +291,18 @@ TEST_F(RecordingExportTest, AfterTheRingDroppedChangesTheFilesStartWhereAllDataI
         simClock().advance(10);
         small.sample(static_cast<std::uint64_t>(i + 1));
     }
-    // Changes 6 to 9 of M0.0 are held: from step 7 at 60 ms.
+    // Changes 6 to 9 of M0.0 are held: from step 7 at 70 ms.
     std::ostringstream vcdText;
     writeVcd(vcdText, small);
     const VcdFile file = parseVcd(vcdText.str());
-    EXPECT_EQ(file.comment, "SPS-Simulator, Aufzeichnung von 2 Operanden: Daten ab 60 ms (Zyklus 7)");
-    EXPECT_EQ(file.times, (std::vector<std::uint64_t>{60, 70, 80, 90}));
-    EXPECT_EQ(file.valueAt("MB7", 60), "0");
+    EXPECT_EQ(file.comment, "SPS-Simulator, Aufzeichnung von 2 Operanden: Daten ab 70 ms (Zyklus 7)");
+    EXPECT_EQ(file.times, (std::vector<std::uint64_t>{70, 80, 90, 100}));
+    EXPECT_EQ(file.valueAt("MB7", 70), "0");
     std::ostringstream csvText;
     writeCsv(csvText, small);
     const auto rows = parseCsv(csvText.str());
     ASSERT_EQ(rows.size(), 5u);
-    EXPECT_EQ(rows[1], (std::vector<std::string>{"60", "7", "0", "0"}));
+    EXPECT_EQ(rows[1], (std::vector<std::string>{"70", "7", "0", "0"}));
 }
 
 // The waveform viewer's own converter reads the dump and writes it again;

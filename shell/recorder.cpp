@@ -7,6 +7,7 @@
 #include "base/writer.h"
 #include "cpu/cpu.h"
 #include "cpu/io.h"
+#include "cpu/mem_field.h"
 #include "cpu/operand_parser.h"
 #include "cpu/parameter.h"
 #include "messages/cpu_exception.h"
@@ -47,9 +48,41 @@ bool readableAs(const Parameter& operand, SignalType type) {
     return (operand.capabilities().direct & readCapabilityOf(type)) != 0;
 }
 
-SignalChange knownValue(std::uint32_t value) { return {{}, value, true}; }
+bool peeked(IOBus* bus, std::optional<std::uint16_t> (IO::*peek)(int), int channel, std::uint32_t& value) {
+    if (bus == nullptr) return false;
+    const auto held = (bus->*peek)(channel);
+    if (held) value = *held;
+    return held.has_value();
+}
 
-SignalChange peeked(std::optional<std::uint16_t> value) { return value ? knownValue(*value) : SignalChange{}; }
+// The first byte of a memory operand read at `type`, when all its bytes lie
+// in its area; null for any other operand.
+const std::uint8_t* memoryOf(const Parameter& operand, SignalType type) {
+    const int bytes = type == SignalType::Byte ? 1 : type == SignalType::Word ? 2 : type == SignalType::Bit ? 1 : 4;
+    const auto inArea = [bytes](const MemField& area, int address) {
+        return address >= 0 && address <= area.size() - bytes ? area.bytes() + address : nullptr;
+    };
+    if (const auto* bit = dynamic_cast<const BitParameter*>(&operand)) return inArea(bit->area(), bit->byteAddress());
+    if (const auto* byte = dynamic_cast<const ByteParameter*>(&operand)) return inArea(byte->area(), byte->address());
+    if (const auto* word = dynamic_cast<const WordParameter*>(&operand)) return inArea(word->area(), word->address());
+    if (const auto* dword = dynamic_cast<const LongParameter*>(&operand))
+        return inArea(dword->area(), dword->address());
+    return nullptr;
+}
+
+// Big-endian, as the areas hold their words and double words.
+std::uint32_t memoryValue(const std::uint8_t* at, SignalType type, int bit) {
+    switch (type) {
+    case SignalType::Bit: return (static_cast<std::uint32_t>(at[0]) >> bit) & 1u;
+    case SignalType::Byte: return at[0];
+    case SignalType::Word: return static_cast<std::uint32_t>(at[0]) << 8 | at[1];
+    case SignalType::DoubleWord:
+    case SignalType::Real:
+        return static_cast<std::uint32_t>(at[0]) << 24 | static_cast<std::uint32_t>(at[1]) << 16 |
+               static_cast<std::uint32_t>(at[2]) << 8 | at[3];
+    }
+    return 0;
+}
 
 } // namespace
 
@@ -78,17 +111,6 @@ double signalNumber(SignalType type, std::uint32_t value) {
     return type == SignalType::Real ? static_cast<double>(std::bit_cast<float>(value)) : static_cast<double>(value);
 }
 
-void ChangeRing::push(const SignalChange& change) {
-    if (capacity_ == 0) return;
-    if (changes_.size() < capacity_) {
-        changes_.push_back(change);
-        return;
-    }
-    changes_[oldest_] = change;
-    oldest_ = (oldest_ + 1) % capacity_;
-    ++dropped_;
-}
-
 void ChangeRing::clear() {
     changes_.clear();
     oldest_ = 0;
@@ -114,40 +136,21 @@ RecordedSignal::~RecordedSignal() = default;
 
 // Analog words are looked at on the bus, since reading an input that nobody
 // serves would draw from the random source and so change the run.
-SignalChange RecordedSignal::read() const {
+bool RecordedSignal::read(std::uint32_t& value) const {
     switch (source_) {
-    case Source::AnalogInput: return cpu_.bus != nullptr ? peeked(cpu_.bus->peekAnalogInput(channel_)) : SignalChange{};
-    case Source::AnalogOutput:
-        return cpu_.bus != nullptr ? peeked(cpu_.bus->peekAnalogOutput(channel_)) : SignalChange{};
+    case Source::AnalogInput: return peeked(cpu_.bus, &IO::peekAnalogInput, channel_, value);
+    case Source::AnalogOutput: return peeked(cpu_.bus, &IO::peekAnalogOutput, channel_, value);
     case Source::Operand: break;
     }
     Parameter& operand = *operand_;
     switch (type_) {
-    case SignalType::Bit: return knownValue(static_cast<std::uint32_t>(operand.getBit()) & 1u);
-    case SignalType::Byte: return knownValue(static_cast<std::uint32_t>(operand.getByte()) & 0xFFu);
-    case SignalType::Word: return knownValue(static_cast<std::uint32_t>(operand.getWord()) & 0xFFFFu);
+    case SignalType::Bit: value = static_cast<std::uint32_t>(operand.getBit()) & 1u; break;
+    case SignalType::Byte: value = static_cast<std::uint32_t>(operand.getByte()) & 0xFFu; break;
+    case SignalType::Word: value = static_cast<std::uint32_t>(operand.getWord()) & 0xFFFFu; break;
     case SignalType::DoubleWord:
-    case SignalType::Real: return knownValue(operand.getLong());
+    case SignalType::Real: value = operand.getLong(); break;
     }
-    return {};
-}
-
-void RecordedSignal::sample(const RecordTime& at) {
-    SignalChange now;
-    try {
-        now = read();
-    } catch (const CPUException&) {
-        // A pointer that points nowhere for now: no value at this step.
-    }
-    if (now.known == last_.known && now.value == last_.value) return;
-    now.at = at;
-    last_ = now;
-    changes_.push(now);
-}
-
-void RecordedSignal::clearData() {
-    changes_.clear();
-    last_ = {};
+    return true;
 }
 
 namespace {
@@ -203,7 +206,15 @@ std::size_t Recorder::record(std::unique_ptr<Parameter> operand, std::optional<S
     if (signals_.size() >= MAX_SIGNALS) throwMessage("Too many recorded operands");
     // An address outside its area fails at every step: refuse it now. A
     // pointer may point somewhere valid once the program has set it.
-    if (signal->operand_->kind() != PK_POINTER) signal->read();
+    std::uint32_t value = 0;
+    if (signal->operand_->kind() != PK_POINTER) signal->read(value);
+    Probe probe;
+    probe.memory = memoryOf(*signal->operand_, chosen);
+    probe.signal = signal.get();
+    probe.type = chosen;
+    if (const auto* bit = dynamic_cast<const BitParameter*>(signal->operand_.get()))
+        probe.bit = static_cast<std::uint8_t>(bit->bit());
+    probes_.push_back(probe);
     signals_.push_back(std::move(signal));
     recording_ = true;
     return signals_.size() - 1;
@@ -214,17 +225,24 @@ std::size_t Recorder::record(std::string_view operandText, std::optional<SignalT
 }
 
 void Recorder::remove(std::size_t index) {
-    if (index < signals_.size()) signals_.erase(signals_.begin() + static_cast<std::ptrdiff_t>(index));
+    if (index >= signals_.size()) return;
+    probes_.erase(probes_.begin() + static_cast<std::ptrdiff_t>(index));
+    signals_.erase(signals_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
 void Recorder::clear() {
+    probes_.clear();
     signals_.clear();
     recording_ = false;
     started_ = false;
 }
 
 void Recorder::clearData() {
-    for (const auto& signal : signals_) signal->clearData();
+    for (Probe& probe : probes_) {
+        probe.signal->changes_.clear();
+        probe.last = 0;
+        probe.known = false;
+    }
     started_ = false;
 }
 
@@ -255,7 +273,24 @@ void Recorder::sampleAll(std::uint64_t cycle) {
         now_.cycle = cycle;
     }
     lastClock_ = clock;
-    for (const auto& signal : signals_) signal->sample(now_);
+    for (Probe& probe : probes_) {
+        std::uint32_t value = 0;
+        bool known = true;
+        if (probe.memory != nullptr) {
+            value = memoryValue(probe.memory, probe.type, probe.bit);
+        } else {
+            try {
+                known = probe.signal->read(value);
+            } catch (const CPUException&) {
+                known = false; // a pointer that points nowhere for now
+            }
+            if (!known) value = 0;
+        }
+        if (known == probe.known && value == probe.last) continue;
+        probe.last = value;
+        probe.known = known;
+        probe.signal->changes_.push(now_, value, known);
+    }
 }
 
 } // namespace sps

@@ -48,14 +48,32 @@ class ChangeRing {
 public:
     explicit ChangeRing(std::size_t capacity) : capacity_(capacity) {}
 
-    void push(const SignalChange& change);
+    // Runs after every step that changed a value: no division, no copying,
+    // the fields stored one by one.
+    void push(const RecordTime& at, std::uint32_t value, bool known) {
+        if (changes_.size() < capacity_) {
+            if (changes_.empty()) changes_.reserve(capacity_); // address space only, until written
+            changes_.push_back({at, value, known});
+            return;
+        }
+        if (capacity_ == 0) return;
+        SignalChange& slot = changes_[oldest_];
+        slot.at = at;
+        slot.value = value;
+        slot.known = known;
+        if (++oldest_ == capacity_) oldest_ = 0;
+        ++dropped_;
+    }
     void clear();
 
     std::size_t size() const { return changes_.size(); }
     bool empty() const { return changes_.empty(); }
     std::size_t capacity() const { return capacity_; }
     // 0 is the oldest change held.
-    const SignalChange& operator[](std::size_t index) const { return changes_[(oldest_ + index) % changes_.size()]; }
+    const SignalChange& operator[](std::size_t index) const {
+        const std::size_t at = oldest_ + index;
+        return changes_[at < changes_.size() ? at : at - changes_.size()];
+    }
     const SignalChange& back() const { return (*this)[changes_.size() - 1]; }
     // How many changes were pushed out since the last clear.
     std::uint64_t dropped() const { return dropped_; }
@@ -95,11 +113,9 @@ private:
     enum class Source : std::uint8_t { Operand, AnalogInput, AnalogOutput };
 
     RecordedSignal(CPU& cpu, std::unique_ptr<Parameter> operand, SignalType type, std::size_t capacity);
-    // The value now; throws what the operand's read throws.
-    SignalChange read() const;
-    // Keeps the value at `at` when it differs from the last one.
-    void sample(const RecordTime& at);
-    void clearData();
+    // Puts the value now into `value`; false when there is none. Throws what
+    // the operand's read throws.
+    bool read(std::uint32_t& value) const;
 
     CPU& cpu_;
     std::unique_ptr<Parameter> operand_;
@@ -108,7 +124,6 @@ private:
     Source source_ = Source::Operand;
     int channel_ = 0;
     ChangeRing changes_;
-    SignalChange last_; // the value of the newest change, also after the ring dropped it
 };
 
 // Records up to 32 operands of the CPU: after every simulation step it reads
@@ -167,11 +182,26 @@ public:
     std::optional<RecordTime> latest() const;
 
 private:
+    // What sampling touches of one signal, kept side by side for all of them
+    // so that a step reads a few cache lines: the bytes of a memory operand
+    // (bits, bytes, words and double words of E, A, M, V, S, SM, the common
+    // case), read directly since their address was checked once; null for
+    // operands read through the signal; and the newest value.
+    struct Probe {
+        const std::uint8_t* memory = nullptr;
+        RecordedSignal* signal = nullptr;
+        std::uint32_t last = 0;
+        SignalType type = SignalType::Bit;
+        std::uint8_t bit = 0;
+        bool known = false;
+    };
+
     void sampleAll(std::uint64_t cycle);
 
     CPU& cpu_;
     std::size_t capacity_;
     std::vector<std::unique_ptr<RecordedSignal>> signals_;
+    std::vector<Probe> probes_; // one per signal, in the same order
     bool recording_ = false;
     bool started_ = false;
     std::uint32_t lastClock_ = 0;

@@ -9,7 +9,6 @@
 
 #include "base/random_source.h"
 #include "cpu/cpu.h"
-#include "cpu/parameter.h"
 #include "messages/latin1.h"
 #include "shell/front_end.h"
 #include "shell/recorder.h"
@@ -68,6 +67,12 @@ TEST_F(RecorderTest, KeepsOnlyTheChangesWithTheirTimeAndStep) {
     EXPECT_EQ(recorder.heldFrom()->cycle, 1u);
     EXPECT_EQ(recorder.latest()->ms, 25u);
     EXPECT_EQ(recorder.latest()->cycle, 5u);
+    // Two steps at 25 ms: the value at 25 ms is that of the later one.
+    const RecordedSignal& bit = recorder.signal(0);
+    EXPECT_EQ(bit.valueAt(24).value, 1u);
+    EXPECT_EQ(bit.valueAt(25).value, 0u);
+    EXPECT_EQ(bit.valueAt(25).at.cycle, 5u);
+    EXPECT_EQ(bit.indexAtCycle(4), 1u);
 }
 
 struct RecordRow {
@@ -147,24 +152,6 @@ TEST_F(RecorderTest, TheRingKeepsTheNewestChangesAndSaysFromWhenItHoldsData) {
     EXPECT_EQ(recorder.signal(0).valueAt(5).value, 0u);
 }
 
-TEST_F(RecorderTest, SeveralStepsInOneMillisecondShowTheLastValueOfIt) {
-    recorder.record("M0.0");
-    step();
-    for (int value : {1, 0, 1}) {
-        cpu.areaM.writeBit(0, 0, value);
-        step();
-    }
-    cpu.areaM.writeBit(0, 0, 0);
-    step(7);
-    const RecordedSignal& bit = recorder.signal(0);
-    EXPECT_EQ(bit.changes().size(), 5u) << "every step's change is kept";
-    EXPECT_EQ(bit.valueAt(0).value, 1u);
-    EXPECT_EQ(bit.valueAt(0).at.cycle, 4u);
-    EXPECT_EQ(bit.valueAt(6).value, 1u);
-    EXPECT_EQ(bit.valueAt(7).value, 0u);
-    EXPECT_EQ(bit.indexAtCycle(3), 2u);
-}
-
 // The recording's time starts at the manual clock's time, or at 0 ms on the
 // automatic clock, and never runs backwards: after a jump of the clock it
 // measures on from the new time, as the timers do.
@@ -194,23 +181,6 @@ TEST_F(RecorderTest, TimeFollowsTheClockForwardOnlyAndPausesKeepTheirTime) {
     EXPECT_EQ(recorder.latest()->ms, 25u);
     EXPECT_EQ(recorder.signal(0).changes().size(), 1u);
     EXPECT_EQ(recorder.signal(0).changes()[0].at.ms, 0u);
-}
-
-TEST_F(RecorderTest, APointerWithoutATargetHasNoValueUntilItPointsSomewhere) {
-    cpu.areaV.writeDword(100, 77);
-    recorder.record("*VD200");
-    step();
-    EXPECT_TRUE(recorder.signal(0).changes().empty());
-    cpu.areaV.writeDword(200, POINTER_BASE_V + 100);
-    step(1);
-    cpu.areaV.writeDword(200, 5);
-    step(1);
-    const RecordedSignal& pointer = recorder.signal(0);
-    ASSERT_EQ(pointer.changes().size(), 2u);
-    EXPECT_EQ(pointer.valueAt(1).value, 77u);
-    EXPECT_EQ(signalValueText(pointer.type(), pointer.valueAt(1)), "77");
-    EXPECT_FALSE(pointer.valueAt(2).known);
-    EXPECT_EQ(signalValueText(pointer.type(), pointer.valueAt(2)), "");
 }
 
 class NoFrontEnd final : public FrontEnd {

@@ -18,7 +18,6 @@
 #include "shell/recorder.h"
 #include "shell/recording_export.h"
 #include "support/clock_guard.h"
-#include "support/error_text.h"
 
 using namespace sps;
 
@@ -328,20 +327,6 @@ TEST_F(RecordingExportTest, TheViewersConverterReadsTheSameValues) {
     ASSERT_EQ(file.variables.size(), recorder.size());
     expectSameValues(file);
     std::filesystem::remove_all(folder);
-}
-
-TEST_F(RecordingExportTest, ExportWritesTheFileOrSaysInGermanThatItCannot) {
-    recordTheSample();
-    const auto path = std::filesystem::temp_directory_path() / "recording_export_test.csv";
-    exportRecording(recorder, ExportFormat::Csv, path.string());
-    std::ifstream written(path);
-    std::stringstream text;
-    text << written.rdbuf();
-    EXPECT_EQ(text.str(), csv());
-    std::filesystem::remove(path);
-    const std::string missing = "/nonexistent-folder/aufnahme.vcd";
-    EXPECT_EQ(errorText([&] { exportRecording(recorder, ExportFormat::Vcd, missing); }),
-              "Die Datei '" + missing + "' konnte nicht geschrieben werden");
 }
 
 } // namespace

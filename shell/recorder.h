@@ -134,9 +134,9 @@ private:
 // automatic (which counts from the computer's start). From there it follows
 // the simulation clock; when the clock jumps back (switching to the manual
 // clock, a larger divisor), the recording measures on from the new time, so
-// its time never runs backwards. A load clears the data (the operands stay,
-// and the next step starts the time afresh); a reset and a clock change do
-// not touch it.
+// its time never runs backwards. A successful load clears the data (the
+// operands stay, and the next step starts the time afresh); a reset and a
+// clock change do not touch it.
 class Recorder {
 public:
     static constexpr std::size_t MAX_SIGNALS = 32;
@@ -148,10 +148,10 @@ public:
     Recorder(const Recorder&) = delete;
     Recorder& operator=(const Recorder&) = delete;
 
-    // Records the operand from the next step on, in `type` or else in its
-    // natural type (a bit, byte, word or double word operand at its width;
-    // timers, counters and analog words as their word value; accumulators and
-    // pointers as double words), and starts recording. An operand already
+    // Records the operand (one of this recorder's CPU) from the next step on,
+    // in `type` or else in its natural type (a bit, byte, word or double word
+    // operand at its width; timers, counters and analog words as their word
+    // value; accumulators and pointers as double words), and starts recording. An operand already
     // recorded in that type stays as it is. Returns its index. Throws
     // CPUException: an operand without a value (a constant, a text), a type
     // it cannot be read in, the 33rd operand, a read that fails (VB5000).

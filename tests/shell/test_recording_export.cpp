@@ -285,10 +285,10 @@ TEST_F(RecordingExportTest, AfterTheRingDroppedChangesTheFilesStartWhereAllDataI
     Recorder small(cpu, 4);
     small.record("M0.0");
     small.record("MB7");
-    for (int i = 0; i < 10; ++i) {
-        cpu.areaM.writeBit(0, 0, i % 2);
+    for (std::uint64_t step = 1; step <= 10; ++step) {
+        cpu.areaM.writeBit(0, 0, static_cast<int>((step - 1) % 2));
         simClock().advance(10);
-        small.sample(static_cast<std::uint64_t>(i + 1));
+        small.sample(step);
     }
     // Changes 6 to 9 of M0.0 are held: from step 7 at 70 ms.
     std::ostringstream vcdText;

@@ -44,6 +44,16 @@ std::uint16_t ASIMaster::readAnalog(int channel) {
     return inputData_[static_cast<std::size_t>(channel / 2)];
 }
 
+std::optional<std::uint16_t> ASIMaster::peekAnalogInput(int channel) {
+    if (!dataAccessible(channel)) return std::nullopt;
+    return inputData_[static_cast<std::size_t>(channel / 2)];
+}
+
+std::optional<std::uint16_t> ASIMaster::peekAnalogOutput(int channel) {
+    if (channel < 0 || channel >= CHANNELS - 1 || channel % 2 != 0) return std::nullopt;
+    return outputData_[static_cast<std::size_t>(channel / 2)];
+}
+
 void ASIMaster::writeAnalog(int channel, std::uint16_t value) {
     if (dataAccessible(channel)) outputData_[static_cast<std::size_t>(channel / 2)] = value;
 }

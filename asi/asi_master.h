@@ -39,6 +39,10 @@ public:
     std::uint16_t readAnalog(int channel) override;
     int analogOutputs() override { return CHANNELS; }
     int analogInputs() override { return CHANNELS; }
+    // An input word only while data is accessible; an output word of the
+    // eight whatever the bank, as the slaves receive it.
+    std::optional<std::uint16_t> peekAnalogInput(int channel) override;
+    std::optional<std::uint16_t> peekAnalogOutput(int channel) override;
 
     // One cycle of the bus: exchanges every address's nibbles with its slave,
     // or spends the cycle offline (randomly scheduled phases).

@@ -42,6 +42,10 @@ void setCommand(ScriptSession& session, const CommandCall& call);
 void printCommand(ScriptSession& session, const CommandCall& call);
 void expectCommand(ScriptSession& session, const CommandCall& call);
 
+// The signal recording and its export (record_commands.cpp).
+void recordCommand(ScriptSession& session, const CommandCall& call);
+void exportCommand(ScriptSession& session, const CommandCall& call);
+
 // The status window contents (view_commands.cpp).
 void showCommand(ScriptSession& session, const CommandCall& call);
 void drawCommand(ScriptSession& session, const CommandCall& call);

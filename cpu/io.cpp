@@ -12,6 +12,8 @@ void IO::writeAnalog(int, std::uint16_t) {}
 std::uint16_t IO::readAnalog(int) { return 0; }
 int IO::analogOutputs() { return 0; }
 int IO::analogInputs() { return 0; }
+std::optional<std::uint16_t> IO::peekAnalogInput(int) { return std::nullopt; }
+std::optional<std::uint16_t> IO::peekAnalogOutput(int) { return std::nullopt; }
 
 IO* IOBus::serving(int (IO::*count)(), int& number) const {
     int base = 0;
@@ -60,5 +62,15 @@ std::uint16_t IOBus::readAnalog(int channel) {
 int IOBus::analogOutputs() { return total(&IO::analogOutputs); }
 
 int IOBus::analogInputs() { return total(&IO::analogInputs); }
+
+std::optional<std::uint16_t> IOBus::peekAnalogInput(int channel) {
+    IO* device = serving(&IO::analogInputs, channel);
+    return device != nullptr ? device->peekAnalogInput(channel) : std::nullopt;
+}
+
+std::optional<std::uint16_t> IOBus::peekAnalogOutput(int channel) {
+    IO* device = serving(&IO::analogOutputs, channel);
+    return device != nullptr ? device->peekAnalogOutput(channel) : std::nullopt;
+}
 
 } // namespace sps

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace sps {
 
@@ -19,6 +20,13 @@ public:
     virtual std::uint16_t readAnalog(int channel);
     virtual int analogOutputs();
     virtual int analogInputs();
+
+    // What an analog channel holds now, looked at without the side effects of
+    // a read (a recording must not change the run it watches): the input the
+    // next read delivers, empty when that read would give a random value; the
+    // output the device keeps, empty when it keeps none.
+    virtual std::optional<std::uint16_t> peekAnalogInput(int channel);
+    virtual std::optional<std::uint16_t> peekAnalogOutput(int channel);
 };
 
 // Maps global byte and channel numbers onto its devices: each device gets a
@@ -38,6 +46,8 @@ public:
     std::uint16_t readAnalog(int channel) override;
     int analogOutputs() override;
     int analogInputs() override;
+    std::optional<std::uint16_t> peekAnalogInput(int channel) override;
+    std::optional<std::uint16_t> peekAnalogOutput(int channel) override;
 
 private:
     // The device that serves global number `number` in the range that `count`

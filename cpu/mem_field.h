@@ -22,6 +22,10 @@ public:
     virtual ~MemField() = default;
 
     int size() const { return static_cast<int>(bytes_.size()); }
+    // The bytes themselves, for a reader that samples after every step and
+    // checked its address once (the recorder); they never move while the
+    // area lives.
+    const std::uint8_t* bytes() const { return bytes_.data(); }
 
     virtual int readBit(int index, int bit);
     virtual int readByte(int index);

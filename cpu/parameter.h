@@ -126,6 +126,10 @@ public:
     // As setRange, each bit also written to the bus output of the same number.
     void setRangeImmediate(CPU& cpu, int n, int value);
 
+    const MemField& area() const { return area_; }
+    int byteAddress() const { return byteAddress_; }
+    int bit() const { return bit_; }
+
 private:
     MemField& area_;
     int byteAddress_;
@@ -184,6 +188,10 @@ public:
     // The element `index` places on from this one (index 0: the operand).
     std::uint32_t read(int index);
     void write(int index, std::uint32_t value);
+
+    const MemField& area() const { return area_; }
+    // The byte address of the operand's highest byte.
+    int address() const { return address_; }
 
 private:
     int elementAddress(int index) const;
@@ -305,6 +313,8 @@ public:
     int getWord() override;
     int getWordAt(int index) override;
 
+    int channel() const { return channel_; }
+
 private:
     CPU& cpu_;
     int channel_;
@@ -317,6 +327,8 @@ public:
     void printName(Writer& writer) const override;
     void setWord(int value) override;
     void setWordAt(int index, int value) override;
+
+    int channel() const { return channel_; }
 
 private:
     CPU& cpu_;

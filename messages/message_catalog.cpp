@@ -105,6 +105,12 @@ const CatalogEntry messageCatalog[] = {
     {"Subroutines nested too deeply", L1("Die Unterprogramme sind zu tief verschachtelt")},                  // 80
     {"KOP-levels out of range",
      L1("Das KOP-Netzwerk kann nicht angezeigt werden, da seine Verknüpfungsebenen nicht zueinander passen")}, // 81
+    // Signal recording and its export.
+    {"Too many recorded operands", L1("Es können höchstens 32 Operanden aufgezeichnet werden")},                  // 82
+    {"Operand has no value to record", L1("Der angegebene Operand hat keinen Wert, der sich aufzeichnen lässt")}, // 83
+    {"Format not possible for recording",
+     L1("Der angegebene Operand kann nicht in diesem Format aufgezeichnet werden")},     // 84
+    {"File %s cannot be written", L1("Die Datei '%s' konnte nicht geschrieben werden")}, // 85
 };
 
 const std::size_t messageCatalogSize = std::size(messageCatalog);

@@ -9,6 +9,8 @@ packages=(
   qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation xvfb xauth
   libxml2-utils
+  # The waveform viewer's converters read the exported VCD files back as an outside check.
+  gtkwave
   # Packaging and its checks: the validators of the desktop entry, the
   # metainfo and the file type, GIO's view of them, the manual pages, the
   # SVG icon rendered for comparison, and dpkg-shlibdeps for the package.

@@ -31,6 +31,7 @@ void Simulator::simulationStep() {
     ++cycle_;
     scanCycle(*cpu_);
     target_->plantStep();
+    recorder_.sample(cycle_);
 }
 
 void Simulator::load(const std::string& path) {
@@ -41,6 +42,7 @@ void Simulator::load(const std::string& path) {
         parser.parseProgram(*cpu_, reader);
         resetCpu(*cpu_);
         cycle_ = 0;
+        recorder_.clearData();
         running_ = true;
     } catch (const CPUException& error) {
         stopAndReport(error);
@@ -88,6 +90,7 @@ void Simulator::trace() {
     } catch (const CPUException& error) {
         report(error);
     }
+    recorder_.sample(cycle_);
     frontEnd_.openTrace(std::move(traceInfo));
 }
 

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "shell/recorder.h"
+
 namespace sps {
 
 class CPU;
@@ -31,6 +33,8 @@ public:
     bool running() const { return running_; }
     // Simulation steps since the last successful load ("Zyklus"), traced steps included.
     std::uint64_t cycle() const { return cycle_; }
+    // The operands recorded after every step (a load clears their data).
+    Recorder& recorder() { return recorder_; }
 
     // Availability of the run commands (the menu greys the others).
     bool canContinue() const { return !running_; }
@@ -67,6 +71,7 @@ private:
     std::unique_ptr<CPU> cpu_;
     bool running_ = false;
     std::uint64_t cycle_ = 0;
+    Recorder recorder_{*cpu_};
 };
 
 } // namespace sps

@@ -124,11 +124,12 @@ TEST(MessageCatalog, HoldsEveryMessageAtItsIndexWithItsGermanText) {
     }
 }
 
-TEST(MessageCatalog, KeepsTheTwoAddedMessagesAfterTheStandardOnes) {
-    ASSERT_EQ(messageCatalogSize, 82u);
+// Messages of later features follow the standard ones, each with a German text.
+TEST(MessageCatalog, KeepsTheAddedMessagesAfterTheStandardOnes) {
+    ASSERT_GE(messageCatalogSize, 82u);
     EXPECT_STREQ(messageCatalog[80].key, "Subroutines nested too deeply");
     EXPECT_STREQ(messageCatalog[81].key, "KOP-levels out of range");
-    for (std::size_t i : {80u, 81u}) {
+    for (std::size_t i = 80; i < messageCatalogSize; ++i) {
         EXPECT_NE(std::string(lookupMessage(messageCatalog[i].key)), messageCatalog[i].key);
         EXPECT_GT(std::strlen(messageCatalog[i].text), 0u);
     }

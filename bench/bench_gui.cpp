@@ -1,11 +1,13 @@
 // The desktop window at work, on Qt's offscreen platform with the automatic
 // clock: how many simulation steps per second the running window delivers
-// with an example program loaded, what one drawing of the station costs, and
-// how much processor time the window takes while the simulation is stopped.
+// with an example program loaded, alone and with all four status windows
+// open, what one drawing of the station costs, and how much processor time
+// the window takes while the simulation is stopped.
 
 #include <sys/resource.h>
 
 #include <memory>
+#include <string>
 
 #include <benchmark/benchmark.h>
 
@@ -21,6 +23,8 @@
 #include "gui/dialogs.h"
 #include "gui/main_window.h"
 #include "gui/station_drawing.h"
+#include "gui/status_window_kinds.h"
+#include "gui/status_windows.h"
 #include "shell/simulator.h"
 #include "shell/target.h"
 
@@ -45,20 +49,28 @@ double processCpuSeconds() {
 }
 
 // Steps per second of the running window: the 1-ms timer's ticks, three
-// steps each, with a repaint of the station after every tick.
+// steps each, with a repaint of the station after every tick. With the
+// second argument 1 the ladder, AS-i, CPU and trace windows are open as well,
+// each repainting itself twice a second.
 void BM_RunningWindow(benchmark::State& state) {
     sps::MainWindow window(std::make_unique<sps::ConsoleDialogs>());
     window.show();
     window.loadProgram(QStringLiteral(SPS_EXAMPLES_DIR "/") + QString::fromLatin1(PROGRAMS[state.range(0)]));
     if (!window.simulator().running()) state.SkipWithError("the example program did not load");
+    const bool withStatusWindows = state.range(1) != 0;
+    if (withStatusWindows) {
+        for (const sps::StatusWindowKind& kind : sps::statusWindowKinds()) window.runCommand(kind.command);
+        for (const sps::StatusWindowKind& kind : sps::statusWindowKinds())
+            if (!window.statusWindows().isOpen(kind.window)) state.SkipWithError("a status window did not open");
+    }
     runEventLoop(100);
     const long long before = window.stepsRun();
     for (auto _ : state) runEventLoop(500);
     state.counters["steps_per_second"] =
         benchmark::Counter(static_cast<double>(window.stepsRun() - before), benchmark::Counter::kIsRate);
-    state.SetLabel(PROGRAMS[state.range(0)]);
+    state.SetLabel(std::string(PROGRAMS[state.range(0)]) + (withStatusWindows ? " with the status windows" : ""));
 }
-BENCHMARK(BM_RunningWindow)->Arg(0)->Arg(1)->Iterations(4)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RunningWindow)->ArgsProduct({{0, 1}, {0, 1}})->Iterations(4)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // Processor time of the whole process while the window waits with the
 // simulation stopped, as a share of one core.

@@ -121,6 +121,9 @@ InfoWnd::InfoWnd(std::unique_ptr<InfoDraw> content) : content_(std::move(content
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFocusPolicy(Qt::StrongFocus);
+    // The window's keys reach it as soon as it is active (Tab, which would
+    // otherwise find the first focus, is consumed).
+    setFocus();
     QPalette colours = viewport()->palette();
     colours.setColor(QPalette::Window, QColor::fromRgb(STATION_BACKGROUND));
     colours.setColor(QPalette::WindowText, Qt::black);

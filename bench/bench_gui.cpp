@@ -87,6 +87,31 @@ void BM_StoppedWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_StoppedWindow)->Iterations(4)->UseRealTime()->Unit(benchmark::kMillisecond);
 
+// One repaint of a status window at its default size, as its 500-ms timer
+// asks for it, with examples/carrier.awl loaded and run for 300 steps.
+void BM_PaintStatusWindow(benchmark::State& state) {
+    sps::MainWindow window(std::make_unique<sps::ConsoleDialogs>());
+    window.loadProgram(QStringLiteral(SPS_EXAMPLES_DIR "/carrier.awl"));
+    window.runSteps(300);
+    window.simulator().stop();
+    const sps::StatusWindowKind& kind = sps::statusWindowKinds()[static_cast<std::size_t>(state.range(0))];
+    window.runCommand(kind.command);
+    QWidget* shown = window.statusWindows().openWindow(kind.window);
+    if (shown == nullptr) {
+        state.SkipWithError("the status window did not open");
+        return;
+    }
+    shown->show();
+    runEventLoop(50);
+    for (auto _ : state) shown->repaint();
+    state.counters["paints_per_second"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.SetLabel(kind.title);
+}
+BENCHMARK(BM_PaintStatusWindow)
+    ->DenseRange(0, static_cast<int>(sps::STATUS_WINDOW_KINDS) - 1)
+    ->Unit(benchmark::kMicrosecond);
+
 // One drawing of the whole station into an image of its size.
 void BM_DrawStation(benchmark::State& state) {
     sps::Target target;

@@ -70,18 +70,10 @@ protected:
         switch (metric) {
         case PdmWidth: return width_;
         case PdmHeight: return height_;
-        case PdmWidthMM: return width_ * 254 / 960;
-        case PdmHeightMM: return height_ * 254 / 960;
-        case PdmNumColors: return 0x7FFFFFFF;
         case PdmDepth: return 32;
-        case PdmDpiX:
-        case PdmDpiY:
-        case PdmPhysicalDpiX:
-        case PdmPhysicalDpiY: return 96;
-        case PdmDevicePixelRatio: return 1;
         case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
+        default: return metric == PdmDevicePixelRatio ? 1 : 96; // dots per inch, and sizes in mm that none reads
         }
-        return 0;
     }
 
 private:

@@ -13,8 +13,6 @@
 using namespace sps;
 using namespace sps::guitest;
 
-Q_DECLARE_METATYPE(Qt::Orientation)
-
 namespace {
 
 // A content of a given size in characters and lines that draws a text at the
@@ -38,23 +36,7 @@ private:
     bool fails_;
 };
 
-// Steps of a scroll test: a scroll bar action, or the thumb dragged to `thumb`.
-struct Step {
-    QAbstractSlider::SliderAction action;
-    int thumb = 0;
-};
-
-constexpr QAbstractSlider::SliderAction LINE_DOWN = QAbstractSlider::SliderSingleStepAdd;
-constexpr QAbstractSlider::SliderAction LINE_UP = QAbstractSlider::SliderSingleStepSub;
-constexpr QAbstractSlider::SliderAction PAGE_DOWN = QAbstractSlider::SliderPageStepAdd;
-constexpr QAbstractSlider::SliderAction PAGE_UP = QAbstractSlider::SliderPageStepSub;
-constexpr QAbstractSlider::SliderAction TOP = QAbstractSlider::SliderToMinimum;
-constexpr QAbstractSlider::SliderAction BOTTOM = QAbstractSlider::SliderToMaximum;
-constexpr QAbstractSlider::SliderAction THUMB = QAbstractSlider::SliderMove;
-
 } // namespace
-
-Q_DECLARE_METATYPE(QList<Step>)
 
 // The status window frame with contents of known sizes, and its canvas.
 class InfoWndTest : public QObject {
@@ -66,23 +48,21 @@ private slots:
     void unitIsTheLetterFOfAFifteenPixelCell();
     void scrollingRules_data();
     void scrollingRules();
-    void scrolling_data();
-    void scrolling();
-    void contentThatFitsDoesNotScroll();
-    void sizeChangeResetsTheOffsets();
     void keys_data();
     void keys();
-    void wheelScrollsThreeLinesPerNotch();
+    void thumbAndWheel();
+    void sizeChangeResetsTheOffsetsAndRanges();
     void failingContentDoesNotEndThePaint();
 
 private:
     // A shown window on `content` whose client area is `columns` x `lines`.
     InfoWnd& open(std::unique_ptr<InfoDraw> content, int columns, int lines);
     void setClient(int columns, int lines);
-    QScrollBar* bar(Qt::Orientation orientation) {
-        return orientation == Qt::Horizontal ? window_->horizontalScrollBar() : window_->verticalScrollBar();
+    // The offset in whole characters and lines.
+    QPoint offsetInUnits() const {
+        return {window_->scrollOffset().x() / window_->unit().width(),
+                window_->scrollOffset().y() / window_->unit().height()};
     }
-    void run(Qt::Orientation orientation, const QList<Step>& steps);
     void wheel(QPoint angle);
 
     std::unique_ptr<InfoWnd> window_;
@@ -101,18 +81,6 @@ void InfoWndTest::setClient(int columns, int lines) {
     const QSize wanted(columns * unit.width(), lines * unit.height());
     window_->resize(window_->size() + wanted - window_->viewport()->size());
     QCOMPARE(window_->viewport()->size(), wanted);
-}
-
-void InfoWndTest::run(Qt::Orientation orientation, const QList<Step>& steps) {
-    for (const Step& step : steps) {
-        if (step.action == THUMB) {
-            bar(orientation)->setSliderDown(true); // dragging: the thumb tracks
-            bar(orientation)->setSliderPosition(step.thumb);
-            bar(orientation)->setSliderDown(false);
-        } else {
-            bar(orientation)->triggerAction(step.action);
-        }
-    }
 }
 
 void InfoWndTest::wheel(QPoint angle) {
@@ -156,7 +124,7 @@ void InfoWndTest::canvasHandsThePainterWhatIsVisible() {
 }
 
 void InfoWndTest::unitIsTheLetterFOfAFifteenPixelCell() {
-    InfoWnd& window = open(std::make_unique<SizedContent>(10, 3), 60, 20);
+    const InfoWnd& window = open(std::make_unique<SizedContent>(10, 3), 60, 20);
     const QFontMetrics metrics(statusWindowFont());
     QVERIFY(QFontInfo(statusWindowFont()).fixedPitch());
     QCOMPARE(window.unit(), QSize(metrics.horizontalAdvance(QLatin1Char('F')), metrics.height()));
@@ -179,18 +147,13 @@ void InfoWndTest::scrollingRules_data() {
     QTest::addColumn<int>("after");
     using R = ScrollRequest;
     QTest::newRow("line down") << 0 << 1000 << 300 << R::LineDown << 0 << -10;
-    QTest::newRow("line up") << -50 << 1000 << 300 << R::LineUp << 0 << -40;
     QTest::newRow("page up past the top: 0") << -50 << 1000 << 300 << R::PageUp << 0 << 0;
     QTest::newRow("page down past the end: the end") << -650 << 1000 << 300 << R::PageDown << 0 << -700;
-    QTest::newRow("thumb") << -50 << 1000 << 300 << R::Thumb << 420 << -420;
     QTest::newRow("thumb beyond the end") << 0 << 1000 << 300 << R::Thumb << 900 << -700;
     QTest::newRow("thumb before the start") << -50 << 1000 << 300 << R::Thumb << -20 << 0;
-    QTest::newRow("top") << -650 << 1000 << 300 << R::Top << 0 << 0;
     QTest::newRow("bottom") << -50 << 1000 << 300 << R::Bottom << 0 << -700;
     QTest::newRow("content as large as the client") << 0 << 300 << 300 << R::PageDown << 0 << 0;
     QTest::newRow("content that fits: bottom") << 0 << 200 << 300 << R::Bottom << 0 << 0;
-    QTest::newRow("content that fits: line up") << 0 << 200 << 300 << R::LineUp << 0 << 0;
-    QTest::newRow("near INT_MAX") << -2'000'000'000 << 2'147'483'000 << 300 << R::PageDown << 0 << -2'000'000'100;
     QTest::newRow("bottom near INT_MAX") << 0 << 2'147'483'000 << 300 << R::Bottom << 0 << -2'147'482'700;
 }
 
@@ -203,110 +166,79 @@ void InfoWndTest::scrollingRules() {
     QTEST(scrolledOffset({offset, content, client, 10, 100}, request, thumb), "after");
 }
 
-// A content of 100 characters by 100 lines in a client area of 40 by 20.
-void InfoWndTest::scrolling_data() {
-    QTest::addColumn<Qt::Orientation>("orientation");
-    QTest::addColumn<QList<Step>>("steps");
-    QTest::addColumn<int>("lines"); // the offset expected, in lines or characters
-    const Qt::Orientation v = Qt::Vertical, h = Qt::Horizontal;
-    QTest::newRow("line down") << v << QList<Step>{{LINE_DOWN}} << -1;
-    QTest::newRow("line up at the top: never positive") << v << QList<Step>{{LINE_UP}} << 0;
-    QTest::newRow("page down: ten lines") << v << QList<Step>{{PAGE_DOWN}} << -10;
-    QTest::newRow("page up from line 5: to the top") << v << QList<Step>{{THUMB, 75}, {PAGE_UP}} << 0;
-    QTest::newRow("bottom: the end at the client's end") << v << QList<Step>{{BOTTOM}} << -80;
-    QTest::newRow("line down at the bottom") << v << QList<Step>{{BOTTOM}, {LINE_DOWN}} << -80;
-    QTest::newRow("page down near the bottom") << v << QList<Step>{{THUMB, 75 * 15}, {PAGE_DOWN}} << -80;
-    QTest::newRow("top") << v << QList<Step>{{PAGE_DOWN}, {PAGE_DOWN}, {TOP}} << 0;
-    QTest::newRow("thumb") << v << QList<Step>{{THUMB, 33 * 15}} << -33;
-    QTest::newRow("character right") << h << QList<Step>{{LINE_DOWN}} << -1;
-    QTest::newRow("page right: forty characters") << h << QList<Step>{{PAGE_DOWN}} << -40;
-    QTest::newRow("second page right stops at the end") << h << QList<Step>{{PAGE_DOWN}, {PAGE_DOWN}} << -60;
-    QTest::newRow("character left at the left edge") << h << QList<Step>{{LINE_UP}} << 0;
-}
-
-void InfoWndTest::scrolling() {
-    QFETCH(Qt::Orientation, orientation);
-    QFETCH(QList<Step>, steps);
-    QFETCH(int, lines);
-    InfoWnd& window = open(std::make_unique<SizedContent>(100, 100), 40, 20);
-    run(orientation, steps);
-    const QSize unit = window.unit();
-    const QPoint expected =
-        orientation == Qt::Vertical ? QPoint(0, lines * unit.height()) : QPoint(lines * unit.width(), 0);
-    QCOMPARE(window.scrollOffset(), expected);
-    QCOMPARE(bar(orientation)->value(), -(orientation == Qt::Vertical ? expected.y() : expected.x()));
-}
-
-void InfoWndTest::contentThatFitsDoesNotScroll() {
-    InfoWnd& window = open(std::make_unique<SizedContent>(30, 5), 40, 20);
-    for (const Qt::Orientation orientation : {Qt::Horizontal, Qt::Vertical}) {
-        QCOMPARE(bar(orientation)->maximum(), 0);
-        run(orientation, {{LINE_DOWN}, {PAGE_DOWN}, {BOTTOM}, {THUMB, 3}, {LINE_UP}});
-        QCOMPARE(window.scrollOffset(), QPoint(0, 0));
-    }
-}
-
-void InfoWndTest::sizeChangeResetsTheOffsets() {
-    InfoWnd& window = open(std::make_unique<SizedContent>(100, 100), 40, 20);
-    run(Qt::Vertical, {{PAGE_DOWN}});
-    run(Qt::Horizontal, {{PAGE_DOWN}});
-    QVERIFY(window.scrollOffset().x() < 0 && window.scrollOffset().y() < 0);
-    setClient(50, 30);
-    QCOMPARE(window.scrollOffset(), QPoint(0, 0));
-    QCOMPARE(bar(Qt::Horizontal)->maximum(), 50 * window.unit().width());
-    QCOMPARE(bar(Qt::Vertical)->maximum(), 70 * window.unit().height());
-    run(Qt::Vertical, {{BOTTOM}});
-    QCOMPARE(window.scrollOffset().y(), -70 * window.unit().height());
-}
-
 void InfoWndTest::keys_data() {
     QTest::addColumn<int>("key");
-    QTest::addColumn<QPoint>("moved"); // in characters and lines, from (-40, -30)
-    QTest::newRow("left") << int(Qt::Key_Left) << QPoint(1, 0);
-    QTest::newRow("right") << int(Qt::Key_Right) << QPoint(-1, 0);
-    QTest::newRow("up") << int(Qt::Key_Up) << QPoint(0, 1);
-    QTest::newRow("down") << int(Qt::Key_Down) << QPoint(0, -1);
-    QTest::newRow("page up") << int(Qt::Key_PageUp) << QPoint(0, 10);
-    QTest::newRow("page down") << int(Qt::Key_PageDown) << QPoint(0, -10);
-    QTest::newRow("home") << int(Qt::Key_Home) << QPoint(0, 30);
-    QTest::newRow("end") << int(Qt::Key_End) << QPoint(0, -50);
-    QTest::newRow("a letter") << int(Qt::Key_A) << QPoint(0, 0);
-    QTest::newRow("tab") << int(Qt::Key_Tab) << QPoint(0, 0);
-    QTest::newRow("return") << int(Qt::Key_Return) << QPoint(0, 0);
+    QTest::addColumn<QPoint>("after"); // in characters and lines, from (-40, -30)
+    QTest::newRow("left") << int(Qt::Key_Left) << QPoint(-39, -30);
+    QTest::newRow("right") << int(Qt::Key_Right) << QPoint(-41, -30);
+    QTest::newRow("up") << int(Qt::Key_Up) << QPoint(-40, -29);
+    QTest::newRow("down") << int(Qt::Key_Down) << QPoint(-40, -31);
+    QTest::newRow("page up") << int(Qt::Key_PageUp) << QPoint(-40, -20);
+    QTest::newRow("page down") << int(Qt::Key_PageDown) << QPoint(-40, -40);
+    QTest::newRow("home") << int(Qt::Key_Home) << QPoint(-40, 0);
+    QTest::newRow("end: the content's end at the bottom") << int(Qt::Key_End) << QPoint(-40, -80);
+    QTest::newRow("a letter") << int(Qt::Key_A) << QPoint(-40, -30);
+    QTest::newRow("tab") << int(Qt::Key_Tab) << QPoint(-40, -30);
 }
 
-// Every key is consumed; the scrolling keys send their scroll request.
+// A content of 100 characters by 100 lines in a client area of 40 by 20:
+// each scrolling key sends its request through the scroll bar, every key is
+// consumed.
 void InfoWndTest::keys() {
     QFETCH(int, key);
-    QFETCH(QPoint, moved);
-    InfoWnd& window = open(std::make_unique<SizedContent>(100, 100), 40, 20);
-    run(Qt::Horizontal, {{PAGE_DOWN}});
-    run(Qt::Vertical, {{PAGE_DOWN}, {PAGE_DOWN}, {PAGE_DOWN}});
-    const QPoint before = window.scrollOffset();
+    open(std::make_unique<SizedContent>(100, 100), 40, 20);
+    window_->horizontalScrollBar()->setValue(40 * window_->unit().width());
+    window_->verticalScrollBar()->setValue(30 * window_->unit().height());
     QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(&window, &event);
+    QApplication::sendEvent(window_.get(), &event);
     QVERIFY(event.isAccepted());
-    const QSize unit = window.unit();
-    QCOMPARE(window.scrollOffset() - before, QPoint(moved.x() * unit.width(), moved.y() * unit.height()));
+    QTEST(offsetInUnits(), "after");
 }
 
-void InfoWndTest::wheelScrollsThreeLinesPerNotch() {
-    InfoWnd& window = open(std::make_unique<SizedContent>(100, 100), 40, 20);
-    const QSize unit = window.unit();
-    wheel(QPoint(0, -120)); // towards the user: down
-    QCOMPARE(window.scrollOffset(), QPoint(0, -3 * unit.height()));
-    wheel(QPoint(0, 60)); // half a notch of a fine wheel: not yet
-    QCOMPARE(window.scrollOffset(), QPoint(0, -3 * unit.height()));
-    wheel(QPoint(0, 60));
-    QCOMPARE(window.scrollOffset(), QPoint(0, 0));
+void InfoWndTest::thumbAndWheel() {
+    open(std::make_unique<SizedContent>(100, 100), 40, 20);
+    QScrollBar* vertical = window_->verticalScrollBar();
+    vertical->setSliderDown(true); // dragging: the thumb tracks
+    vertical->setSliderPosition(33 * window_->unit().height());
+    vertical->setSliderDown(false);
+    QCOMPARE(offsetInUnits(), QPoint(0, -33));
+    window_->horizontalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    QCOMPARE(offsetInUnits(), QPoint(-40, -33));
+
+    wheel(QPoint(0, 120)); // away from the user: up
+    QCOMPARE(offsetInUnits(), QPoint(-40, -30));
+    wheel(QPoint(0, -60)); // half a notch of a fine wheel: not yet
+    QCOMPARE(offsetInUnits(), QPoint(-40, -30));
+    wheel(QPoint(0, -60));
+    QCOMPARE(offsetInUnits(), QPoint(-40, -33));
     wheel(QPoint(-240, 0)); // tilted right: two notches
-    QCOMPARE(window.scrollOffset(), QPoint(-6 * unit.width(), 0));
+    QCOMPARE(offsetInUnits(), QPoint(-46, -33));
+}
+
+void InfoWndTest::sizeChangeResetsTheOffsetsAndRanges() {
+    open(std::make_unique<SizedContent>(100, 100), 40, 20);
+    window_->horizontalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    window_->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+    setClient(50, 30);
+    QCOMPARE(offsetInUnits(), QPoint(0, 0));
+    QCOMPARE(window_->horizontalScrollBar()->maximum(), 50 * window_->unit().width());
+    QCOMPARE(window_->verticalScrollBar()->maximum(), 70 * window_->unit().height());
+
+    // A content smaller than the client area scrolls in neither direction.
+    setClient(120, 120);
+    for (QScrollBar* bar : {window_->horizontalScrollBar(), window_->verticalScrollBar()}) {
+        QCOMPARE(bar->maximum(), 0);
+        for (const auto action : {QAbstractSlider::SliderSingleStepAdd, QAbstractSlider::SliderPageStepAdd,
+                                  QAbstractSlider::SliderToMaximum})
+            bar->triggerAction(action);
+    }
+    QCOMPARE(window_->scrollOffset(), QPoint(0, 0));
 }
 
 // A content that raises CPUException while it draws (a value it cannot read)
 // leaves a drawing that says why, and the paint returns.
 void InfoWndTest::failingContentDoesNotEndThePaint() {
-    InfoWnd& window = open(std::make_unique<SizedContent>(40, 10, true), 40, 20);
+    const InfoWnd& window = open(std::make_unique<SizedContent>(40, 10, true), 40, 20);
     RecordingPaintDevice device(window.viewport()->width(), window.viewport()->height());
     window.viewport()->render(&device);
     QCOMPARE(device.texts().size(), 2);

@@ -60,8 +60,7 @@ private slots:
     void tracedLabelNotFoundIsTheOnlyLine();
     void layoutErrorShowsTheBoxAndNoWindow();
     void cpuWindowRefreshesChangedMemory();
-    void endInTheCpuWindowShowsTheLastDumpLine();
-    void mainWindowKeysWorkInAStatusWindow();
+    void keysOfTheCpuWindow();
 
 private:
     InfoWnd* window(StatusWindow kind) { return qobject_cast<InfoWnd*>(main_->statusWindows().openWindow(kind)); }
@@ -175,7 +174,6 @@ void StatusWindowsTest::secondTraceReplacesTheFirst() {
 }
 
 void StatusWindowsTest::tracedLabelNotFoundIsTheOnlyLine() {
-    main_->station().setFocus();
     press(Qt::Key_0); // switch 0: the scan that counts 2 jumps to a missing label
     load(COUNTING_PROGRAM);
     stop();
@@ -229,12 +227,18 @@ void StatusWindowsTest::cpuWindowRefreshesChangedMemory() {
     QCOMPARE(drawnTexts(*cpu).mid(2, 6), (QStringList{"Merkerspeicher:", "0000", "00", "00", "01", "23"}));
 }
 
-void StatusWindowsTest::endInTheCpuWindowShowsTheLastDumpLine() {
+// Typed into the active CPU window as the platform delivers keys: End shows
+// the last dump line, and the main window's keys work there as well.
+void StatusWindowsTest::keysOfTheCpuWindow() {
+    load(COUNTING_PROGRAM);
     press(Qt::Key_F4);
     InfoWnd* cpu = window(StatusWindow::Cpu);
     QVERIFY(cpu);
-    QVERIFY(QTest::qWaitForWindowExposed(cpu));
-    press(Qt::Key_End, cpu);
+    cpu->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(cpu));
+    QCOMPARE(QApplication::focusWidget(), cpu);
+
+    QTest::keyClick(cpu->windowHandle(), Qt::Key_End);
     const int client = cpu->viewport()->height();
     QCOMPARE(cpu->scrollOffset().y(), client - cpu->contentSize().height());
     RecordingPaintDevice device(cpu->viewport()->width(), client);
@@ -247,26 +251,12 @@ void StatusWindowsTest::endInTheCpuWindowShowsTheLastDumpLine() {
     const int top = client - 4 * cpu->unit().height();
     QVERIFY2(last.baseline.y() > top && last.baseline.y() <= top + cpu->unit().height(),
              qPrintable(QString::number(last.baseline.y())));
-}
 
-// The main window's keys are the program's keys: they work in a status
-// window as well.
-void StatusWindowsTest::mainWindowKeysWorkInAStatusWindow() {
-    load(COUNTING_PROGRAM);
-    press(Qt::Key_F4);
-    InfoWnd* cpu = window(StatusWindow::Cpu);
-    QVERIFY(cpu);
-    cpu->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(cpu));
-    QCOMPARE(QApplication::focusWidget(), cpu);
-    // Typed into the window as the platform delivers it.
     QTest::keyClick(cpu->windowHandle(), Qt::Key_F10);
     QVERIFY(!main_->simulator().running());
     const int before = mw2();
     QTest::keyClick(cpu->windowHandle(), Qt::Key_Space);
     QCOMPARE(mw2(), before + 1);
-    QTest::keyClick(cpu->windowHandle(), Qt::Key_PageDown);
-    QCOMPARE(cpu->scrollOffset().y(), -InfoWnd::PAGE_LINES * cpu->unit().height());
 }
 
 int runStatusWindowsTests(int argc, char** argv) {

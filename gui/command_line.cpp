@@ -1,7 +1,10 @@
 #include "gui/command_line.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string_view>
+
+#include "gui/status_window_kinds.h"
 
 namespace sps {
 
@@ -10,6 +13,31 @@ namespace {
 bool parseCount(std::string_view text, long long& count) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
     return !text.empty() && error == std::errc() && end == text.data() + text.size() && count >= 0;
+}
+
+// "kop, asi, cpu, trace": every status window's name, from the kinds' table.
+std::string statusWindowNames() {
+    std::string names;
+    for (const StatusWindowKind& kind : statusWindowKinds())
+        names += (names.empty() ? "" : ", ") + std::string(kind.name);
+    return names;
+}
+
+// A list of names separated by commas, each added once to `windows`.
+bool parseWindows(std::string_view list, std::vector<StatusWindow>& windows, std::string& problem) {
+    for (;;) {
+        const std::size_t comma = list.find(',');
+        const std::string_view name = list.substr(0, comma);
+        const StatusWindowKind* kind = findStatusWindowKind(name);
+        if (kind == nullptr) {
+            problem = "--open needs status windows separated by commas (" + statusWindowNames() + "), not '" +
+                      std::string(name) + "'";
+            return false;
+        }
+        if (std::find(windows.begin(), windows.end(), kind->window) == windows.end()) windows.push_back(kind->window);
+        if (comma == std::string_view::npos) return true;
+        list.remove_prefix(comma + 1);
+    }
 }
 
 } // namespace
@@ -32,6 +60,12 @@ std::optional<GuiCommandLine> parseGuiCommandLine(std::span<const char* const> a
                 return std::nullopt;
             }
             ++i;
+        } else if (argument == "--open") {
+            if (!hasValue) {
+                problem = "--open needs status windows separated by commas (" + statusWindowNames() + ")";
+                return std::nullopt;
+            }
+            if (!parseWindows(arguments[++i], line.open, problem)) return std::nullopt;
         } else if (argument == "--screenshot") {
             if (!hasValue || std::string_view(arguments[i + 1]).empty()) {
                 problem = "--screenshot needs the name of a PNG file";
@@ -53,7 +87,7 @@ std::optional<GuiCommandLine> parseGuiCommandLine(std::span<const char* const> a
 }
 
 std::string guiHelpText() {
-    return "usage: spssim [--manual-clock] [--steps N] [--screenshot FILE.png] [PROGRAM.awl]\n"
+    return "usage: spssim [--manual-clock] [--steps N] [--open LIST] [--screenshot FILE.png] [PROGRAM.awl]\n"
            "       spssim --help | --version\n"
            "\n"
            "Opens the simulator's window. PROGRAM.awl is loaded at the start as if it\n"
@@ -61,14 +95,30 @@ std::string guiHelpText() {
            "\n"
            "  --manual-clock         start with the manual clock at 0 ms\n"
            "  --steps N              run N simulation steps after the load\n"
+           "  --open LIST            then open the status windows of LIST, names separated\n"
+           "                         by commas: " +
+           statusWindowNames() +
+           " (\"trace\" runs a traced step)\n"
            "  --screenshot FILE.png  write a picture of the whole window to FILE.png after\n"
-           "                         that and end; needs no display (without one it draws\n"
-           "                         on Qt's offscreen platform); error boxes become lines\n"
-           "                         \"Fehler: ...\" on standard error\n"
+           "                         that and end, and one of each open status window to\n"
+           "                         FILE-NAME.png (FILE-kop.png ...); needs no display\n"
+           "                         (without one it draws on Qt's offscreen platform);\n"
+           "                         error boxes become lines \"Fehler: ...\" on standard\n"
+           "                         error\n"
            "\n"
            "Exit status: 0 after the window is closed or the screenshot is written, 1\n"
            "when the screenshot cannot be written or an error box would have been shown,\n"
            "2 for a mistake on the command line.\n";
+}
+
+std::string statusScreenshotPath(const std::string& screenshot, StatusWindow window) {
+    std::string stem = screenshot;
+    const std::string_view suffix = ".png";
+    if (stem.size() > suffix.size() && std::equal(suffix.rbegin(), suffix.rend(), stem.rbegin(), [](char a, char b) {
+            return a == (b >= 'A' && b <= 'Z' ? b - 'A' + 'a' : b);
+        }))
+        stem.resize(stem.size() - suffix.size());
+    return stem + "-" + statusWindowKind(window).name + ".png";
 }
 
 std::string guiVersionText() { return "spssim " SPS_VERSION "\n"; }

@@ -1,5 +1,7 @@
 #include "gui/commands.h"
 
+#include "gui/status_window_kinds.h"
+
 namespace sps {
 
 namespace {
@@ -41,21 +43,23 @@ const char* popupTitle(Popup popup) {
 }
 
 bool commandEnabled(Command command, const CommandState& state) {
+    if (const StatusWindowKind* kind = statusWindowOpenedBy(command); kind != nullptr && kind->greyedWhileOpen)
+        return !state.openWindows.contains(kind->window);
     switch (command) {
     case Command::Slower: return state.canSlower;
     case Command::Faster: return state.canFaster;
     case Command::Continue:
     case Command::SingleStep: return !state.running;
     case Command::Stop: return state.running;
-    case Command::Ladder: return !state.ladderOpen;
     case Command::Automatic:
     case Command::Step1:
     case Command::Step10:
     case Command::Step100:
     case Command::Step1000: return state.manualClock;
     case Command::Manual: return !state.manualClock;
-    case Command::AsiStatus: return !state.asiOpen;
-    case Command::CpuStatus: return !state.cpuOpen;
+    case Command::Ladder: // greyed by the table of status windows above
+    case Command::AsiStatus:
+    case Command::CpuStatus:
     case Command::Load:
     case Command::Exit:
     case Command::Reset:

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <set>
 #include <span>
 
 #include <QKeyCombination>
+
+#include "gui/status_windows.h"
 
 namespace sps {
 
@@ -51,9 +54,7 @@ struct CommandState {
     bool manualClock = false;
     bool canSlower = false;
     bool canFaster = false;
-    bool ladderOpen = false;
-    bool asiOpen = false;
-    bool cpuOpen = false;
+    std::set<StatusWindow> openWindows;
 };
 
 // Whether the menu offers `command` in `state`; a command it greys is not

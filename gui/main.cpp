@@ -15,6 +15,8 @@
 #include "gui/command_line.h"
 #include "gui/dialogs.h"
 #include "gui/main_window.h"
+#include "gui/status_window_kinds.h"
+#include "gui/status_window_set.h"
 
 namespace {
 
@@ -60,19 +62,28 @@ int main(int argc, char** argv) {
     const sps::ConsoleDialogs* console = consoleDialogs.get();
     sps::MainWindow window(std::move(consoleDialogs));
     QObject::connect(&window, &sps::MainWindow::closed, &app, &QCoreApplication::quit);
-    if (!screenshot) window.show();
+    if (screenshot)
+        window.setStatusWindows(
+            std::make_unique<sps::StatusWindowSet>(window, sps::StatusWindowSet::Visibility::Hidden));
+    else
+        window.show();
 
     if (!line->program.empty()) window.loadProgram(QFile::decodeName(line->program.c_str()));
     if (line->steps > 0) window.runSteps(line->steps);
+    for (const sps::StatusWindow kind : line->open) window.runCommand(sps::statusWindowKind(kind).command);
 
     if (screenshot) {
-        window.ensurePolished();
+        const auto save = [](QWidget& shown, const std::string& file) {
+            shown.ensurePolished();
+            if (shown.grab().save(QFile::decodeName(file.c_str()), "PNG")) return true;
+            std::cerr << "spssim: cannot write the screenshot " << file << "\n";
+            return false;
+        };
         window.adjustSize();
-        const QString path = QFile::decodeName(line->screenshot.c_str());
-        if (!window.grab().save(path, "PNG")) {
-            std::cerr << "spssim: cannot write the screenshot " << line->screenshot << "\n";
-            return 1;
-        }
+        if (!save(window, line->screenshot)) return 1;
+        for (const sps::StatusWindowKind& kind : sps::statusWindowKinds())
+            if (QWidget* status = window.statusWindows().openWindow(kind.window))
+                if (!save(*status, sps::statusScreenshotPath(line->screenshot, kind.window))) return 1;
         return console->errorCount() > 0 ? 1 : 0;
     }
     return QApplication::exec();

@@ -16,7 +16,8 @@
 #include "gui/art_resources.h"
 #include "gui/dialogs.h"
 #include "gui/station_widget.h"
-#include "gui/status_windows.h"
+#include "gui/status_window_kinds.h"
+#include "gui/status_window_set.h"
 #include "messages/cpu_exception.h"
 #include "shell/simulator.h"
 #include "shell/trace_info.h"
@@ -42,7 +43,7 @@ MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>()),
-      statusWindows_(std::make_unique<NoStatusWindows>()), simulator_(std::make_unique<Simulator>(*this)) {
+      simulator_(std::make_unique<Simulator>(*this)) {
     setWindowTitle(QStringLiteral("SPS-Simulator"));
     setWindowIcon(applicationIcon());
     QPalette background = palette();
@@ -57,6 +58,8 @@ MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     setAcceptDrops(true);
     station_->setFocus();
 
+    statusWindows_ = std::make_unique<StatusWindowSet>(*this);
+
     timer_.setTimerType(Qt::PreciseTimer);
     timer_.setInterval(1);
     connect(&timer_, &QTimer::timeout, this, &MainWindow::tick);
@@ -65,7 +68,9 @@ MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
 
 MainWindow::~MainWindow() {
     timer_.stop();
-    // The simulator reports to this window: it goes first.
+    // The status windows show the simulator's state, and the simulator
+    // reports to this window: they go first, in this order.
+    statusWindows_.reset();
     simulator_.reset();
 }
 
@@ -108,9 +113,8 @@ CommandState MainWindow::commandState() const {
     state.manualClock = clock.isManual();
     state.canSlower = clock.canSlower();
     state.canFaster = clock.canFaster();
-    state.ladderOpen = statusWindows_->isOpen(StatusWindow::Ladder);
-    state.asiOpen = statusWindows_->isOpen(StatusWindow::Asi);
-    state.cpuOpen = statusWindows_->isOpen(StatusWindow::Cpu);
+    for (const StatusWindowKind& kind : statusWindowKinds())
+        if (statusWindows_->isOpen(kind.window)) state.openWindows.insert(kind.window);
     return state;
 }
 

@@ -40,7 +40,8 @@ public:
     // Simulation steps the timer has run so far.
     long long stepsRun() const { return stepsRun_; }
 
-    // Replaces the status windows (none at first).
+    // The status windows: at first real ones that show when they open.
+    StatusWindows& statusWindows() { return *statusWindows_; }
     void setStatusWindows(std::unique_ptr<StatusWindows> windows);
 
     // Carries out a menu command, unless the menu greys it now.

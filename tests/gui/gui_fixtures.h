@@ -39,6 +39,7 @@ public:
     int traces = 0;
 
     bool isOpen(StatusWindow window) const override { return open_.count(window) != 0; }
+    QWidget* openWindow(StatusWindow) const override { return nullptr; }
     void open(StatusWindow window) override { open_.insert(window); }
     void openTrace(std::unique_ptr<TraceInfo>) override {
         open_.insert(StatusWindow::Trace);

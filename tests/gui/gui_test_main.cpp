@@ -8,13 +8,16 @@
 int runCommandLineTests(int argc, char** argv);
 int runStationDrawingTests(int argc, char** argv);
 int runMainWindowTests(int argc, char** argv);
+int runInfoWndTests(int argc, char** argv);
+int runStatusWindowsTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
     QApplication::setOrganizationName(QStringLiteral("spssim-tests"));
     int failures = 0;
-    for (const auto run : {runCommandLineTests, runStationDrawingTests, runMainWindowTests})
+    for (const auto run :
+         {runCommandLineTests, runStationDrawingTests, runMainWindowTests, runInfoWndTests, runStatusWindowsTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }

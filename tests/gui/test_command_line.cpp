@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "gui/command_line.h"
+#include "gui/status_window_kinds.h"
 
 using namespace sps;
 
@@ -14,6 +15,7 @@ private slots:
     void parses();
     void rejects_data();
     void rejects();
+    void statusScreenshotsLieBesideTheScreenshot();
 };
 
 namespace {
@@ -34,15 +36,25 @@ void CommandLineTest::parses_data() {
     QTest::addColumn<qlonglong>("steps");
     QTest::addColumn<QString>("screenshot");
     QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("open"); // the windows by name, comma-separated
     QTest::newRow("nothing") << QStringList{} << false << 0LL << ""
+                             << ""
                              << "";
-    QTest::newRow("everything") << QStringList{"--manual-clock", "--steps", "300", "--screenshot", "a.png", "p.awl"}
+    QTest::newRow("everything") << QStringList{"--manual-clock",    "--steps",      "300",   "--open",
+                                               "kop,asi,cpu,trace", "--screenshot", "a.png", "p.awl"}
                                 << true << 300LL << "a.png"
-                                << "p.awl";
+                                << "p.awl"
+                                << "kop,asi,cpu,trace";
     QTest::newRow("program first") << QStringList{"p.awl", "--steps", "0"} << false << 0LL << ""
-                                   << "p.awl";
+                                   << "p.awl"
+                                   << "";
     QTest::newRow("lone dash is a file") << QStringList{"-"} << false << 0LL << ""
-                                         << "-";
+                                         << "-"
+                                         << "";
+    QTest::newRow("windows in the order given, each once")
+        << QStringList{"--open", "trace,cpu,trace", "--open", "kop"} << false << 0LL << ""
+        << ""
+        << "trace,cpu,kop";
 }
 
 void CommandLineTest::parses() {
@@ -54,6 +66,9 @@ void CommandLineTest::parses() {
     QTEST(static_cast<qlonglong>(line->steps), "steps");
     QTEST(QString::fromStdString(line->screenshot), "screenshot");
     QTEST(QString::fromStdString(line->program), "program");
+    QStringList open;
+    for (const StatusWindow window : line->open) open << statusWindowKind(window).name;
+    QTEST(open.join(','), "open");
 }
 
 void CommandLineTest::rejects_data() {
@@ -66,6 +81,11 @@ void CommandLineTest::rejects_data() {
     QTest::newRow("steps beyond range") << QStringList{"--steps", "99999999999999999999"} << "--steps needs";
     QTest::newRow("screenshot without file") << QStringList{"--screenshot"} << "--screenshot needs";
     QTest::newRow("two programs") << QStringList{"a.awl", "b.awl"} << "only one program";
+    QTest::newRow("open without windows")
+        << QStringList{"--open"} << "--open needs status windows separated by commas (kop, asi, cpu, trace)";
+    QTest::newRow("open an unknown window") << QStringList{"--open", "cpu,watch"} << "--open needs status windows";
+    QTest::newRow("open with an empty name") << QStringList{"--open", "cpu,,kop"} << "--open needs status windows";
+    QTest::newRow("open with spaces") << QStringList{"--open", "cpu, kop"} << "--open needs status windows";
 }
 
 void CommandLineTest::rejects() {
@@ -75,6 +95,13 @@ void CommandLineTest::rejects() {
     QVERIFY(!parse(words, said).has_value());
     QVERIFY2(QString::fromStdString(said).startsWith(problem), said.c_str());
     QVERIFY(said.find('\n') == std::string::npos);
+}
+
+void CommandLineTest::statusScreenshotsLieBesideTheScreenshot() {
+    QCOMPARE(statusScreenshotPath("shots/main.png", StatusWindow::Ladder), "shots/main-kop.png");
+    QCOMPARE(statusScreenshotPath("MAIN.PNG", StatusWindow::Trace), "MAIN-trace.png");
+    QCOMPARE(statusScreenshotPath("main", StatusWindow::Cpu), "main-cpu.png");
+    QCOMPARE(statusScreenshotPath(".png", StatusWindow::Asi), ".png-asi.png");
 }
 
 int runCommandLineTests(int argc, char** argv) {

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "canvas/canvases.h"
+
+class QPainter;
+
+namespace sps {
+
+// The status windows' canvas on a QPainter: what survives the clipping of
+// ClippedCanvas is drawn with the painter's pen and font. A text's (x, y) is
+// its top-left corner, so it is drawn on the baseline `ascent` pixels lower.
+// Without a painter it draws nothing and only tells a content its unit, to
+// measure it.
+class PainterCanvas final : public ClippedCanvas {
+public:
+    PainterCanvas(QPainter* painter, int unitWidth, int unitHeight, int offsetX, int offsetY, int clipWidth,
+                  int clipHeight, int ascent);
+
+protected:
+    void drawLine(int x1, int y1, int x2, int y2) override;
+    void drawText(int x, int y, const std::string& s) override;
+
+private:
+    QPainter* painter_;
+    int ascent_;
+};
+
+} // namespace sps

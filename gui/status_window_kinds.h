@@ -1,0 +1,49 @@
+#pragma once
+
+#include <memory>
+#include <span>
+#include <string_view>
+
+#include "gui/commands.h"
+#include "gui/status_windows.h"
+
+class QWidget;
+
+namespace sps {
+
+class Simulator;
+class TraceInfo;
+
+// What a status window is made from: the simulator, and for the trace window
+// the trace that its command made.
+struct StatusWindowSource {
+    Simulator& simulator;
+    std::unique_ptr<TraceInfo> trace;
+};
+
+// One kind of status window. A new kind is one row here plus its window class.
+struct StatusWindowKind {
+    StatusWindow window;
+    // Names the window on the command line (--open) and in screenshot files.
+    const char* name;
+    // Its window title.
+    const char* title;
+    // The menu command that opens it.
+    Command command;
+    // Whether its menu item is greyed (and its key does nothing) while it is
+    // open; the trace command instead replaces an open trace window.
+    bool greyedWhileOpen;
+    // Makes the window, not yet shown (its title is set by whoever shows it). May throw CPUException (a ladder that
+    // cannot be laid out): then no window opens.
+    std::unique_ptr<QWidget> (*make)(StatusWindowSource& source);
+};
+
+// Every kind, in menu order.
+std::span<const StatusWindowKind> statusWindowKinds();
+const StatusWindowKind& statusWindowKind(StatusWindow window);
+// The kind that `command` opens, or null.
+const StatusWindowKind* statusWindowOpenedBy(Command command);
+// The kind called `name` on the command line, or null.
+const StatusWindowKind* findStatusWindowKind(std::string_view name);
+
+} // namespace sps

@@ -305,6 +305,8 @@ public:
     int getWord() override;
     int getWordAt(int index) override;
 
+    int channel() const { return channel_; }
+
 private:
     CPU& cpu_;
     int channel_;

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "shell/breakpoints.h"
+
 namespace sps {
 
 class CPU;
@@ -31,6 +33,8 @@ public:
     bool running() const { return running_; }
     // Simulation steps since the last successful load ("Zyklus"), traced steps included.
     std::uint64_t cycle() const { return cycle_; }
+    // Checked after every step; reset and load keep them.
+    Breakpoints& breakpoints() { return breakpoints_; }
 
     // Availability of the run commands (the menu greys the others).
     bool canContinue() const { return !running_; }
@@ -52,7 +56,8 @@ public:
     void timerTick();
 
     // Runs up to `count` simulation steps; an error is reported, stops the run
-    // and skips the remaining steps. Returns whether all steps ran.
+    // and skips the remaining steps, and so does a breakpoint that becomes
+    // true. Returns whether all steps ran.
     bool runSteps(long long count);
 
 private:
@@ -60,6 +65,9 @@ private:
     void simulationStep();
     void report(const class CPUException& error);
     void stopAndReport(const class CPUException& error);
+    // After a step, with breakpoints set: stops the run and tells the front
+    // end when one became true in this step. Throws.
+    bool stopAtBreakpoint();
 
     FrontEnd& frontEnd_;
     std::unique_ptr<Target> target_;
@@ -67,6 +75,7 @@ private:
     std::unique_ptr<CPU> cpu_;
     bool running_ = false;
     std::uint64_t cycle_ = 0;
+    Breakpoints breakpoints_;
 };
 
 } // namespace sps

@@ -42,6 +42,16 @@ void setCommand(ScriptSession& session, const CommandCall& call);
 void printCommand(ScriptSession& session, const CommandCall& call);
 void expectCommand(ScriptSession& session, const CommandCall& call);
 
+// Forcing, breakpoints and waiting for a condition (watch_commands.cpp).
+void forceCommand(ScriptSession& session, const CommandCall& call);
+void unforceCommand(ScriptSession& session, const CommandCall& call);
+void forcesCommand(ScriptSession& session, const CommandCall& call);
+void writeCommand(ScriptSession& session, const CommandCall& call);
+void breakCommand(ScriptSession& session, const CommandCall& call);
+void breaksCommand(ScriptSession& session, const CommandCall& call);
+void unbreakCommand(ScriptSession& session, const CommandCall& call);
+void untilCommand(ScriptSession& session, const CommandCall& call);
+
 // The status window contents (view_commands.cpp).
 void showCommand(ScriptSession& session, const CommandCall& call);
 void drawCommand(ScriptSession& session, const CommandCall& call);

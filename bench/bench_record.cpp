@@ -38,6 +38,7 @@ public:
     void closeStatusWindows() override {}
     void repaintMain() override {}
     void openTrace(std::unique_ptr<TraceInfo>) override {}
+    void breakpointReached(int, const std::string&, std::uint64_t) override {}
 };
 
 // The example program with a second organization block that counts eight

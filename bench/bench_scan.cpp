@@ -6,14 +6,20 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "base/sim_clock.h"
+#include "cpu/condition.h"
 #include "cpu/cpu.h"
 #include "cpu/engine.h"
+#include "cpu/force_table.h"
 #include "loader/parser.h"
 #include "loader/reader.h"
 #include "messages/cpu_exception.h"
+#include "shell/front_end.h"
+#include "shell/simulator.h"
+#include "shell/trace_info.h"
 
 using namespace sps;
 
@@ -140,6 +146,45 @@ void BM_EngineWordArithmetic(benchmark::State& state) {
 }
 BENCHMARK(BM_EngineWordArithmetic);
 
+// Program (a) with eight flag bits and a flag word forced: the scan writes
+// them after its input image and again before its output image.
+void BM_EngineBitLogicForced(benchmark::State& state) {
+    simClock().switchToManual();
+    CPU cpu;
+    load(cpu, bitLogicProgram());
+    seedFlags(cpu);
+    for (int i = 0; i < 8; ++i) forceOperand(cpu, "M" + std::to_string(i * 4) + ".1", "1");
+    forceOperand(cpu, "MW30", "1234");
+    runScans(state, cpu, 4LL * NETWORKS);
+    simClock().switchToAutomatic();
+}
+BENCHMARK(BM_EngineBitLogicForced);
+
+// A front end that shows nothing.
+class SilentFrontEnd final : public FrontEnd {
+public:
+    void showError(const CPUException&) override {}
+    void closeStatusWindows() override {}
+    void repaintMain() override {}
+    void openTrace(std::unique_ptr<TraceInfo>) override {}
+    void breakpointReached(int, const std::string&, std::uint64_t) override {}
+};
+
+// Whole simulation steps (scan and station) of program (a), with no
+// breakpoint (argument 0) or with one that never becomes true (1).
+void BM_SimulationSteps(benchmark::State& state) {
+    simClock().switchToManual();
+    SilentFrontEnd frontEnd;
+    Simulator simulator(frontEnd);
+    load(simulator.cpu(), bitLogicProgram());
+    seedFlags(simulator.cpu());
+    if (state.range(0) != 0) simulator.breakpoints().add(Condition(simulator.cpu(), "VW0", "== 1"));
+    for (auto _ : state) simulator.runSteps(1);
+    state.SetItemsProcessed(state.iterations());
+    simClock().switchToAutomatic();
+}
+BENCHMARK(BM_SimulationSteps)->Arg(0)->Arg(1);
+
 // The same logic as program (a), written by hand on a byte array.
 struct NativeFlags {
     unsigned char bytes[32];
@@ -214,6 +259,15 @@ public:
         if (engine != rates_.end() && native != rates_.end() && native->second > 0)
             std::printf("\nBit logic, engine/native instructions per second: %.4f (native is %.1f times faster)\n",
                         engine->second / native->second, native->second / engine->second);
+        printRatio("Bit logic, forced/unforced scans per second", "BM_EngineBitLogicForced", "BM_EngineBitLogic");
+        printRatio("Simulation steps, with/without a breakpoint", "BM_SimulationSteps/1", "BM_SimulationSteps/0");
+    }
+
+    void printRatio(const char* what, const std::string& numerator, const std::string& denominator) const {
+        const auto top = rates_.find(numerator);
+        const auto bottom = rates_.find(denominator);
+        if (top != rates_.end() && bottom != rates_.end() && bottom->second > 0)
+            std::printf("%s: %.4f\n", what, top->second / bottom->second);
     }
 
 private:

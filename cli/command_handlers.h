@@ -45,6 +45,15 @@ void expectCommand(ScriptSession& session, const CommandCall& call);
 // The signal recording and its export (record_commands.cpp).
 void recordCommand(ScriptSession& session, const CommandCall& call);
 void exportCommand(ScriptSession& session, const CommandCall& call);
+// Forcing, breakpoints and waiting for a condition (watch_commands.cpp).
+void forceCommand(ScriptSession& session, const CommandCall& call);
+void unforceCommand(ScriptSession& session, const CommandCall& call);
+void forcesCommand(ScriptSession& session, const CommandCall& call);
+void writeCommand(ScriptSession& session, const CommandCall& call);
+void breakCommand(ScriptSession& session, const CommandCall& call);
+void breaksCommand(ScriptSession& session, const CommandCall& call);
+void unbreakCommand(ScriptSession& session, const CommandCall& call);
+void untilCommand(ScriptSession& session, const CommandCall& call);
 
 // The status window contents (view_commands.cpp).
 void showCommand(ScriptSession& session, const CommandCall& call);

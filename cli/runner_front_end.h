@@ -11,7 +11,8 @@ class Output;
 
 // The simulator's front end without windows: an error box becomes the line
 // "Fehler: " and its text; the trace window becomes the last trace kept for
-// `trace` and `show trace`. Closing the status windows forgets that trace.
+// `trace` and `show trace`. Closing the status windows forgets that trace. A
+// stop at a breakpoint is a line as well.
 class RunnerFrontEnd final : public FrontEnd {
 public:
     explicit RunnerFrontEnd(Output& output) : output_(output) {}
@@ -20,6 +21,8 @@ public:
     void closeStatusWindows() override { trace_.reset(); }
     void repaintMain() override {}
     void openTrace(std::unique_ptr<TraceInfo> trace) override { trace_ = std::move(trace); }
+    // The line "Haltepunkt N: CONDITION (Zyklus K)".
+    void breakpointReached(int number, const std::string& condition, std::uint64_t cycle) override;
 
     // The trace window's content, or null when none is open.
     TraceInfo* lastTrace() const { return trace_.get(); }

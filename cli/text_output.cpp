@@ -19,6 +19,28 @@ std::string latin1ToUtf8(std::string_view latin1) {
     return utf8;
 }
 
+std::string utf8ToLatin1(std::string_view utf8) {
+    std::string latin1;
+    latin1.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        if (byte < 0x80) {
+            latin1.push_back(utf8[i]);
+            continue;
+        }
+        const bool twoBytes = (byte == 0xC2 || byte == 0xC3) && i + 1 < utf8.size() &&
+                              (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80;
+        if (twoBytes) {
+            latin1.push_back(static_cast<char>(((byte & 0x03) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3F)));
+            continue;
+        }
+        latin1.push_back('?');
+        // Skip the continuation bytes of a longer character.
+        while (i + 1 < utf8.size() && (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80) ++i;
+    }
+    return latin1;
+}
+
 void Output::write(std::string_view utf8) {
     out_ << utf8;
     if (keepCopy_) copy_.append(utf8);

@@ -10,6 +10,9 @@ namespace sps {
 // The core's texts are ISO-8859-1 bytes; spsrun prints UTF-8. This is the one
 // place where the conversion happens.
 std::string latin1ToUtf8(std::string_view latin1);
+// The other way, for words of a script that the core reads ("fällt"); a
+// character beyond ISO-8859-1, or a byte that is not UTF-8, becomes "?".
+std::string utf8ToLatin1(std::string_view utf8);
 
 // Where spsrun writes: results on standard output, complaints about the script
 // on standard error.

@@ -1,6 +1,7 @@
 #include "cpu/cpu.h"
 
 #include "base/sim_clock.h"
+#include "cpu/io.h"
 
 namespace sps {
 
@@ -25,6 +26,11 @@ CPU::CPU(IOBus* wiredBus) : bus(wiredBus) {
 }
 
 CPU::~CPU() = default;
+
+std::uint16_t CPU::readAnalogInput(int channel) {
+    if (forces.analogInputForced(channel)) return forces.analogInputValue(channel);
+    return bus != nullptr ? bus->readAnalog(channel) : 0;
+}
 
 void updateTimer(TimerRecord& timer) {
     if (!timer.running) return;

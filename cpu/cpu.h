@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "cpu/force_table.h"
 #include "cpu/mem_field.h"
 #include "cpu/program.h"
 
@@ -79,6 +80,11 @@ public:
     CallState callState = CallState::Organization;
     Parameter* scrBit = nullptr; // the S bit of the open sequence segment
     int callDepth = 0;           // subroutine frames currently open
+    ForceTable forces;           // what the user holds at a value, and writes once
+
+    // Analog input `channel` as the program reads it: its forced value, or
+    // what the bus delivers (0 without a bus).
+    std::uint16_t readAnalogInput(int channel);
 
 private:
     explicit CPU(IOBus* wiredBus);

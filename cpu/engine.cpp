@@ -73,6 +73,7 @@ void scanCycle(CPU& cpu) {
 
     const int inputBits = cpu.bus != nullptr ? 8 * cpu.bus->inputBytes() : 0;
     for (int i = 0; i < inputBits; ++i) cpu.areaE.writeBit(i / 8, i % 8, cpu.bus->readInput(i / 8, i % 8));
+    if (!cpu.forces.idle()) cpu.forces.applyAtScanStart();
 
     updateTimers(cpu, TEN_MS_TIMERS);
 
@@ -86,6 +87,8 @@ void scanCycle(CPU& cpu) {
     cpu.areaSM.systemWriteBit(0, 4, (simTime() % 60000u) > 29999u ? 1 : 0);
     cpu.areaSM.systemWriteBit(0, 5, (simTime() % 1000u) > 499u ? 1 : 0);
     cpu.areaSM.systemWriteBit(0, 6, cpu.areaSM.readBit(0, 6));
+
+    if (!cpu.forces.idle()) cpu.forces.applyAtScanEnd();
 
     const int outputBits = cpu.bus != nullptr ? 8 * cpu.bus->outputBytes() : 0;
     for (int i = 0; i < outputBits; ++i) cpu.bus->writeOutput(i / 8, i % 8, cpu.areaA.readBit(i / 8, i % 8));

@@ -269,11 +269,9 @@ void AEParameter::printName(Writer& writer) const {
     writer.putInt(channel_);
 }
 
-int AEParameter::getWord() { return cpu_.bus != nullptr ? cpu_.bus->readAnalog(channel_) : 0; }
+int AEParameter::getWord() { return cpu_.readAnalogInput(channel_); }
 
-int AEParameter::getWordAt(int index) {
-    return cpu_.bus != nullptr ? cpu_.bus->readAnalog(areaIndex(channel_ + 2LL * index)) : 0;
-}
+int AEParameter::getWordAt(int index) { return cpu_.readAnalogInput(areaIndex(channel_ + 2LL * index)); }
 
 AAParameter::AAParameter(CPU& cpu, int channel)
     : Parameter(PK_ANALOG_OUT, {CAP_WRITE_WORD, CAP_WRITE_WORD}), cpu_(cpu), channel_(channel) {}

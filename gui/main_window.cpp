@@ -28,6 +28,8 @@ namespace {
 
 const QString LAST_FOLDER_KEY = QStringLiteral("load/lastFolder");
 
+const QString MAIN_TITLE = QStringLiteral("SPS-Simulator");
+
 // The one local *.awl file of a drag, or empty.
 QString droppedProgram(const QMimeData* data) {
     if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return {};
@@ -44,7 +46,7 @@ MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>()),
       simulator_(std::make_unique<Simulator>(*this)) {
-    setWindowTitle(QStringLiteral("SPS-Simulator"));
+    setWindowTitle(MAIN_TITLE);
     setWindowIcon(applicationIcon());
     QPalette background = palette();
     background.setColor(QPalette::Window, QColor(160, 160, 164));
@@ -124,6 +126,8 @@ void MainWindow::updateActions() {
 }
 
 void MainWindow::settle() {
+    // A run that goes on again takes back the breakpoint's title.
+    if (simulator_->running()) setWindowTitle(MAIN_TITLE);
     if (simulator_->running() && !timer_.isActive())
         timer_.start();
     else if (!simulator_->running() && timer_.isActive())
@@ -215,6 +219,12 @@ void MainWindow::closeStatusWindows() { statusWindows_->closeAll(); }
 void MainWindow::repaintMain() { station_->update(); }
 
 void MainWindow::openTrace(std::unique_ptr<TraceInfo> trace) { statusWindows_->openTrace(std::move(trace)); }
+
+void MainWindow::breakpointReached(int, const std::string& condition, std::uint64_t cycle) {
+    settle();
+    setWindowTitle(QStringLiteral("%1 – angehalten: %2 (Zyklus %3)")
+                       .arg(MAIN_TITLE, QString::fromLatin1(condition), QString::number(cycle)));
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     timer_.stop();

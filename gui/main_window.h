@@ -58,6 +58,8 @@ public:
     void closeStatusWindows() override;
     void repaintMain() override;
     void openTrace(std::unique_ptr<TraceInfo> trace) override;
+    // The title shows the condition and the cycle until the run goes on.
+    void breakpointReached(int number, const std::string& condition, std::uint64_t cycle) override;
 
 public slots:
     // Greys the menu items by the enabling rules (their keys follow).

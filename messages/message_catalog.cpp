@@ -111,6 +111,17 @@ const CatalogEntry messageCatalog[] = {
     {"Format not possible for recording",
      L1("Der angegebene Operand kann nicht in diesem Format aufgezeichnet werden")},     // 84
     {"File %s cannot be written", L1("Die Datei '%s' konnte nicht geschrieben werden")}, // 85
+    // Watching, forcing and stopping on conditions.
+    {"Operand can't be forced",
+     L1("Der angegebene Operand kann nicht geforct werden. Forcen lassen sich E, A, M, V, S, AEW, AAW, AC, T und Z.")},
+    {"Too many forced operands", L1("Es können höchstens 64 Operanden gleichzeitig geforct werden.")},
+    {"Too many pending writes", L1("Es warten schon 64 Schreibaufträge auf den nächsten Zyklus.")},
+    {"Constant expected", L1("Als Wert wird eine Konstante erwartet (zum Beispiel 1, -5, 16#FF oder 1.5).")},
+    {"Value out of range", L1("Der Wert passt nicht in die Breite des Operanden.")},
+    {"Relation expected",
+     L1("Es wird ein Vergleich (==, <>, <, >, <=, >=) mit einem Wert oder eine Flanke (steigt, fällt) erwartet.")},
+    {"Edge needs a bit", L1("Eine Flanke (steigt, fällt) gibt es nur bei einem Operanden, der als Bit gelesen wird.")},
+    {"Too many breakpoints", L1("Es können höchstens 32 Haltepunkte gesetzt werden.")},
 };
 
 const std::size_t messageCatalogSize = std::size(messageCatalog);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <string>
 
 namespace sps {
 
@@ -22,6 +24,9 @@ public:
     virtual void repaintMain() = 0;
     // Closes an open trace window and opens one titled "Trace" with `trace`.
     virtual void openTrace(std::unique_ptr<TraceInfo> trace) = 0;
+    // The run stopped after the step `cycle` (counted since the last load), in
+    // which breakpoint `number` with the text `condition` (ISO-8859-1) became true.
+    virtual void breakpointReached(int number, const std::string& condition, std::uint64_t cycle) = 0;
 };
 
 } // namespace sps

@@ -34,12 +34,22 @@ void Simulator::simulationStep() {
     recorder_.sample(cycle_);
 }
 
+bool Simulator::stopAtBreakpoint() {
+    const Breakpoint* reached = breakpoints_.check();
+    if (reached == nullptr) return false;
+    running_ = false;
+    frontEnd_.repaintMain();
+    frontEnd_.breakpointReached(reached->number, reached->condition.text(), cycle_);
+    return true;
+}
+
 void Simulator::load(const std::string& path) {
     frontEnd_.closeStatusWindows();
     try {
         FRead reader(path);
         Parser parser;
         parser.parseProgram(*cpu_, reader);
+        cpu_->forces.clear();
         resetCpu(*cpu_);
         cycle_ = 0;
         recorder_.clearData();
@@ -61,6 +71,7 @@ bool Simulator::runSteps(long long count) {
     for (long long i = 0; i < count; ++i) {
         try {
             simulationStep();
+            if (!breakpoints_.empty() && stopAtBreakpoint()) return false;
         } catch (const CPUException& error) {
             stopAndReport(error);
             return false;
@@ -91,6 +102,11 @@ void Simulator::trace() {
         report(error);
     }
     recorder_.sample(cycle_);
+    try {
+        if (!breakpoints_.empty()) stopAtBreakpoint();
+    } catch (const CPUException& error) {
+        stopAndReport(error);
+    }
     frontEnd_.openTrace(std::move(traceInfo));
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "shell/recorder.h"
+#include "shell/breakpoints.h"
 
 namespace sps {
 
@@ -35,6 +36,8 @@ public:
     std::uint64_t cycle() const { return cycle_; }
     // The operands recorded after every step (a load clears their data).
     Recorder& recorder() { return recorder_; }
+    // Checked after every step; reset and load keep them.
+    Breakpoints& breakpoints() { return breakpoints_; }
 
     // Availability of the run commands (the menu greys the others).
     bool canContinue() const { return !running_; }
@@ -56,7 +59,8 @@ public:
     void timerTick();
 
     // Runs up to `count` simulation steps; an error is reported, stops the run
-    // and skips the remaining steps. Returns whether all steps ran.
+    // and skips the remaining steps, and so does a breakpoint that becomes
+    // true. Returns whether all steps ran.
     bool runSteps(long long count);
 
 private:
@@ -64,6 +68,9 @@ private:
     void simulationStep();
     void report(const class CPUException& error);
     void stopAndReport(const class CPUException& error);
+    // After a step, with breakpoints set: stops the run and tells the front
+    // end when one became true in this step. Throws.
+    bool stopAtBreakpoint();
 
     FrontEnd& frontEnd_;
     std::unique_ptr<Target> target_;
@@ -72,6 +79,7 @@ private:
     bool running_ = false;
     std::uint64_t cycle_ = 0;
     Recorder recorder_{*cpu_};
+    Breakpoints breakpoints_;
 };
 
 } // namespace sps

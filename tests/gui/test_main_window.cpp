@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include "base/sim_clock.h"
+#include "cpu/condition.h"
 #include "cpu/cpu.h"
 #include "gui/main_window.h"
 #include "gui/station_widget.h"
@@ -47,6 +48,7 @@ private slots:
     void ejectedWorkpieceClearsItsBoxAtTheNextRepaint();
     void tickRunsThreeSteps();
     void executionErrorInATickStopsTheRun();
+    void breakpointShowsInTheTitleUntilTheRunGoesOn();
     void failedLoadKeepsThePreviousProgram();
     void loadAsksInTheLastFolder();
     void droppedProgramIsLoaded();
@@ -388,6 +390,20 @@ void MainWindowTest::executionErrorInATickStopsTheRun() {
     QVERIFY(!window_->simulator().running() && !window_->ticking());
     showMenu(Popup::Run);
     QVERIFY(window_->action(Command::Continue)->isEnabled());
+}
+
+void MainWindowTest::breakpointShowsInTheTitleUntilTheRunGoesOn() {
+    simClock().switchToManual();
+    window_->loadProgram(files_.write("count.awl", COUNTING_PROGRAM));
+    window_->simulator().breakpoints().add(Condition(window_->simulator().cpu(), "MW2", "> 1"));
+    window_->tick();
+    QCOMPARE(mw2(), 2); // the third step did not run
+    QVERIFY(!window_->simulator().running() && !window_->ticking());
+    QCOMPARE(window_->windowTitle(), QStringLiteral("SPS-Simulator – angehalten: MW2 > 1 (Zyklus 2)"));
+    press(Qt::Key_F5);
+    QVERIFY(window_->ticking());
+    QCOMPARE(window_->windowTitle(), QStringLiteral("SPS-Simulator"));
+    QVERIFY(dialogs_->errors.isEmpty());
 }
 
 void MainWindowTest::failedLoadKeepsThePreviousProgram() {

@@ -189,6 +189,7 @@ public:
     void closeStatusWindows() override {}
     void repaintMain() override {}
     void openTrace(std::unique_ptr<TraceInfo>) override {}
+    void breakpointReached(int, const std::string&, std::uint64_t) override {}
 };
 
 class RecordingSimulatorTest : public ClockTest {

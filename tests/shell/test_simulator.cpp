@@ -7,9 +7,13 @@
 #include <vector>
 
 #include "base/sim_clock.h"
+#include "cpu/condition.h"
 #include "cpu/cpu.h"
+#include "cpu/force_table.h"
+#include "cpu/parameter.h"
 #include "messages/cpu_exception.h"
 #include "messages/message_catalog.h"
+#include "shell/breakpoints.h"
 #include "shell/front_end.h"
 #include "shell/simulator.h"
 #include "shell/target.h"
@@ -37,6 +41,10 @@ public:
     void closeStatusWindows() override { ++closes; }
     void repaintMain() override { ++repaints; }
     void openTrace(std::unique_ptr<TraceInfo> t) override { trace = std::move(t); }
+    void breakpointReached(int number, const std::string& condition, std::uint64_t cycle) override {
+        breakpoints.push_back(std::to_string(number) + ": " + condition + " @" + std::to_string(cycle));
+    }
+    std::vector<std::string> breakpoints;
 };
 
 class SimulatorTest : public ::testing::Test {
@@ -235,6 +243,90 @@ TEST_F(SimulatorTest, AFailedTraceShowsTheErrorAsItsOnlyLine) {
     EXPECT_EQ(frontEnd.trace->lines()[0], lookupMessage("Out of field read"));
     EXPECT_TRUE(frontEnd.errors.empty());
     EXPECT_TRUE(sim.running());
+}
+
+// Counts up MW0 in every scan.
+const char* const kCountsMW0 = "NETWORK 1\nLD SM0.0\nINCW MW0\n";
+
+int mw0(Simulator& sim) { return sim.cpu().areaM.readWord(0); }
+
+TEST_F(SimulatorTest, ABreakpointStopsInTheStepItBecomesTrueNotWhileItStaysTrue) {
+    sim.load(writeProgram(organizationBlock(kCountsMW0)));
+    sim.breakpoints().add(Condition(sim.cpu(), "MW0", ">= 3"));
+    sim.breakpoints().add(Condition(sim.cpu(), "MW0", "== 5"));
+    EXPECT_FALSE(sim.runSteps(10));
+    EXPECT_FALSE(sim.running());
+    EXPECT_EQ(mw0(sim), 3);
+    EXPECT_FALSE(sim.runSteps(10)) << "MW0 >= 3 still holds and does not stop again";
+    EXPECT_TRUE(sim.runSteps(10));
+    EXPECT_EQ(frontEnd.breakpoints, (std::vector<std::string>{"1: MW0 >= 3 @3", "2: MW0 == 5 @5"}));
+    EXPECT_TRUE(frontEnd.errors.empty());
+}
+
+TEST_F(SimulatorTest, ABreakpointInTheSecondStepOfATickSkipsTheThird) {
+    sim.load(writeProgram(organizationBlock(kCountsMW0)));
+    sim.breakpoints().add(Condition(sim.cpu(), "MW0", "= 2"));
+    sim.timerTick();
+    EXPECT_EQ(mw0(sim), 2);
+    EXPECT_EQ(sim.cycle(), 2u);
+    EXPECT_FALSE(sim.running());
+    EXPECT_EQ(frontEnd.repaints, 1) << "the stop repaints the station once";
+    EXPECT_EQ(frontEnd.breakpoints, std::vector<std::string>{"1: MW0 == 2 @2"});
+}
+
+TEST_F(SimulatorTest, AnEdgeStopsInEveryStepInWhichTheBitChangesThatWay) {
+    sim.load(writeProgram(organizationBlock("NETWORK 1\nLDN M0.0\n= M0.0\n")));
+    sim.breakpoints().add(Condition(sim.cpu(), "M0.0", "steigt"));
+    sim.stop();
+    for (int i = 0; i < 4; ++i) sim.singleStep();
+    sim.trace();
+    EXPECT_EQ(frontEnd.breakpoints,
+              (std::vector<std::string>{"1: M0.0 steigt @1", "1: M0.0 steigt @3", "1: M0.0 steigt @5"}))
+        << "single steps and the traced step are checked alike";
+}
+
+TEST_F(SimulatorTest, ResetAndLoadKeepBreakpointsALoadClearsTheForces) {
+    const std::string program = writeProgram(organizationBlock(kCountsMW0));
+    sim.load(program);
+    sim.breakpoints().add(Condition(sim.cpu(), "MW0", "== 2"));
+    forceOperand(sim.cpu(), "M1.0", "1");
+    sim.reset();
+    EXPECT_EQ(sim.cpu().forces.entries().size(), 1u);
+    sim.load(program);
+    EXPECT_TRUE(sim.cpu().forces.entries().empty());
+    EXPECT_EQ(sim.breakpoints().list().size(), 1u);
+    sim.cpu().areaM.writeWord(0, 0);
+    EXPECT_FALSE(sim.runSteps(5));
+    EXPECT_EQ(frontEnd.breakpoints, std::vector<std::string>{"1: MW0 == 2 @2"}) << "the cycle counts from the load";
+}
+
+TEST_F(SimulatorTest, ABreakpointWhoseOperandCannotBeReadStopsTheRunWithItsError) {
+    sim.load(writeProgram(organizationBlock(kSetsM00)));
+    sim.cpu().areaV.writeDword(0, POINTER_BASE_V);
+    sim.breakpoints().add(Condition(sim.cpu(), "*VD0", "== 1"));
+    EXPECT_TRUE(sim.runSteps(2));
+    sim.cpu().areaV.writeDword(0, 100);
+    EXPECT_FALSE(sim.runSteps(2));
+    EXPECT_FALSE(sim.running());
+    EXPECT_EQ(frontEnd.errors, std::vector<std::string>{lookupMessage("Pointer out of range")});
+    EXPECT_EQ(sim.cycle(), 3u);
+}
+
+TEST(Breakpoints, NumbersFollowTheHighestAndStopAtThirtyTwo) {
+    CPU cpu;
+    Breakpoints breakpoints;
+    for (int i = 1; i <= 3; ++i) EXPECT_EQ(breakpoints.add(Condition(cpu, "M0.0", "== 1")), i);
+    EXPECT_TRUE(breakpoints.remove(2));
+    EXPECT_FALSE(breakpoints.remove(2));
+    EXPECT_EQ(breakpoints.add(Condition(cpu, "M0.0", "== 1")), 4);
+    breakpoints.clear();
+    for (int i = 1; i <= 32; ++i) EXPECT_EQ(breakpoints.add(Condition(cpu, "M0.0", "== 1")), i);
+    try {
+        breakpoints.add(Condition(cpu, "M0.0", "== 1"));
+        ADD_FAILURE() << "a 33rd breakpoint";
+    } catch (const CPUException& error) {
+        EXPECT_EQ(error.messageText(), lookupMessage("Too many breakpoints"));
+    }
 }
 
 } // namespace

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <bit>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace sps {
+
+class CPU;
+class Parameter;
+
+// The width at which an operand's value is taken as a whole, by the user's
+// commands rather than by instructions (writing and checking values, forcing,
+// stop conditions, the display formats): timers and counters their value (a
+// word), every other operand its widest access. Unlike the data widths of the
+// instructions it has bits.
+enum class OperandWidth : std::uint8_t { Bit, Byte, Word, DoubleWord };
+
+// Empty for operands that can be neither read nor written (subroutine names).
+std::optional<OperandWidth> operandWidth(const Parameter& operand);
+
+// The capability bits (of a Parameter's masks) for reading and for writing at `width`.
+std::uint8_t readCapabilityAt(OperandWidth width);
+std::uint8_t writeCapabilityAt(OperandWidth width);
+
+// `value` cut to the width's low bits.
+std::uint32_t cutToWidth(std::uint32_t value, OperandWidth width);
+// A value cut to the width, read back as a signed number of that width.
+std::int32_t signedAtWidth(std::uint32_t value, OperandWidth width);
+
+// Throw the CPUException of the operand when the access fails.
+std::uint32_t readAtWidth(Parameter& operand, OperandWidth width);
+void writeAtWidth(Parameter& operand, OperandWidth width, std::uint32_t value);
+
+// The operand's name as a program writes it ("E0.3", "MW4", "16#FF"): its
+// printed name without the leading blank.
+std::string operandName(const Parameter& operand);
+
+// A constant as the user types a value: an integer as its 32 bits, or a real.
+struct ConstantValue {
+    std::uint32_t bits = 0; // an integer's two's complement, a real's single-precision bits
+    bool isReal = false;
+    bool negative = false; // an integer written with a minus sign
+
+    float real() const { return std::bit_cast<float>(bits); }
+    // Whether the value can stand at `width` as a signed or an unsigned number
+    // (a byte takes -128 to 255, a bit only 0 and 1); a real only in a double word.
+    bool fits(OperandWidth width) const;
+};
+
+// The value of `operand`, parsed from `text`, when it is a constant; none for
+// every other operand. "-5" is negative, 16#FFFFFFFF is not.
+std::optional<ConstantValue> constantValue(Parameter& operand, std::string_view text);
+
+// `text` parsed in the operand syntax as a constant; throws the CPUException
+// of the syntax error, or "Constant expected" for an operand that is no constant.
+ConstantValue parseConstant(CPU& cpu, std::string_view text);
+
+// `value` checked against the operand's `width`: throws "Can't write a dword on
+// parameter" for a real in anything but a double word, "Value out of range"
+// for an integer that does not fit.
+void checkValueFits(const ConstantValue& value, OperandWidth width);
+
+} // namespace sps

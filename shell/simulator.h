@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "shell/recorder.h"
 #include "shell/breakpoints.h"
+#include "shell/recorder.h"
 
 namespace sps {
 

@@ -111,7 +111,7 @@ void SpecOperation::pinName(Writer& writer, int pin, int substitutePin, Paramete
 void SpecOperation::pinValue(Writer& writer, int pin, int substitutePin, Parameter* substitute) const {
     for (const PinSpec& p : spec_.pins) {
         if (p.pin == 0 || p.pin != pin) continue;
-        formatValue(writer, pin == substitutePin ? substitute : operandInSlot(p.slot), p.letter);
+        formatShownValue(writer, pin == substitutePin ? substitute : operandInSlot(p.slot), p.letter);
         return;
     }
 }

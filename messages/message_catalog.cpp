@@ -105,6 +105,8 @@ const CatalogEntry messageCatalog[] = {
     {"Subroutines nested too deeply", L1("Die Unterprogramme sind zu tief verschachtelt")},                  // 80
     {"KOP-levels out of range",
      L1("Das KOP-Netzwerk kann nicht angezeigt werden, da seine Verknüpfungsebenen nicht zueinander passen")}, // 81
+    {"Trace cut off after %d lines",
+     L1("Der Trace wurde nach %d Zeilen abgeschnitten; der Zyklus lief bis zu seinem Ende weiter.")}, // 82
 };
 
 const std::size_t messageCatalogSize = std::size(messageCatalog);

@@ -15,6 +15,11 @@ namespace {
 
 constexpr int CONTENT_COLUMNS = 53;
 
+// A looping program executes ten million instructions per scan; its trace
+// keeps the first lines only, so that it costs a second, not gigabytes.
+constexpr std::size_t TRACE_LINE_LIMIT = 100000;
+constexpr std::size_t TRACE_TEXT_LIMIT = 16u << 20;
+
 // y of line `index`; a trace of millions of lines stays within int.
 int lineY(std::size_t index, int lineHeight) {
     return static_cast<int>(std::min<long long>(static_cast<long long>(index) * lineHeight, INT_MAX));
@@ -51,7 +56,7 @@ std::vector<std::string> splitLines(const std::string& text) {
 } // namespace
 
 TraceInfo::TraceInfo(CPU& cpu) {
-    StringWriter sink;
+    LineBoundedWriter sink(TRACE_LINE_LIMIT, TRACE_TEXT_LIMIT);
     try {
         const TraceSinkScope scope(cpu, sink);
         scanCycle(cpu);
@@ -61,6 +66,8 @@ TraceInfo::TraceInfo(CPU& cpu) {
         return;
     }
     lines_ = splitLines(sink.text());
+    // A cut text ends with a line feed; the note takes the empty line after it.
+    if (sink.full()) lines_.back() = formatMessage("Trace cut off after %d lines", static_cast<int>(sink.lineCount()));
 }
 
 int TraceInfo::contentWidth(KOPDraw& canvas) { return CONTENT_COLUMNS * canvas.unitWidth(); }

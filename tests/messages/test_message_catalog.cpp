@@ -124,11 +124,12 @@ TEST(MessageCatalog, HoldsEveryMessageAtItsIndexWithItsGermanText) {
     }
 }
 
-TEST(MessageCatalog, KeepsTheTwoAddedMessagesAfterTheStandardOnes) {
-    ASSERT_EQ(messageCatalogSize, 82u);
+TEST(MessageCatalog, KeepsTheAddedMessagesAfterTheStandardOnes) {
+    ASSERT_EQ(messageCatalogSize, 83u);
     EXPECT_STREQ(messageCatalog[80].key, "Subroutines nested too deeply");
     EXPECT_STREQ(messageCatalog[81].key, "KOP-levels out of range");
-    for (std::size_t i : {80u, 81u}) {
+    EXPECT_STREQ(messageCatalog[82].key, "Trace cut off after %d lines");
+    for (std::size_t i : {80u, 81u, 82u}) {
         EXPECT_NE(std::string(lookupMessage(messageCatalog[i].key)), messageCatalog[i].key);
         EXPECT_GT(std::strlen(messageCatalog[i].text), 0u);
     }

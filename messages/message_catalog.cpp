@@ -107,6 +107,8 @@ const CatalogEntry messageCatalog[] = {
      L1("Das KOP-Netzwerk kann nicht angezeigt werden, da seine Verknüpfungsebenen nicht zueinander passen")}, // 81
     {"Trace cut off after %d lines",
      L1("Der Trace wurde nach %d Zeilen abgeschnitten; der Zyklus lief bis zu seinem Ende weiter.")}, // 82
+    {"Line %d longer than %d characters",
+     L1("Die Zeile %d der Eingabedatei ist länger als %d Zeichen und wird nicht eingelesen")}, // 83
 };
 
 const std::size_t messageCatalogSize = std::size(messageCatalog);

@@ -125,11 +125,12 @@ TEST(MessageCatalog, HoldsEveryMessageAtItsIndexWithItsGermanText) {
 }
 
 TEST(MessageCatalog, KeepsTheAddedMessagesAfterTheStandardOnes) {
-    ASSERT_EQ(messageCatalogSize, 83u);
+    ASSERT_EQ(messageCatalogSize, 84u);
     EXPECT_STREQ(messageCatalog[80].key, "Subroutines nested too deeply");
     EXPECT_STREQ(messageCatalog[81].key, "KOP-levels out of range");
     EXPECT_STREQ(messageCatalog[82].key, "Trace cut off after %d lines");
-    for (std::size_t i : {80u, 81u, 82u}) {
+    EXPECT_STREQ(messageCatalog[83].key, "Line %d longer than %d characters");
+    for (std::size_t i : {80u, 81u, 82u, 83u}) {
         EXPECT_NE(std::string(lookupMessage(messageCatalog[i].key)), messageCatalog[i].key);
         EXPECT_GT(std::strlen(messageCatalog[i].text), 0u);
     }

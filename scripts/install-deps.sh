@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing the simulator need.
+# Installs the Debian packages that building, running and testing the simulator need,
+# and any further packages named as arguments (scripts/fuzz.sh asks for clang this way).
 # Quick when everything is present: apt is only asked when a package is missing.
 set -euo pipefail
 
@@ -7,6 +8,7 @@ packages=(
   cmake ninja-build g++ flex libfl-dev
   qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation xvfb xauth
+  "$@"
 )
 
 missing=()

@@ -39,8 +39,10 @@ for name in "${targets[@]}"; do
   limit=()
   if [ "$seconds" -gt 0 ]; then limit=(-max_total_time="$seconds"); fi
   echo "== fuzz_$name"
+  # Absolute paths: the script target runs each input in a scratch folder,
+  # and a finding must still reach the findings folder.
   build/fuzz/fuzz/fuzz_"$name" "${limit[@]}" -timeout=30 -rss_limit_mb=2048 -print_final_stats=1 \
-    -dict="fuzz/dict/$name.dict" -artifact_prefix="build/fuzz/findings/$name-" "$@" \
-    "build/fuzz/work/$name" "fuzz/corpus/$name" || status=$?
+    -dict="$PWD/fuzz/dict/$name.dict" -artifact_prefix="$PWD/build/fuzz/findings/$name-" "$@" \
+    "$PWD/build/fuzz/work/$name" "$PWD/fuzz/corpus/$name" || status=$?
 done
 exit "$status"

@@ -48,4 +48,18 @@ void Writer::putReal(float value) {
     putString(buffer);
 }
 
+void LineBoundedWriter::putChar(char c) {
+    if (full_) return;
+    if (text_.size() >= maxBytes_) {
+        text_.resize(lineStart_);
+        full_ = true;
+        return;
+    }
+    text_.push_back(c);
+    if (c != '\n') return;
+    ++lines_;
+    lineStart_ = text_.size();
+    full_ = lines_ >= maxLines_;
+}
+
 } // namespace sps

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -21,6 +22,10 @@ public:
     virtual void putInt(std::int32_t value);
     // "%+G" of the value widened to double.
     virtual void putReal(float value);
+
+    // True once a bounded writer takes no more text; whoever writes much text
+    // piece by piece asks first and saves itself the formatting.
+    virtual bool full() const { return false; }
 };
 
 // A growing text in memory; the user takes the text over when done.
@@ -37,6 +42,30 @@ public:
 
 private:
     std::string text_;
+};
+
+// A text in memory that keeps whole lines up to a number of lines and of
+// bytes. The line that would pass the byte bound, and everything written after
+// either bound was reached, is dropped; full() then answers true.
+class LineBoundedWriter final : public Writer {
+public:
+    LineBoundedWriter(std::size_t maxLines, std::size_t maxBytes) : maxLines_(maxLines), maxBytes_(maxBytes) {}
+
+    void putChar(char c) override;
+    bool full() const override { return full_; }
+
+    // Whole lines only once full, each ended by its line feed.
+    const std::string& text() const { return text_; }
+    // The line feeds kept.
+    std::size_t lineCount() const { return lines_; }
+
+private:
+    std::size_t maxLines_;
+    std::size_t maxBytes_;
+    std::string text_;
+    std::size_t lines_ = 0;
+    std::size_t lineStart_ = 0; // where the unfinished line begins
+    bool full_ = false;
 };
 
 } // namespace sps

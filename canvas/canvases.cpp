@@ -75,7 +75,10 @@ std::vector<std::string> RecordingCanvas::listing() const {
 // ---- CharGridCanvas ----
 
 char* CharGridCanvas::cell(int x, int y) {
-    if (x < 0 || y < 0 || x >= MAX_COLUMNS || y >= MAX_ROWS) return nullptr;
+    if (x < 0 || y < 0) return nullptr;
+    columnsCut_ = columnsCut_ || x >= MAX_COLUMNS;
+    rowsCut_ = rowsCut_ || y >= MAX_ROWS;
+    if (x >= MAX_COLUMNS || y >= MAX_ROWS) return nullptr;
     const auto row = static_cast<std::size_t>(y);
     const auto column = static_cast<std::size_t>(x);
     if (rows_.size() <= row) rows_.resize(row + 1);
@@ -96,23 +99,28 @@ void CharGridCanvas::putLineChar(int x, int y, char stroke) {
 
 void CharGridCanvas::line(int x1, int y1, int x2, int y2) {
     // Only the part inside the grid is walked, so a far end costs nothing.
-    const auto walk = [](int a, int b, int limit, auto&& put) {
+    const auto walk = [](int a, int b, int limit, bool& cut, auto&& put) {
         const int from = std::max(std::min(a, b), 0);
         const int to = std::min(std::max(a, b), limit - 1);
+        cut = cut || std::max(a, b) >= limit;
         for (int i = from; i <= to; ++i) put(i);
     };
     // A line that ends where it starts marks no cell, as on the screen.
     if (x1 == x2 && y1 == y2) return;
-    if (y1 == y2)
-        walk(x1, x2, MAX_COLUMNS, [&](int x) { putLineChar(x, y1, '-'); });
-    else if (x1 == x2)
-        walk(y1, y2, MAX_ROWS, [&](int y) { putLineChar(x1, y, '|'); });
+    // Lines above the first row or left of the first column mark nothing.
+    if (y1 == y2 && y1 >= 0)
+        walk(x1, x2, MAX_COLUMNS, columnsCut_, [&](int x) { putLineChar(x, y1, '-'); });
+    else if (x1 == x2 && x1 >= 0)
+        walk(y1, y2, MAX_ROWS, rowsCut_, [&](int y) { putLineChar(x1, y, '|'); });
 }
 
 void CharGridCanvas::text(int x, int y, const std::string& s) {
     for (std::size_t i = 0; i < s.size(); ++i) {
         const long long column = static_cast<long long>(x) + static_cast<long long>(i);
-        if (column >= MAX_COLUMNS) break;
+        if (column >= MAX_COLUMNS) {
+            columnsCut_ = columnsCut_ || y >= 0;
+            break;
+        }
         if (column < 0) continue;
         if (char* c = cell(static_cast<int>(column), y)) *c = s[i];
     }

@@ -81,7 +81,8 @@ private:
 // Renders onto a grid of characters, one unit per character: texts overwrite
 // what lies under them, horizontal lines are "-", vertical lines "|", a cell
 // where both meet "+". Slanted lines and lines of no length are not drawn.
-// Cells left of or above the origin and beyond the size limits are skipped.
+// Cells left of or above the origin and beyond the size limits are skipped;
+// the canvas remembers whether the limits cut anything off.
 class CharGridCanvas final : public KOPDraw {
 public:
     static constexpr int MAX_COLUMNS = 4096;
@@ -97,11 +98,17 @@ public:
     // The rows, each ended by a line feed.
     std::string render() const;
 
+    // Whether something lay below the last row or right of the last column.
+    bool rowsCut() const { return rowsCut_; }
+    bool columnsCut() const { return columnsCut_; }
+
 private:
     char* cell(int x, int y);
     void putLineChar(int x, int y, char stroke);
 
     std::vector<std::string> rows_;
+    bool rowsCut_ = false;
+    bool columnsCut_ = false;
 };
 
 } // namespace sps

@@ -52,12 +52,22 @@ void drawStatusContent(ScriptSession& session, const CommandCall& call, KOPDraw&
     }
 }
 
+// Where the grid's size limits cut the content off, and why.
+std::string cutOffNote(const CharGridCanvas& grid) {
+    std::string where;
+    if (grid.rowsCut()) where = std::to_string(CharGridCanvas::MAX_ROWS) + " rows";
+    if (grid.columnsCut())
+        where += (where.empty() ? "" : " and ") + std::to_string(CharGridCanvas::MAX_COLUMNS) + " columns";
+    return "show: cut off after " + where + ", the most a character grid holds (draw lists everything)";
+}
+
 } // namespace
 
 void showCommand(ScriptSession& session, const CommandCall& call) {
     CharGridCanvas grid;
     drawStatusContent(session, call, grid);
     session.output.coreText(grid.render());
+    if (grid.rowsCut() || grid.columnsCut()) session.output.line(cutOffNote(grid));
 }
 
 void drawCommand(ScriptSession& session, const CommandCall& call) {

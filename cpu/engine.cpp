@@ -108,7 +108,8 @@ void executeBlock(CPU& cpu, const Block& block) {
                 // While a jump searches its label only LBL and SCRE run.
                 const bool searching = cpu.jumpLabel.has_value();
                 if (searching && !op->standsAlone()) continue;
-                Writer* sink = cpu.traceSink;
+                // A full trace sink ends the tracing, not the scan.
+                Writer* sink = cpu.traceSink != nullptr && !cpu.traceSink->full() ? cpu.traceSink : nullptr;
                 if (sink != nullptr) {
                     traceStack(cpu, *sink, "SStack: ", *op);
                     tracePins(*sink, *op, {3, 4, 1, 2});

@@ -2,6 +2,7 @@
 
 #include "base/writer.h"
 #include "cpu/parameter.h"
+#include "messages/cpu_exception.h"
 
 namespace sps {
 
@@ -18,10 +19,14 @@ void formatValue(Writer& writer, Parameter* operand, char letter) {
     if (operand == nullptr) return;
     const int kind = operand->kind();
     if (kind == PK_TEXT || kind == PK_CONSTANT) return;
+    // Every value is read before anything is written, so a read that fails
+    // leaves no half-written text behind.
     if (kind == PK_TIMER || kind == PK_COUNTER) {
-        writer.putInt(operand->getBit());
+        const int bit = operand->getBit();
+        const int word = operand->getWord();
+        writer.putInt(bit);
         writer.putChar(':');
-        writer.putInt(operand->getWord());
+        writer.putInt(word);
         return;
     }
     const std::uint8_t readable = operand->capabilities().direct;
@@ -43,6 +48,10 @@ void formatValue(Writer& writer, Parameter* operand, char letter) {
         break;
     default: break;
     }
+    const int bit = (readable & CAP_READ_BIT) ? operand->getBit() : 0;
+    const int byte = (readable & CAP_READ_BYTE) ? operand->getByte() : 0;
+    const int word = (readable & CAP_READ_WORD) ? operand->getWord() : 0;
+    const std::uint32_t dword = (readable & CAP_READ_DWORD) ? operand->getLong() : 0;
     bool first = true;
     const auto separate = [&] {
         if (!first) writer.putChar(':');
@@ -50,19 +59,27 @@ void formatValue(Writer& writer, Parameter* operand, char letter) {
     };
     if (readable & CAP_READ_BIT) {
         separate();
-        writer.putInt(operand->getBit());
+        writer.putInt(bit);
     }
     if (readable & CAP_READ_BYTE) {
         separate();
-        writer.putInt(operand->getByte());
+        writer.putInt(byte);
     }
     if (readable & CAP_READ_WORD) {
         separate();
-        writer.putInt(operand->getWord());
+        writer.putInt(word);
     }
     if (readable & CAP_READ_DWORD) {
         separate();
-        writer.putUnsigned(operand->getLong());
+        writer.putUnsigned(dword);
+    }
+}
+
+void formatShownValue(Writer& writer, Parameter* operand, char letter) {
+    try {
+        formatValue(writer, operand, letter);
+    } catch (const CPUException&) {
+        writer.putChar('?');
     }
 }
 

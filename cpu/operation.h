@@ -82,6 +82,7 @@ public:
     virtual std::optional<Width> moveSize() const { return std::nullopt; }
     // The operand name or current value at a ladder pin; when pin equals
     // substitutePin, `substitute` stands in for the instruction's own operand.
+    // Neither throws: a value that cannot be read is written as "?".
     virtual void pinName(Writer& writer, int pin, int substitutePin, Parameter* substitute) const;
     virtual void pinValue(Writer& writer, int pin, int substitutePin, Parameter* substitute) const;
     virtual MergeInfo boxMergeInfo() const { return {}; }
@@ -100,7 +101,13 @@ protected:
 // capabilities and the format letter (I, B, W, D, R). Constants and texts
 // show nothing, timers and counters always "bit:value", and any other letter,
 // or one the operand cannot be read with, shows every readable width
-// separated by colons.
+// separated by colons. A read that fails throws its CPUException before
+// anything is written.
 void formatValue(Writer& writer, Parameter* operand, char letter);
+
+// formatValue for the status views: a value that cannot be read (an address
+// beyond its area, a pointer that points nowhere) shows as "?", so that a typo
+// in a program never stops a view from drawing.
+void formatShownValue(Writer& writer, Parameter* operand, char letter);
 
 } // namespace sps

@@ -15,6 +15,11 @@ class Reader;
 // the LF characters consumed).
 class MyyyLexer final : public yyFlexLexer {
 public:
+    // Longer lines (not counting their line break) are refused with "Line %d
+    // longer than %d characters": no token needs more, and the scanner's
+    // buffer never holds more than about twice this.
+    static constexpr int MAX_LINE_LENGTH = 1 << 20;
+
     explicit MyyyLexer(Reader& reader) : reader_(reader) {}
 
     // The next token kind (a TokenKind code), 0 at the end of input. Throws
@@ -34,6 +39,9 @@ private:
     [[noreturn]] void unexpectedCharacter();
 
     Reader& reader_;
+    int inputLine_ = 1;    // the line of the next character read
+    int lineLength_ = 0;   // characters read of that line so far
+    int overlongLine_ = 0; // a line found too long, refused at the next refill
 };
 
 } // namespace sps

@@ -7,6 +7,11 @@
 #include "loader/reader.h"
 #include "loader/token_stream.h"
 #include "messages/cpu_exception.h"
+
+// Every refill fills all the free space of the buffer. flex's default of 8 KiB
+// per refill rescans an unfinished token from its start after each refill,
+// which made a long token cost the square of its length.
+#define YY_READ_BUF_SIZE (1 << 30)
 %}
 
 %option c++
@@ -20,6 +25,11 @@
 WORDCHAR    [A-Za-z0-9#&*+\-.<=>_]
 LINEBREAK   [\n\r]
 
+/* Inside a run of line breaks, after its first one. The run is one token, but
+   its line breaks are matched one at a time, so that millions of empty lines
+   never have to fit into the scanner's buffer. */
+%x LINEBREAKS
+
 %%
 
 "NETWORK"                   { return TOK_NETWORK; }
@@ -32,7 +42,10 @@ LINEBREAK   [\n\r]
 "INTERRUPT_BLOCK"           { return TOK_INTERRUPT_BLOCK; }
 "SUBROUTINE_BLOCK"          { return TOK_SUBROUTINE_BLOCK; }
 "ORGANIZATION_BLOCK"        { return TOK_ORGANIZATION_BLOCK; }
-{LINEBREAK}+                { return TOK_NEWLINE; }
+{LINEBREAK}                 { BEGIN(LINEBREAKS); }
+<LINEBREAKS>{LINEBREAK}     { /* one more line break of the same token */ }
+<LINEBREAKS>.               { yyless(0); BEGIN(INITIAL); return TOK_NEWLINE; }
+<LINEBREAKS><<EOF>>         { BEGIN(INITIAL); return TOK_NEWLINE; }
 ":"                         { return TOK_COLON; }
 [ \t]+                      { /* blanks separate tokens */ }
 "//"[^\n\r]*                { return TOK_COMMENT; }
@@ -45,16 +58,26 @@ LINEBREAK   [\n\r]
 namespace sps {
 
 // Takes characters one by one from the reader until the space the scanner
-// offers is full or the input ends. Handing over a single character per call
-// would make the scanner move and rescan a long token (a long comment line)
-// once per character.
+// offers is full or the input ends. A line longer than MAX_LINE_LENGTH ends
+// the refill before it; the next refill, which the scanner asks for only
+// after everything before that point was scanned, refuses the line.
 int MyyyLexer::LexerInput(char* buffer, int maxSize) {
     int count = 0;
-    while (count < maxSize) {
+    while (overlongLine_ == 0 && count < maxSize) {
         const int c = reader_.nextChar();
         if (c < 0) break;
+        if (c == '\n' || c == '\r') {
+            lineLength_ = 0;
+            if (c == '\n') ++inputLine_;
+        } else if (++lineLength_ > MAX_LINE_LENGTH) {
+            overlongLine_ = inputLine_;
+            break;
+        }
         buffer[count++] = static_cast<char>(static_cast<unsigned char>(c));
     }
+    // An empty refill would read as the end of the input.
+    if (overlongLine_ != 0 && count == 0)
+        throw CPUException(formatMessage("Line %d longer than %d characters", overlongLine_, MAX_LINE_LENGTH));
     return count;
 }
 

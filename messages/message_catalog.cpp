@@ -122,6 +122,10 @@ const CatalogEntry messageCatalog[] = {
      L1("Es wird ein Vergleich (==, <>, <, >, <=, >=) mit einem Wert oder eine Flanke (steigt, fällt) erwartet.")},
     {"Edge needs a bit", L1("Eine Flanke (steigt, fällt) gibt es nur bei einem Operanden, der als Bit gelesen wird.")},
     {"Too many breakpoints", L1("Es können höchstens 32 Haltepunkte gesetzt werden.")},
+    {"Trace cut off after %d lines",
+     L1("Der Trace wurde nach %d Zeilen abgeschnitten; der Zyklus lief bis zu seinem Ende weiter.")},
+    {"Line %d longer than %d characters",
+     L1("Die Zeile %d der Eingabedatei ist länger als %d Zeichen und wird nicht eingelesen")},
 };
 
 const std::size_t messageCatalogSize = std::size(messageCatalog);

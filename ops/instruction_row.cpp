@@ -110,7 +110,7 @@ void RowOperation::pinName(Writer& writer, int pin, int substitutePin, Parameter
 void RowOperation::pinValue(Writer& writer, int pin, int substitutePin, Parameter* substitute) const {
     for (const PinSource& p : row_.pins) {
         if (p.pin == 0 || p.pin != pin) continue;
-        formatValue(writer, pin == substitutePin ? substitute : operandInSlot(p.slot), p.letter);
+        formatShownValue(writer, pin == substitutePin ? substitute : operandInSlot(p.slot), p.letter);
         return;
     }
 }

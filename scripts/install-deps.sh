@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing the simulator need,
-# and any further packages named as arguments (scripts/tidy.sh asks for clang-tidy).
+# and any further packages named as arguments (scripts/tidy.sh asks for clang-tidy, scripts/fuzz.sh for clang).
 # Quick when everything is present: apt is only asked when a package is missing.
 set -euo pipefail
 

@@ -15,6 +15,17 @@ namespace {
 
 constexpr int CONTENT_COLUMNS = 53;
 
+// A looping program executes ten million instructions per scan; its trace
+// keeps the first lines only, so that it costs a second, not gigabytes. The
+// fuzz build, whose loop guard is lower, cuts early too.
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+constexpr std::size_t TRACE_LINE_LIMIT = 2000;
+constexpr std::size_t TRACE_TEXT_LIMIT = 64u << 10;
+#else
+constexpr std::size_t TRACE_LINE_LIMIT = 100000;
+constexpr std::size_t TRACE_TEXT_LIMIT = 16u << 20;
+#endif
+
 // y of line `index`; a trace of millions of lines stays within int.
 int lineY(std::size_t index, int lineHeight) {
     return static_cast<int>(std::min<long long>(static_cast<long long>(index) * lineHeight, INT_MAX));
@@ -51,7 +62,7 @@ std::vector<std::string> splitLines(const std::string& text) {
 } // namespace
 
 std::vector<std::string> traceScan(CPU& cpu) {
-    StringWriter sink;
+    LineBoundedWriter sink(TRACE_LINE_LIMIT, TRACE_TEXT_LIMIT);
     try {
         const TraceSinkScope scope(cpu, sink);
         scanCycle(cpu);
@@ -59,7 +70,10 @@ std::vector<std::string> traceScan(CPU& cpu) {
         // The failure replaces whatever the scan had traced until then.
         return {error.messageText()};
     }
-    return splitLines(sink.text());
+    std::vector<std::string> lines = splitLines(sink.text());
+    // A cut text ends with a line feed; the note takes the empty line after it.
+    if (sink.full()) lines.back() = formatMessage("Trace cut off after %d lines", static_cast<int>(sink.lineCount()));
+    return lines;
 }
 
 int TraceInfo::contentWidth(KOPDraw& canvas) { return CONTENT_COLUMNS * canvas.unitWidth(); }

@@ -119,4 +119,27 @@ TEST(Writer, FormattedOutputGoesThroughPutChar) {
     EXPECT_EQ(writer.text, "E0.FF-1+2");
 }
 
+TEST(LineBoundedWriter, KeepsWholeLinesUpToEitherBound) {
+    struct Case {
+        std::size_t maxLines;
+        std::size_t maxBytes;
+        std::string written;
+        std::string kept;
+        bool full;
+    };
+    const Case cases[] = {
+        {3, 100, "a\nbb\nc", "a\nbb\nc", false}, {2, 100, "a\nbb\nccc\n", "a\nbb\n", true},
+        {9, 6, "a\nbb\nccc\n", "a\nbb\n", true}, // the line that passes the byte bound is dropped whole
+        {9, 5, "a\nbb\n", "a\nbb\n", false},     // exactly at the byte bound
+        {9, 5, "a\nbb\nx", "a\nbb\n", true},
+    };
+    for (const Case& c : cases) {
+        LineBoundedWriter writer(c.maxLines, c.maxBytes);
+        writer.putString(c.written);
+        EXPECT_EQ(writer.text(), c.kept) << c.written;
+        EXPECT_EQ(writer.full(), c.full) << c.written;
+    }
+    EXPECT_FALSE(StringWriter().full());
+}
+
 } // namespace

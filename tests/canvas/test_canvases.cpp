@@ -140,6 +140,41 @@ TEST(CharGridCanvas, TrimsBlanksAndSkipsNegativeAndFarCells) {
     EXPECT_EQ(rows[4].size(), static_cast<std::size_t>(CharGridCanvas::MAX_COLUMNS));
 }
 
+TEST(CharGridCanvas, RemembersWhatItsLimitsCutOff) {
+    constexpr int ROWS = CharGridCanvas::MAX_ROWS;
+    constexpr int COLUMNS = CharGridCanvas::MAX_COLUMNS;
+    struct Case {
+        const char* name;
+        void (*draw)(CharGridCanvas&);
+        bool rowsCut;
+        bool columnsCut;
+    };
+    const Case cases[] = {
+        {"InsideAndAboveOrLeft",
+         [](CharGridCanvas& c) {
+             c.line(0, ROWS - 1, COLUMNS - 1, ROWS - 1);
+             c.text(COLUMNS - 2, -1, "far");
+             c.line(-1, -5, -1, ROWS + 5);
+         },
+         false, false},
+        {"TextBelow", [](CharGridCanvas& c) { c.text(0, ROWS, "x"); }, true, false},
+        {"LineDown", [](CharGridCanvas& c) { c.line(3, 0, 3, ROWS); }, true, false},
+        {"TextRight", [](CharGridCanvas& c) { c.text(COLUMNS - 2, 0, "abc"); }, false, true},
+        {"LineAcrossBoth",
+         [](CharGridCanvas& c) {
+             c.line(0, 1, INT_MAX, 1);
+             c.line(1, 0, 1, INT_MAX);
+         },
+         true, true},
+    };
+    for (const Case& c : cases) {
+        CharGridCanvas canvas;
+        c.draw(canvas);
+        EXPECT_EQ(canvas.rowsCut(), c.rowsCut) << c.name;
+        EXPECT_EQ(canvas.columnsCut(), c.columnsCut) << c.name;
+    }
+}
+
 TEST(CharGridCanvas, EmptyCanvasRendersNothing) {
     CharGridCanvas canvas;
     EXPECT_EQ(canvas.render(), "");

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "base/sim_clock.h"
 #include "base/writer.h"
 #include "cpu/cpu.h"
@@ -170,6 +172,29 @@ TEST_F(EngineTest, TraceWritesTheStackAndPinsBeforeAndAfterEveryInstruction) {
                             "EStack: 001->UW>=(>=I)   MW0 7 5 \n"
                             "SStack: 001->S(S)    M4.0 0 2 \n"
                             "EStack: 001->S(S)   M4.0 1 2 \n");
+}
+
+// Counts what reaches it; full after `capacity` characters.
+class CountingSink final : public Writer {
+public:
+    explicit CountingSink(std::size_t capacity) : capacity_(capacity) {}
+    void putChar(char) override { ++written; }
+    bool full() const override { return written >= capacity_; }
+    std::size_t written = 0;
+
+private:
+    std::size_t capacity_;
+};
+
+TEST_F(EngineTest, AFullTraceSinkEndsTheTracingButNotTheScan) {
+    installProgram(cpu, {{BLOCK_ORGANIZATION, "OB1", {{"LD SM0.0", "INCW MW0", "INCW MW0"}}}});
+    resetCpu(cpu);
+    CountingSink sink(1); // full once anything is written: only the first instruction is traced
+    cpu.traceSink = &sink;
+    scanCycle(cpu);
+    cpu.traceSink = nullptr;
+    EXPECT_EQ(sink.written, std::string("SStack: 000->LD()    SM0.0 1 \nEStack: 001->LD()   SM0.0 1 \n").size());
+    EXPECT_EQ(cpu.areaM.readWord(0), 2);
 }
 
 TEST_F(EngineTest, AScanWithoutAProgramStillExchangesTheImages) {

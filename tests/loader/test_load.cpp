@@ -7,6 +7,7 @@
 #include "cpu/cpu.h"
 #include "cpu/engine.h"
 #include "cpu/program.h"
+#include "loader/lexer.h"
 #include "loader/parser.h"
 #include "loader/reader.h"
 #include "messages/cpu_exception.h"
@@ -125,16 +126,47 @@ TEST(LargePrograms, TenThousandNetworks) {
     EXPECT_EQ(block.networks.back().ops.size(), 2u);
 }
 
-TEST(LargePrograms, LongCommentAndTitleLines) {
-    const std::string comment(100000, 'k');
-    const std::string title(100000, 't');
+// Lines at the length bound load whole, and a run of millions of empty lines
+// is one token whose line feeds all count: sizes at which a scanner that
+// rescans a growing token from its start takes many minutes.
+TEST(LargePrograms, LinesAtTheLengthBoundAndLongRunsOfEmptyLines) {
+    constexpr int MAX = MyyyLexer::MAX_LINE_LENGTH;
+    const std::string title(MAX - 6, 't');        // after "TITLE="
+    const std::string lineComment(MAX - 12, 'n'); // after "NETWORK 1 //"
+    const std::string comment(MAX - 2, 'k');      // after "//"
+    const std::string emptyLines(16000000, '\n');
     CPU cpu;
-    load(cpu, "ORGANIZATION_BLOCK OB1:MAIN\nTITLE=" + title + "\nBEGIN\nNETWORK 1 //" + comment + "\n//" + comment +
-                  "\nLD E0.0\nEND_ORGANIZATION_BLOCK\n");
+    load(cpu, "ORGANIZATION_BLOCK OB1:MAIN\nTITLE=" + title + "\nBEGIN\nNETWORK 1 //" + lineComment + "\n//" + comment +
+                  "\nLD E0.0" + emptyLines + "END_ORGANIZATION_BLOCK\n");
     const Block& block = cpu.program->at(0);
     EXPECT_EQ(block.title, title);
-    EXPECT_EQ(block.networks.at(0).lineComment, comment);
+    EXPECT_EQ(block.networks.at(0).lineComment, lineComment);
     EXPECT_EQ(block.networks.at(0).comment, comment);
+    EXPECT_EQ(block.networks.at(0).ops.size(), 1u);
+    EXPECT_EQ(loadError(cpu, organizationBlock("NETWORK 1" + emptyLines + "$")),
+              programtext::unexpectedText(3 + 16000000, "$"));
+}
+
+TEST(LargePrograms, LineLongerThanTheBoundIsRefusedNamingIt) {
+    constexpr int MAX = MyyyLexer::MAX_LINE_LENGTH;
+    const auto tooLong = [](int line) { return formatMessage("Line %d longer than %d characters", line, MAX); };
+    struct Case {
+        const char* name;
+        std::string source;
+        std::string error;
+    };
+    const Case cases[] = {
+        {"Comment", organizationBlock("NETWORK 1\n//" + std::string(MAX - 1, 'k') + "\nLD E0.0\n"), tooLong(4)},
+        {"Word", organizationBlock("NETWORK " + std::string(MAX - 7, '1') + "\n"), tooLong(3)},
+        {"BlanksOnTheLastLine", TO_OUTPUT + std::string(MAX + 1, ' '), tooLong(7)},
+        {"EarlierErrorWins", organizationBlock("NETWORK 1\nLD $\n//" + std::string(MAX, 'k')),
+         programtext::unexpectedText(4, "$")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CPU cpu;
+        EXPECT_EQ(loadError(cpu, c.source), c.error);
+    }
 }
 
 } // namespace

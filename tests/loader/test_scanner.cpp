@@ -117,6 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
         ScanCase{"BlanksAndTabsSeparate", " \tLD\t\tE0.0 ", "WORD(LD) WORD(E0.0) END"},
         ScanCase{"EmptyLinesAreOneToken", "a\n\n\nb", "WORD(a) NL WORD(b) END"},
         ScanCase{"BlankLineSplitsTheRun", "a\n \t\nb", "WORD(a) NL NL WORD(b) END"},
+        ScanCase{"RunOfLineBreaksAtTheEnd", "a\n\r\n\n", "WORD(a) NL END"},
         ScanCase{"LoneCarriageReturn", "a\rb", "WORD(a) NL WORD(b) END"},
         ScanCase{"CarriageReturnLineFeed", "a\r\nb", "WORD(a) NL WORD(b) END"},
         ScanCase{"CarriageReturnEndsAComment", "// a\rLD", "COMMENT( a) NL WORD(LD) END"},
@@ -156,7 +157,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ErrorCase{"At", "@", 1, "@"}, ErrorCase{"Bracket", "[", 1, "["}, ErrorCase{"Brace", "}", 1, "}"},
                     ErrorCase{"Bar", "|", 1, "|"}, ErrorCase{"Tilde", "~", 1, "~"}, ErrorCase{"Caret", "^", 1, "^"},
                     ErrorCase{"Backslash", "\\", 1, "\\"}, ErrorCase{"FormFeed", "\f", 1, "\f"},
-                    ErrorCase{"NulByteEndsTheText", std::string("a\0", 2), 1, ""}),
+                    ErrorCase{"NulByteEndsTheText", std::string("a\0", 2), 1, ""},
+                    ErrorCase{"NulAfterLineBreaks", std::string("a\n\r\n\0", 5), 3, ""}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST(Scanner, TokensBeforeAnErrorAreDelivered) {

@@ -139,7 +139,9 @@ TEST(MessageCatalog, KeepsTheAddedMessagesAfterTheStandardOnes) {
                                  "Value out of range",
                                  "Relation expected",
                                  "Edge needs a bit",
-                                 "Too many breakpoints"};
+                                 "Too many breakpoints",
+                                 "Trace cut off after %d lines",
+                                 "Line %d longer than %d characters"};
     ASSERT_EQ(messageCatalogSize, 80u + std::size(added));
     for (std::size_t i = 0; i < std::size(added); ++i) {
         SCOPED_TRACE(added[i]);

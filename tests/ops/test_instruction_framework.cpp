@@ -378,4 +378,32 @@ TEST_F(TextOutput, InstructionsWithoutOperandsHaveNoPins) {
     }
 }
 
+// Readable as bit and byte by its capabilities, but the byte read fails, as a
+// read beyond the end of an area does.
+class FailingByteOperand final : public Parameter {
+public:
+    FailingByteOperand() : Parameter(PK_M, {CAP_READ_BIT | CAP_READ_BYTE, 0}) {}
+    void printName(Writer& writer) const override { writer.putString(" MX"); }
+    int getBit() override { return 1; }
+    int getByte() override { throwMessage("Out of field read"); }
+};
+
+TEST_F(TextOutput, ValueThatCannotBeReadLeavesNoTextOrShowsAsQuestionMark) {
+    FailingByteOperand operand;
+    StringWriter out;
+    EXPECT_THROW(formatValue(out, &operand, 'S'), CPUException);
+    EXPECT_EQ(out.text(), "");
+    formatShownValue(out, &operand, 'S');
+    EXPECT_EQ(out.text(), "?");
+
+    // Pins of operands that load but cannot be read while VD0 holds 0.
+    const std::pair<const char*, int> pins[] = {
+        {"LD E8.1", 1}, {"MOVD *VD0, VD4", 3}, {"MOVB VB5000, VB4", 3}, {"LDB= *VD0, 5", 1}};
+    for (const auto& [line, pin] : pins) {
+        StringWriter value;
+        makeInstruction(cpu, line)->pinValue(value, pin, 0, nullptr);
+        EXPECT_EQ(value.text(), "?") << line;
+    }
+}
+
 } // namespace

@@ -75,4 +75,20 @@ TEST(TraceInfo, FailedScanBecomesTheOnlyLineAndLeavesNoSink) {
     EXPECT_EQ(cpu.traceSink, nullptr);
 }
 
+TEST(TraceInfo, LongScanKeepsTheFirstLinesAndSaysWhereTheTraceWasCut) {
+    CPU cpu;
+    // 30000 passes of five instructions: 300000 trace lines.
+    harness::installProgram(
+        cpu, {{BLOCK_ORGANIZATION, "OB1", {{"LBL 1"}, {"LD SM0.0", "INCW MW0"}, {"LDW<= MW0, 29999", "JMP 1"}}}});
+    resetCpu(cpu);
+    const Lines lines = traceScan(cpu);
+    ASSERT_EQ(lines.size(), 100001u);
+    EXPECT_EQ(lines[99998].rfind("SStack: ", 0), 0u);
+    EXPECT_EQ(lines[99999].rfind("EStack: ", 0), 0u);
+    EXPECT_EQ(lines.back(), formatMessage("Trace cut off after %d lines", 100000));
+    // The scan itself ran to its end.
+    EXPECT_EQ(cpu.areaM.readWord(0), 30000);
+    EXPECT_EQ(cpu.traceSink, nullptr);
+}
+
 } // namespace

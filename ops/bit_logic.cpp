@@ -107,6 +107,15 @@ protected:
         if (bit_ == nullptr) throwMessage(keyWhenMissing);
         return *bit_;
     }
+    // Operand 1's bit through the memory operand itself where it is one
+    // (a call the compiler sees through), through any operand otherwise.
+    int imageBit() const { return bit_ != nullptr ? bit_->getBit() : operand1_->getBit(); }
+    void setImageBit(int value) const {
+        if (bit_ != nullptr)
+            bit_->setBit(value);
+        else
+            operand1_->setBit(value);
+    }
 
 private:
     BitParameter* bit_;
@@ -124,8 +133,7 @@ public:
     explicit BitContactOp(Operands o) : BitOperandOp(Row, std::move(o)) {}
     void execute(CPU& cpu) override {
         applyContact<Row.contactRole>(cpu, [&] {
-            const int bit =
-                From == Source::Input ? bitOperand("Only E supported").readImmediate(cpu) : operand1_->getBit();
+            const int bit = From == Source::Input ? bitOperand("Only E supported").readImmediate(cpu) : imageBit();
             return S == Sense::Negated ? !bit : bit;
         });
     }
@@ -147,10 +155,10 @@ using ONI_Op = BitContactOp<kONI, Source::Input, Sense::Negated>;
 // ---- coils ----
 
 // "=" writes the top in every execution, 0 included.
-class gl_Op final : public RowOperation {
+class gl_Op final : public BitOperandOp {
 public:
-    explicit gl_Op(Operands o) : RowOperation(kAssign, std::move(o)) {}
-    void execute(CPU& cpu) override { operand1_->setBit(stackTop(cpu)); }
+    explicit gl_Op(Operands o) : BitOperandOp(kAssign, std::move(o)) {}
+    void execute(CPU& cpu) override { setImageBit(stackTop(cpu)); }
 };
 
 class glI_Op final : public BitOperandOp {

@@ -1,5 +1,6 @@
 #include "cpu/engine.h"
 
+#include <climits>
 #include <initializer_list>
 #include <span>
 
@@ -19,11 +20,42 @@ namespace {
 constexpr int ONE_MS_TIMERS[] = {0, 32, 64, 96};
 constexpr int TEN_MS_TIMERS[] = {1, 2, 3, 4, 33, 34, 35, 36, 65, 66, 67, 68, 97, 98, 99, 100};
 
+// The 1-ms timers are brought up to date before every instruction node. On
+// one reading of the clock the result is the same however often that is
+// done (an update at a time already counted changes nothing), so the engine
+// reads the clock only where it may have moved since the last reading: in
+// manual mode the time stands still during a scan, so once per scan; with
+// the platform's tick count, which moves once per millisecond and costs more
+// to read than an instruction to run, every PLATFORM_TICK_POLL nodes (a few
+// microseconds at most); with a replaced tick source (tests, which may move
+// time at every instruction) before every node.
+constexpr int PLATFORM_TICK_POLL = 256;
+
+int timerPollInterval() {
+    const SimClock& clock = simClock();
+    if (clock.isManual()) return INT_MAX;
+    return clock.hasTickSource() ? 1 : PLATFORM_TICK_POLL;
+}
+
 void updateTimers(CPU& cpu, std::span<const int> numbers) {
+    bool read = false;
+    std::uint32_t now = 0;
     for (int n : numbers) {
         TimerRecord& timer = cpu.timers[static_cast<std::size_t>(n)];
-        if (timer.running) updateTimer(timer);
+        if (!timer.running) continue;
+        if (!read) {
+            now = simTime();
+            read = true;
+        }
+        updateTimer(timer, now);
     }
+}
+
+// Before every instruction node, in one decrement when nothing is due.
+inline void keepOneMsTimersCurrent(CPU& cpu) {
+    if (--cpu.timerPollCountdown > 0) return;
+    updateTimers(cpu, ONE_MS_TIMERS);
+    cpu.timerPollCountdown = cpu.timerPollInterval;
 }
 
 void traceStack(CPU& cpu, Writer& sink, const char* title, const Operation& op) {
@@ -45,6 +77,55 @@ void tracePins(Writer& sink, const Operation& op, std::initializer_list<int> pin
         op.pinValue(sink, pin, 0, nullptr);
     }
     sink.putChar('\n');
+}
+
+// Executes one instruction, with its trace lines when the scan is traced.
+template <bool Traced> void runInstruction(CPU& cpu, Operation& op) {
+    if constexpr (Traced) {
+        // A full trace sink ends the tracing, not the scan.
+        Writer* sink = cpu.traceSink != nullptr && !cpu.traceSink->full() ? cpu.traceSink : nullptr;
+        if (sink != nullptr) {
+            traceStack(cpu, *sink, "SStack: ", op);
+            tracePins(*sink, op, {3, 4, 1, 2});
+        }
+        op.execute(cpu);
+        if (sink != nullptr) {
+            traceStack(cpu, *sink, "EStack: ", op);
+            tracePins(*sink, op, {5, 1, 2});
+        }
+    } else {
+        op.execute(cpu);
+    }
+}
+
+// The networks of a block from the first; a taken jump starts them again.
+// True when a return ended the block early. The untraced form is the hot
+// path of every scan.
+template <bool Traced> bool runNetworks(CPU& cpu, const Block& block) {
+    bool restart = true;
+    while (restart) {
+        restart = false;
+        for (const Network& network : block.networks) {
+            cpu.logicStack = 0;
+            if (cpu.scrState != ScrState::Outside) pushBit(cpu, cpu.scrState == ScrState::Active ? 1 : 0);
+            if (cpu.callState == CallState::Subroutine) pushBit(cpu, 1);
+            for (const auto& op : network.ops) {
+                keepOneMsTimersCurrent(cpu);
+                // While a jump searches its label only LBL and SCRE run.
+                const bool searching = cpu.jumpLabel.has_value();
+                if (searching && !op->standsAlone()) continue;
+                runInstruction<Traced>(cpu, *op);
+                if (++cpu.instructionCount > LOOP_LIMIT) throwMessage("Possible loop dedected");
+                if (cpu.callState == CallState::Returned) return true;
+                if (cpu.jumpLabel && !searching) {
+                    restart = true;
+                    break;
+                }
+            }
+            if (restart) break;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -71,8 +152,18 @@ void scanCycle(CPU& cpu) {
     cpu.instructionCount = 0;
     cpu.callDepth = 0;
 
-    const int inputBits = cpu.bus != nullptr ? 8 * cpu.bus->inputBytes() : 0;
-    for (int i = 0; i < inputBits; ++i) cpu.areaE.writeBit(i / 8, i % 8, cpu.bus->readInput(i / 8, i % 8));
+    cpu.timerPollCountdown = 1;
+    cpu.timerPollInterval = timerPollInterval();
+
+    // Bit by bit, bit 0 of byte 0 first; a byte of the image is filled at once.
+    const int inputBytes = cpu.bus != nullptr ? cpu.bus->inputBytes() : 0;
+    for (int byte = 0; byte < inputBytes; ++byte) {
+        if (std::uint8_t* image = cpu.areaE.directWrite(byte, 1)) {
+            *image = cpu.bus->readInputByte(byte);
+            continue;
+        }
+        for (int bit = 0; bit < 8; ++bit) cpu.areaE.writeBit(byte, bit, cpu.bus->readInput(byte, bit));
+    }
     if (!cpu.forces.idle()) cpu.forces.applyAtScanStart();
 
     updateTimers(cpu, TEN_MS_TIMERS);
@@ -90,46 +181,20 @@ void scanCycle(CPU& cpu) {
 
     if (!cpu.forces.idle()) cpu.forces.applyAtScanEnd();
 
-    const int outputBits = cpu.bus != nullptr ? 8 * cpu.bus->outputBytes() : 0;
-    for (int i = 0; i < outputBits; ++i) cpu.bus->writeOutput(i / 8, i % 8, cpu.areaA.readBit(i / 8, i % 8));
+    const int outputBytes = cpu.bus != nullptr ? cpu.bus->outputBytes() : 0;
+    for (int byte = 0; byte < outputBytes; ++byte) {
+        if (const std::uint8_t* image = cpu.areaA.directRead(byte, 1)) {
+            cpu.bus->writeOutputByte(byte, *image);
+            continue;
+        }
+        for (int bit = 0; bit < 8; ++bit) cpu.bus->writeOutput(byte, bit, cpu.areaA.readBit(byte, bit));
+    }
 }
 
 void executeBlock(CPU& cpu, const Block& block) {
     cpu.jumpLabel.reset();
-    bool restart = true;
-    while (restart) {
-        restart = false;
-        for (const Network& network : block.networks) {
-            cpu.logicStack = 0;
-            if (cpu.scrState != ScrState::Outside) pushBit(cpu, cpu.scrState == ScrState::Active ? 1 : 0);
-            if (cpu.callState == CallState::Subroutine) pushBit(cpu, 1);
-            for (const auto& op : network.ops) {
-                updateTimers(cpu, ONE_MS_TIMERS);
-                // While a jump searches its label only LBL and SCRE run.
-                const bool searching = cpu.jumpLabel.has_value();
-                if (searching && !op->standsAlone()) continue;
-                // A full trace sink ends the tracing, not the scan.
-                Writer* sink = cpu.traceSink != nullptr && !cpu.traceSink->full() ? cpu.traceSink : nullptr;
-                if (sink != nullptr) {
-                    traceStack(cpu, *sink, "SStack: ", *op);
-                    tracePins(*sink, *op, {3, 4, 1, 2});
-                }
-                op->execute(cpu);
-                if (sink != nullptr) {
-                    traceStack(cpu, *sink, "EStack: ", *op);
-                    tracePins(*sink, *op, {5, 1, 2});
-                }
-                if (++cpu.instructionCount > LOOP_LIMIT) throwMessage("Possible loop dedected");
-                if (cpu.callState == CallState::Returned) return;
-                if (cpu.jumpLabel && !searching) {
-                    restart = true;
-                    break;
-                }
-            }
-            if (restart) break;
-        }
-    }
-    if (cpu.jumpLabel) throwMessage("Label not found");
+    const bool returned = cpu.traceSink != nullptr ? runNetworks<true>(cpu, block) : runNetworks<false>(cpu, block);
+    if (!returned && cpu.jumpLabel) throwMessage("Label not found");
 }
 
 const Block* findSubroutine(const CPU& cpu, const std::string& name) {

@@ -3,6 +3,7 @@
 #include <climits>
 #include <initializer_list>
 #include <span>
+#include <vector>
 
 #include "base/sim_clock.h"
 #include "base/writer.h"
@@ -98,34 +99,78 @@ template <bool Traced> void runInstruction(CPU& cpu, Operation& op) {
     }
 }
 
-// The networks of a block from the first; a taken jump starts them again.
-// True when a return ended the block early. The untraced form is the hot
-// path of every scan.
-template <bool Traced> bool runNetworks(CPU& cpu, const Block& block) {
-    bool restart = true;
-    while (restart) {
-        restart = false;
-        for (const Network& network : block.networks) {
-            cpu.logicStack = 0;
-            if (cpu.scrState != ScrState::Outside) pushBit(cpu, cpu.scrState == ScrState::Active ? 1 : 0);
-            if (cpu.callState == CallState::Subroutine) pushBit(cpu, 1);
-            for (const auto& op : network.ops) {
-                keepOneMsTimersCurrent(cpu);
-                // While a jump searches its label only LBL and SCRE run.
-                const bool searching = cpu.jumpLabel.has_value();
-                if (searching && !op->standsAlone()) continue;
-                runInstruction<Traced>(cpu, *op);
-                if (++cpu.instructionCount > LOOP_LIMIT) throwMessage("Possible loop dedected");
-                if (cpu.callState == CallState::Returned) return true;
-                if (cpu.jumpLabel && !searching) {
-                    restart = true;
-                    break;
-                }
-            }
-            if (restart) break;
+// Every network starts with an empty stack, inside an open sequence segment
+// with its S bit's state, inside a subroutine with a 1.
+inline void startNetwork(CPU& cpu) {
+    cpu.logicStack = 0;
+    if (cpu.scrState != ScrState::Outside) pushBit(cpu, cpu.scrState == ScrState::Active ? 1 : 0);
+    if (cpu.callState == CallState::Subroutine) pushBit(cpu, 1);
+}
+
+// Where the block goes on: the network and the node within it.
+struct Position {
+    std::size_t network = 0;
+    std::size_t node = 0;
+};
+
+enum class Outcome { Jumped, Ended, Returned };
+
+// Runs the block from `at` until it ends, a return ends it early, or a jump
+// is taken (`at` then names the jump's node). The hot path of every scan:
+// per instruction it checks only what an instruction may have changed.
+template <bool Traced> Outcome run(CPU& cpu, const std::vector<Network>& networks, Position& at) {
+    // Pointers kept in registers across the calls of the instructions, which
+    // cannot change the program.
+    const Network* network = networks.data() + at.network;
+    const Network* const lastNetwork = networks.data() + networks.size();
+    std::size_t first = at.node;
+    for (; network < lastNetwork; ++network, first = 0) {
+        if (first == 0) startNetwork(cpu);
+        const std::unique_ptr<Operation>* node = network->ops.data() + first;
+        const std::unique_ptr<Operation>* const end = network->ops.data() + network->ops.size();
+        for (; node < end; ++node) {
+            keepOneMsTimersCurrent(cpu);
+            runInstruction<Traced>(cpu, **node);
+            if (++cpu.instructionCount > LOOP_LIMIT) throwMessage("Possible loop dedected");
+            if (cpu.callState == CallState::Returned) return Outcome::Returned;
+            if (cpu.jumpLabel) return Outcome::Jumped;
         }
     }
-    return false;
+    return Outcome::Ended;
+}
+
+// A taken jump searches its label from the block's first network on, running
+// nothing but the instructions that stand alone (LBL and SCRE), each network
+// started as usual. When an LBL clears the search, `at` names the node after
+// it; Ended when the block ends first.
+template <bool Traced> Outcome search(CPU& cpu, const std::vector<Network>& networks, Position& at) {
+    for (at.network = 0; at.network < networks.size(); ++at.network) {
+        const auto& ops = networks[at.network].ops;
+        startNetwork(cpu);
+        for (at.node = 0; at.node < ops.size(); ++at.node) {
+            keepOneMsTimersCurrent(cpu);
+            Operation& op = *ops[at.node];
+            if (!op.standsAlone()) continue;
+            runInstruction<Traced>(cpu, op);
+            if (++cpu.instructionCount > LOOP_LIMIT) throwMessage("Possible loop dedected");
+            if (cpu.callState == CallState::Returned) return Outcome::Returned;
+            if (!cpu.jumpLabel) {
+                ++at.node;
+                return Outcome::Jumped;
+            }
+        }
+    }
+    return Outcome::Ended;
+}
+
+// True when a return ended the block early.
+template <bool Traced> bool runBlock(CPU& cpu, const Block& block) {
+    Position at;
+    for (;;) {
+        Outcome outcome = run<Traced>(cpu, block.networks, at);
+        if (outcome == Outcome::Jumped) outcome = search<Traced>(cpu, block.networks, at);
+        if (outcome != Outcome::Jumped) return outcome == Outcome::Returned;
+    }
 }
 
 } // namespace
@@ -193,7 +238,7 @@ void scanCycle(CPU& cpu) {
 
 void executeBlock(CPU& cpu, const Block& block) {
     cpu.jumpLabel.reset();
-    const bool returned = cpu.traceSink != nullptr ? runNetworks<true>(cpu, block) : runNetworks<false>(cpu, block);
+    const bool returned = cpu.traceSink != nullptr ? runBlock<true>(cpu, block) : runBlock<false>(cpu, block);
     if (!returned && cpu.jumpLabel) throwMessage("Label not found");
 }
 

@@ -137,6 +137,11 @@ public:
     const MemField& area() const { return area_; }
     int byteAddress() const { return byteAddress_; }
     int bit() const { return bit_; }
+    // The byte that reads and writes go straight to, or null where they go
+    // through the area, and the bit's mask in it.
+    const std::uint8_t* directReadByte() const { return readByte_; }
+    std::uint8_t* directWriteByte() const { return writeByte_; }
+    std::uint8_t mask() const { return mask_; }
 
 private:
     MemField& area_;

@@ -100,7 +100,9 @@ constexpr InstructionRow kLPP = stackRow("LPP", StackOperation::Pop);
 class BitOperandOp : public RowOperation {
 public:
     BitOperandOp(const InstructionRow& row, Operands operands)
-        : RowOperation(row, std::move(operands)), bit_(dynamic_cast<BitParameter*>(operand1_.get())) {}
+        : RowOperation(row, std::move(operands)), bit_(dynamic_cast<BitParameter*>(operand1_.get())),
+          readAt_(bit_ != nullptr ? bit_->directReadByte() : nullptr),
+          writeAt_(bit_ != nullptr ? bit_->directWriteByte() : nullptr), mask_(bit_ != nullptr ? bit_->mask() : 0) {}
 
 protected:
     BitParameter& bitOperand(const char* keyWhenMissing) const {
@@ -111,14 +113,24 @@ protected:
     // (a call the compiler sees through), through any operand otherwise.
     int imageBit() const { return bit_ != nullptr ? bit_->getBit() : operand1_->getBit(); }
     void setImageBit(int value) const {
-        if (bit_ != nullptr)
+        if (writeAt_ != nullptr)
+            *writeAt_ = static_cast<std::uint8_t>((*writeAt_ & ~mask_) | (value != 0 ? mask_ : 0));
+        else if (bit_ != nullptr)
             bit_->setBit(value);
         else
             operand1_->setBit(value);
     }
 
+    // Operand 1's byte in memory, resolved when the instruction was made
+    // (null where accesses go through the operand), and the bit's mask.
+    const std::uint8_t* readAt() const { return readAt_; }
+    std::uint8_t mask() const { return mask_; }
+
 private:
     BitParameter* bit_;
+    const std::uint8_t* readAt_;
+    std::uint8_t* writeAt_;
+    std::uint8_t mask_;
 };
 
 // ---- contacts ----
@@ -132,6 +144,11 @@ template <const InstructionRow& Row, Source From, Sense S> class BitContactOp fi
 public:
     explicit BitContactOp(Operands o) : BitOperandOp(Row, std::move(o)) {}
     void execute(CPU& cpu) override {
+        if (From == Source::Image && readAt() != nullptr) {
+            const bool set = (*readAt() & mask()) != 0;
+            combineContact<Row.contactRole>(cpu, set != (S == Sense::Negated) ? 1 : 0);
+            return;
+        }
         applyContact<Row.contactRole>(cpu, [&] {
             const int bit = From == Source::Input ? bitOperand("Only E supported").readImmediate(cpu) : imageBit();
             return S == Sense::Negated ? !bit : bit;

@@ -208,6 +208,10 @@ public:
     const MemField& area() const { return area_; }
     // The byte address of the operand's highest byte.
     int address() const { return address_; }
+    // The operand's bytes (highest first) that reads and writes go straight
+    // to, or null where they go through the area.
+    const std::uint8_t* directRead() const { return readAt_; }
+    std::uint8_t* directWrite() const { return writeAt_; }
 
 private:
     int elementAddress(int index) const;

@@ -37,6 +37,7 @@ public:
     // Replaces the platform tick source (tests); null restores the platform's.
     using TickSource = std::uint32_t (*)();
     void setTickSource(TickSource source) { tickSource_ = source; }
+    bool hasTickSource() const { return tickSource_ != nullptr; }
 
 private:
     int divisor_ = 1;

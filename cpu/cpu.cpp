@@ -33,8 +33,11 @@ std::uint16_t CPU::readAnalogInput(int channel) {
 }
 
 void updateTimer(TimerRecord& timer) {
+    if (timer.running) updateTimer(timer, simTime());
+}
+
+void updateTimer(TimerRecord& timer, std::uint32_t now) {
     if (!timer.running) return;
-    const std::uint32_t now = simTime();
     if (now < timer.lastUpdate) timer.lastUpdate = now;
     const std::uint32_t elapsed = now - timer.lastUpdate;
     // A record without a tick length (never one of the CPU's) does not count.

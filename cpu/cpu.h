@@ -80,7 +80,11 @@ public:
     CallState callState = CallState::Organization;
     Parameter* scrBit = nullptr; // the S bit of the open sequence segment
     int callDepth = 0;           // subroutine frames currently open
-    ForceTable forces;           // what the user holds at a value, and writes once
+    // Instruction nodes until the engine next brings the 1-ms timers up to
+    // date, and how many it runs on one reading of the clock (see engine.cpp).
+    int timerPollCountdown = 0;
+    int timerPollInterval = 1;
+    ForceTable forces; // what the user holds at a value, and writes once
 
     // Analog input `channel` as the program reads it: its forced value, or
     // what the bus delivers (0 without a bus).
@@ -99,5 +103,7 @@ inline constexpr std::uint32_t MAX_TIMER_CATCHUP = 6000;
 // Advances a running timer by the whole ticks elapsed since its last update;
 // the remainder carries into the next call and the value saturates at 65535.
 void updateTimer(TimerRecord& timer);
+// The same with the simulation time `now` already read.
+void updateTimer(TimerRecord& timer, std::uint32_t now);
 
 } // namespace sps

@@ -1,7 +1,9 @@
 #include "cpu/engine.h"
 
+#include <climits>
 #include <initializer_list>
 #include <span>
+#include <vector>
 
 #include "base/sim_clock.h"
 #include "base/writer.h"
@@ -19,11 +21,42 @@ namespace {
 constexpr int ONE_MS_TIMERS[] = {0, 32, 64, 96};
 constexpr int TEN_MS_TIMERS[] = {1, 2, 3, 4, 33, 34, 35, 36, 65, 66, 67, 68, 97, 98, 99, 100};
 
+// The 1-ms timers are brought up to date before every instruction node. On
+// one reading of the clock the result is the same however often that is
+// done (an update at a time already counted changes nothing), so the engine
+// reads the clock only where it may have moved since the last reading: in
+// manual mode the time stands still during a scan, so once per scan; with
+// the platform's tick count, which moves once per millisecond and costs more
+// to read than an instruction to run, every PLATFORM_TICK_POLL nodes (a few
+// microseconds at most); with a replaced tick source (tests, which may move
+// time at every instruction) before every node.
+constexpr int PLATFORM_TICK_POLL = 256;
+
+int timerPollInterval() {
+    const SimClock& clock = simClock();
+    if (clock.isManual()) return INT_MAX;
+    return clock.hasTickSource() ? 1 : PLATFORM_TICK_POLL;
+}
+
 void updateTimers(CPU& cpu, std::span<const int> numbers) {
+    bool read = false;
+    std::uint32_t now = 0;
     for (int n : numbers) {
         TimerRecord& timer = cpu.timers[static_cast<std::size_t>(n)];
-        if (timer.running) updateTimer(timer);
+        if (!timer.running) continue;
+        if (!read) {
+            now = simTime();
+            read = true;
+        }
+        updateTimer(timer, now);
     }
+}
+
+// Before every instruction node, in one decrement when nothing is due.
+inline void keepOneMsTimersCurrent(CPU& cpu) {
+    if (--cpu.timerPollCountdown > 0) return;
+    updateTimers(cpu, ONE_MS_TIMERS);
+    cpu.timerPollCountdown = cpu.timerPollInterval;
 }
 
 void traceStack(CPU& cpu, Writer& sink, const char* title, const Operation& op) {
@@ -45,6 +78,99 @@ void tracePins(Writer& sink, const Operation& op, std::initializer_list<int> pin
         op.pinValue(sink, pin, 0, nullptr);
     }
     sink.putChar('\n');
+}
+
+// Executes one instruction, with its trace lines when the scan is traced.
+template <bool Traced> void runInstruction(CPU& cpu, Operation& op) {
+    if constexpr (Traced) {
+        // A full trace sink ends the tracing, not the scan.
+        Writer* sink = cpu.traceSink != nullptr && !cpu.traceSink->full() ? cpu.traceSink : nullptr;
+        if (sink != nullptr) {
+            traceStack(cpu, *sink, "SStack: ", op);
+            tracePins(*sink, op, {3, 4, 1, 2});
+        }
+        op.execute(cpu);
+        if (sink != nullptr) {
+            traceStack(cpu, *sink, "EStack: ", op);
+            tracePins(*sink, op, {5, 1, 2});
+        }
+    } else {
+        op.execute(cpu);
+    }
+}
+
+// Every network starts with an empty stack, inside an open sequence segment
+// with its S bit's state, inside a subroutine with a 1.
+inline void startNetwork(CPU& cpu) {
+    cpu.logicStack = 0;
+    if (cpu.scrState != ScrState::Outside) pushBit(cpu, cpu.scrState == ScrState::Active ? 1 : 0);
+    if (cpu.callState == CallState::Subroutine) pushBit(cpu, 1);
+}
+
+// Where the block goes on: the network and the node within it.
+struct Position {
+    std::size_t network = 0;
+    std::size_t node = 0;
+};
+
+enum class Outcome { Jumped, Ended, Returned };
+
+// Runs the block from `at` until it ends, a return ends it early, or a jump
+// is taken (`at` then names the jump's node). The hot path of every scan:
+// per instruction it checks only what an instruction may have changed.
+template <bool Traced> Outcome run(CPU& cpu, const std::vector<Network>& networks, Position& at) {
+    // Pointers kept in registers across the calls of the instructions, which
+    // cannot change the program.
+    const Network* network = networks.data() + at.network;
+    const Network* const lastNetwork = networks.data() + networks.size();
+    std::size_t first = at.node;
+    for (; network < lastNetwork; ++network, first = 0) {
+        if (first == 0) startNetwork(cpu);
+        const std::unique_ptr<Operation>* node = network->ops.data() + first;
+        const std::unique_ptr<Operation>* const end = network->ops.data() + network->ops.size();
+        for (; node < end; ++node) {
+            keepOneMsTimersCurrent(cpu);
+            runInstruction<Traced>(cpu, **node);
+            if (++cpu.instructionCount > LOOP_LIMIT) throwMessage("Possible loop dedected");
+            if (cpu.callState == CallState::Returned) return Outcome::Returned;
+            if (cpu.jumpLabel) return Outcome::Jumped;
+        }
+    }
+    return Outcome::Ended;
+}
+
+// A taken jump searches its label from the block's first network on, running
+// nothing but the instructions that stand alone (LBL and SCRE), each network
+// started as usual. When an LBL clears the search, `at` names the node after
+// it; Ended when the block ends first.
+template <bool Traced> Outcome search(CPU& cpu, const std::vector<Network>& networks, Position& at) {
+    for (at.network = 0; at.network < networks.size(); ++at.network) {
+        const auto& ops = networks[at.network].ops;
+        startNetwork(cpu);
+        for (at.node = 0; at.node < ops.size(); ++at.node) {
+            keepOneMsTimersCurrent(cpu);
+            Operation& op = *ops[at.node];
+            if (!op.standsAlone()) continue;
+            runInstruction<Traced>(cpu, op);
+            if (++cpu.instructionCount > LOOP_LIMIT) throwMessage("Possible loop dedected");
+            if (cpu.callState == CallState::Returned) return Outcome::Returned;
+            if (!cpu.jumpLabel) {
+                ++at.node;
+                return Outcome::Jumped;
+            }
+        }
+    }
+    return Outcome::Ended;
+}
+
+// True when a return ended the block early.
+template <bool Traced> bool runBlock(CPU& cpu, const Block& block) {
+    Position at;
+    for (;;) {
+        Outcome outcome = run<Traced>(cpu, block.networks, at);
+        if (outcome == Outcome::Jumped) outcome = search<Traced>(cpu, block.networks, at);
+        if (outcome != Outcome::Jumped) return outcome == Outcome::Returned;
+    }
 }
 
 } // namespace
@@ -71,8 +197,18 @@ void scanCycle(CPU& cpu) {
     cpu.instructionCount = 0;
     cpu.callDepth = 0;
 
-    const int inputBits = cpu.bus != nullptr ? 8 * cpu.bus->inputBytes() : 0;
-    for (int i = 0; i < inputBits; ++i) cpu.areaE.writeBit(i / 8, i % 8, cpu.bus->readInput(i / 8, i % 8));
+    cpu.timerPollCountdown = 1;
+    cpu.timerPollInterval = timerPollInterval();
+
+    // Bit by bit, bit 0 of byte 0 first; a byte of the image is filled at once.
+    const int inputBytes = cpu.bus != nullptr ? cpu.bus->inputBytes() : 0;
+    for (int byte = 0; byte < inputBytes; ++byte) {
+        if (std::uint8_t* image = cpu.areaE.directWrite(byte, 1)) {
+            *image = cpu.bus->readInputByte(byte);
+            continue;
+        }
+        for (int bit = 0; bit < 8; ++bit) cpu.areaE.writeBit(byte, bit, cpu.bus->readInput(byte, bit));
+    }
     if (!cpu.forces.idle()) cpu.forces.applyAtScanStart();
 
     updateTimers(cpu, TEN_MS_TIMERS);
@@ -90,46 +226,20 @@ void scanCycle(CPU& cpu) {
 
     if (!cpu.forces.idle()) cpu.forces.applyAtScanEnd();
 
-    const int outputBits = cpu.bus != nullptr ? 8 * cpu.bus->outputBytes() : 0;
-    for (int i = 0; i < outputBits; ++i) cpu.bus->writeOutput(i / 8, i % 8, cpu.areaA.readBit(i / 8, i % 8));
+    const int outputBytes = cpu.bus != nullptr ? cpu.bus->outputBytes() : 0;
+    for (int byte = 0; byte < outputBytes; ++byte) {
+        if (const std::uint8_t* image = cpu.areaA.directRead(byte, 1)) {
+            cpu.bus->writeOutputByte(byte, *image);
+            continue;
+        }
+        for (int bit = 0; bit < 8; ++bit) cpu.bus->writeOutput(byte, bit, cpu.areaA.readBit(byte, bit));
+    }
 }
 
 void executeBlock(CPU& cpu, const Block& block) {
     cpu.jumpLabel.reset();
-    bool restart = true;
-    while (restart) {
-        restart = false;
-        for (const Network& network : block.networks) {
-            cpu.logicStack = 0;
-            if (cpu.scrState != ScrState::Outside) pushBit(cpu, cpu.scrState == ScrState::Active ? 1 : 0);
-            if (cpu.callState == CallState::Subroutine) pushBit(cpu, 1);
-            for (const auto& op : network.ops) {
-                updateTimers(cpu, ONE_MS_TIMERS);
-                // While a jump searches its label only LBL and SCRE run.
-                const bool searching = cpu.jumpLabel.has_value();
-                if (searching && !op->standsAlone()) continue;
-                // A full trace sink ends the tracing, not the scan.
-                Writer* sink = cpu.traceSink != nullptr && !cpu.traceSink->full() ? cpu.traceSink : nullptr;
-                if (sink != nullptr) {
-                    traceStack(cpu, *sink, "SStack: ", *op);
-                    tracePins(*sink, *op, {3, 4, 1, 2});
-                }
-                op->execute(cpu);
-                if (sink != nullptr) {
-                    traceStack(cpu, *sink, "EStack: ", *op);
-                    tracePins(*sink, *op, {5, 1, 2});
-                }
-                if (++cpu.instructionCount > LOOP_LIMIT) throwMessage("Possible loop dedected");
-                if (cpu.callState == CallState::Returned) return;
-                if (cpu.jumpLabel && !searching) {
-                    restart = true;
-                    break;
-                }
-            }
-            if (restart) break;
-        }
-    }
-    if (cpu.jumpLabel) throwMessage("Label not found");
+    const bool returned = cpu.traceSink != nullptr ? runBlock<true>(cpu, block) : runBlock<false>(cpu, block);
+    if (!returned && cpu.jumpLabel) throwMessage("Label not found");
 }
 
 const Block* findSubroutine(const CPU& cpu, const std::string& name) {

@@ -15,10 +15,17 @@ int IO::analogInputs() { return 0; }
 std::optional<std::uint16_t> IO::peekAnalogInput(int) { return std::nullopt; }
 std::optional<std::uint16_t> IO::peekAnalogOutput(int) { return std::nullopt; }
 
+void IOBus::setDevice(int slot, IO* device) {
+    devices_.at(static_cast<std::size_t>(slot)) = device;
+    presentCount_ = 0;
+    for (IO* present : devices_)
+        if (present != nullptr) present_[static_cast<std::size_t>(presentCount_++)] = present;
+}
+
 IO* IOBus::serving(int (IO::*count)(), int& number) const {
     int base = 0;
-    for (IO* device : devices_) {
-        if (device == nullptr) continue;
+    for (int i = 0; i < presentCount_; ++i) {
+        IO* device = present_[static_cast<std::size_t>(i)];
         const int n = (device->*count)();
         if (number >= base && number < base + n) {
             number -= base;
@@ -31,14 +38,28 @@ IO* IOBus::serving(int (IO::*count)(), int& number) const {
 
 int IOBus::total(int (IO::*count)()) const {
     int sum = 0;
-    for (IO* device : devices_)
-        if (device != nullptr) sum += (device->*count)();
+    for (int i = 0; i < presentCount_; ++i) sum += (present_[static_cast<std::size_t>(i)]->*count)();
     return sum;
 }
 
 int IOBus::readInput(int byte, int bit) {
     IO* device = serving(&IO::inputBytes, byte);
     return device != nullptr ? device->readInput(byte, bit) : 0;
+}
+
+std::uint8_t IOBus::readInputByte(int byte) {
+    IO* device = serving(&IO::inputBytes, byte);
+    if (device == nullptr) return 0;
+    unsigned value = 0;
+    for (int bit = 0; bit < 8; ++bit)
+        if (device->readInput(byte, bit) != 0) value |= 1u << bit;
+    return static_cast<std::uint8_t>(value);
+}
+
+void IOBus::writeOutputByte(int byte, std::uint8_t value) {
+    IO* device = serving(&IO::outputBytes, byte);
+    if (device == nullptr) return;
+    for (int bit = 0; bit < 8; ++bit) device->writeOutput(byte, bit, (value >> bit) & 1);
 }
 
 int IOBus::inputBytes() { return total(&IO::inputBytes); }

@@ -35,9 +35,14 @@ class IOBus final : public IO {
 public:
     static constexpr int DEVICE_SLOTS = 32;
 
-    void setDevice(int slot, IO* device) { devices_.at(static_cast<std::size_t>(slot)) = device; }
+    void setDevice(int slot, IO* device);
 
     int readInput(int byte, int bit) override;
+    // The eight bits of global input byte `byte` as readInput gives them,
+    // asked of the serving device bit 0 first; 0 when no device serves it.
+    std::uint8_t readInputByte(int byte);
+    // writeOutput of the eight bits of `value`, bit 0 first.
+    void writeOutputByte(int byte, std::uint8_t value);
     int inputBytes() override;
     void writeOutput(int byte, int bit, int value) override;
     int outputBytes() override;
@@ -57,6 +62,9 @@ private:
     int total(int (IO::*count)()) const;
 
     std::array<IO*, DEVICE_SLOTS> devices_{};
+    // The devices of the occupied slots in slot order: what every walk visits.
+    std::array<IO*, DEVICE_SLOTS> present_{};
+    int presentCount_ = 0;
 };
 
 } // namespace sps

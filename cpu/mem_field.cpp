@@ -58,9 +58,23 @@ void MemField::clear() {
     for (auto& byte : bytes_) byte = 0;
 }
 
+const std::uint8_t* MemField::directRead(int index, int count) const {
+    if (index < 0 || count < 1 || index > size() - count) return nullptr;
+    return bytes_.data() + index;
+}
+
+std::uint8_t* MemField::directWrite(int index, int count) {
+    if (writeProtected_ || index < 0 || count < 1 || index > size() - count) return nullptr;
+    return bytes_.data() + index;
+}
+
 void SMField::writeByte(int index, int value) {
     if (index < SM_READ_ONLY_BYTES) return;
     MemField::writeByte(index, value);
+}
+
+std::uint8_t* SMField::directWrite(int index, int count) {
+    return index < SM_READ_ONLY_BYTES ? nullptr : MemField::directWrite(index, count);
 }
 
 void SMField::systemWriteBit(int index, int bit, int value) {

@@ -37,6 +37,15 @@ public:
     virtual void writeDword(int index, std::uint32_t value);
     virtual void clear();
 
+    // Where the program's reads and writes of `count` bytes from `index` find
+    // those bytes, when they go straight to memory: operands whose address is
+    // fixed resolve it once, so that a scan touches the bytes without the
+    // checks. Null where an access goes through readByte/writeByte: outside
+    // the area, in a protected one, or where writes are dropped. A subclass
+    // that overrides readByte or writeByte overrides these as well.
+    virtual const std::uint8_t* directRead(int index, int count) const;
+    virtual std::uint8_t* directWrite(int index, int count);
+
 protected:
     std::uint8_t* rawBytes() { return bytes_.data(); }
 
@@ -55,6 +64,7 @@ public:
     explicit SMField(int size) : MemField(size, false) {}
 
     void writeByte(int index, int value) override;
+    std::uint8_t* directWrite(int index, int count) override;
     void systemWriteBit(int index, int bit, int value);
     void systemWriteByte(int index, int value);
 };

@@ -84,17 +84,15 @@ void writeAreaName(Writer& writer, const char* areaName, const char* width, int 
 // ---- memory operands ----
 
 BitParameter::BitParameter(MemField& area, int byteAddress, int bit, const char* areaName, int kind)
-    : Parameter(kind, {BIT, BIT}), area_(area), byteAddress_(byteAddress), bit_(bit), areaName_(areaName) {}
+    : Parameter(kind, {BIT, BIT}), area_(area), byteAddress_(byteAddress), bit_(bit), areaName_(areaName),
+      readByte_(area.directRead(byteAddress, 1)), writeByte_(area.directWrite(byteAddress, 1)),
+      mask_(static_cast<std::uint8_t>(1u << (bit & 7))) {}
 
 void BitParameter::printName(Writer& writer) const {
     writeAreaName(writer, areaName_, "", byteAddress_);
     writer.putChar('.');
     writer.putInt(bit_);
 }
-
-int BitParameter::getBit() { return area_.readBit(byteAddress_, bit_); }
-
-void BitParameter::setBit(int value) { area_.writeBit(byteAddress_, bit_, value); }
 
 int BitParameter::getBitAt(int index) {
     const BitPosition at = bitPosition(byteAddress_ * 8LL + bit_ + index);
@@ -131,18 +129,23 @@ void BitParameter::setRangeImmediate(CPU& cpu, int n, int value) {
 template <Width W>
 AreaParameter<W>::AreaParameter(MemField& area, int address, const char* areaName, int kind)
     : WidthAccessors<W, AreaParameter<W>>(kind, {readWriteCapability(W), readWriteCapability(W)}), area_(area),
-      address_(address), areaName_(areaName) {}
+      address_(address), areaName_(areaName), readAt_(area.directRead(address, widthBytes(W))),
+      writeAt_(area.directWrite(address, widthBytes(W))) {}
 
 template <Width W> void AreaParameter<W>::printName(Writer& writer) const {
     writeAreaName(writer, areaName_, W == Width::Byte ? "B" : W == Width::Word ? "W" : "D", address_);
 }
 
 template <Width W> int AreaParameter<W>::elementAddress(int index) const {
-    constexpr long long bytes = W == Width::Byte ? 1 : W == Width::Word ? 2 : 4;
-    return areaIndex(address_ + bytes * index);
+    return areaIndex(address_ + static_cast<long long>(widthBytes(W)) * index);
 }
 
 template <Width W> std::uint32_t AreaParameter<W>::read(int index) {
+    if (index == 0 && readAt_ != nullptr) {
+        std::uint32_t value = 0;
+        for (int i = 0; i < widthBytes(W); ++i) value = value << 8 | readAt_[i];
+        return value;
+    }
     const int at = elementAddress(index);
     if constexpr (W == Width::Byte)
         return static_cast<std::uint32_t>(area_.readByte(at) & 0xFF);
@@ -153,6 +156,10 @@ template <Width W> std::uint32_t AreaParameter<W>::read(int index) {
 }
 
 template <Width W> void AreaParameter<W>::write(int index, std::uint32_t value) {
+    if (index == 0 && writeAt_ != nullptr) {
+        for (int i = widthBytes(W) - 1; i >= 0; --i, value >>= 8) writeAt_[i] = static_cast<std::uint8_t>(value);
+        return;
+    }
     const int at = elementAddress(index);
     if constexpr (W == Width::Byte)
         area_.writeByte(at, static_cast<int>(value & 0xFFu));

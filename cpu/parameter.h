@@ -4,12 +4,12 @@
 #include <memory>
 #include <string>
 
+#include "cpu/mem_field.h"
 #include "cpu/width.h"
 
 namespace sps {
 
 class CPU;
-class MemField;
 class Writer;
 struct TimerRecord;
 struct CounterRecord;
@@ -112,8 +112,16 @@ public:
     BitParameter(MemField& area, int byteAddress, int bit, const char* areaName, int kind);
 
     void printName(Writer& writer) const override;
-    int getBit() override;
-    void setBit(int value) override;
+    // The image bit itself when its byte lies in the area (the usual case,
+    // inlined where the class is known); the area's checks and messages
+    // otherwise.
+    int getBit() override {
+        return readByte_ != nullptr ? (*readByte_ & mask_) != 0 : area_.readBit(byteAddress_, bit_);
+    }
+    void setBit(int value) override {
+        if (writeByte_ == nullptr) return area_.writeBit(byteAddress_, bit_, value);
+        *writeByte_ = static_cast<std::uint8_t>(value != 0 ? *writeByte_ | mask_ : *writeByte_ & ~mask_);
+    }
     int getBitAt(int index) override;
     void setBitAt(int index, int value) override;
 
@@ -129,12 +137,20 @@ public:
     const MemField& area() const { return area_; }
     int byteAddress() const { return byteAddress_; }
     int bit() const { return bit_; }
+    // The byte that reads and writes go straight to, or null where they go
+    // through the area, and the bit's mask in it.
+    const std::uint8_t* directReadByte() const { return readByte_; }
+    std::uint8_t* directWriteByte() const { return writeByte_; }
+    std::uint8_t mask() const { return mask_; }
 
 private:
     MemField& area_;
     int byteAddress_;
     int bit_;
     const char* areaName_;
+    const std::uint8_t* readByte_; // null: reads go through the area
+    std::uint8_t* writeByte_;      // null: writes go through the area
+    std::uint8_t mask_;
 };
 
 // The four accessors of one width (the value and the value at an index,
@@ -192,6 +208,10 @@ public:
     const MemField& area() const { return area_; }
     // The byte address of the operand's highest byte.
     int address() const { return address_; }
+    // The operand's bytes (highest first) that reads and writes go straight
+    // to, or null where they go through the area.
+    const std::uint8_t* directRead() const { return readAt_; }
+    std::uint8_t* directWrite() const { return writeAt_; }
 
 private:
     int elementAddress(int index) const;
@@ -199,6 +219,8 @@ private:
     MemField& area_;
     int address_;
     const char* areaName_;
+    const std::uint8_t* readAt_; // the operand's bytes, or null: reads go through the area
+    std::uint8_t* writeAt_;      // the same for writes
 };
 
 extern template class AreaParameter<Width::Byte>;

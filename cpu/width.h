@@ -8,4 +8,6 @@ namespace sps {
 // Reals are double words.
 enum class Width : std::uint8_t { Byte, Word, Dword };
 
+constexpr int widthBytes(Width w) { return w == Width::Byte ? 1 : w == Width::Word ? 2 : 4; }
+
 } // namespace sps

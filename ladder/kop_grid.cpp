@@ -6,22 +6,29 @@ namespace sps {
 
 KOPCell& KOPGrid::cell(int row, int column) {
     if (!contains(row, column)) throwMessage("KOP-levels out of range");
-    return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+    return cells_[at(row, column)];
 }
 
 const KOPCell& KOPGrid::cell(int row, int column) const {
     if (!contains(row, column)) throwMessage("KOP-levels out of range");
-    return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+    return cells_[at(row, column)];
 }
 
+// All cells live in one block. More rows append to it; more columns lay the
+// rows out anew, each at its new stride.
 void KOPGrid::grow(int width, int height) {
-    if (width > width_) {
-        for (auto& row : rows_) row.resize(static_cast<std::size_t>(width));
-        width_ = width;
+    if (width > width_ && height_ > 0) {
+        std::vector<KOPCell> wider(static_cast<std::size_t>(width) * static_cast<std::size_t>(height_));
+        for (int row = 0; row < height_; ++row)
+            std::move(cells_.begin() + static_cast<std::ptrdiff_t>(at(row, 0)),
+                      cells_.begin() + static_cast<std::ptrdiff_t>(at(row, 0) + static_cast<std::size_t>(width_)),
+                      wider.begin() +
+                          static_cast<std::ptrdiff_t>(static_cast<std::size_t>(row) * static_cast<std::size_t>(width)));
+        cells_ = std::move(wider);
     }
+    if (width > width_) width_ = width;
     if (height > height_) {
-        rows_.resize(static_cast<std::size_t>(height));
-        for (auto& row : rows_) row.resize(static_cast<std::size_t>(width_));
+        cells_.resize(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height));
         height_ = height;
     }
 }

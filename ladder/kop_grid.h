@@ -48,9 +48,13 @@ public:
     void grow(int width, int height);
 
 private:
+    std::size_t at(int row, int column) const {
+        return static_cast<std::size_t>(row) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(column);
+    }
+
     int width_ = 0;
     int height_ = 0;
-    std::vector<std::vector<KOPCell>> rows_;
+    std::vector<KOPCell> cells_; // row by row, `width_` cells each
 };
 
 // Where the next element of a logic level goes.

@@ -21,6 +21,7 @@
 %option 8bit
 %option nodefault
 %option warn
+%option full
 
 WORDCHAR    [A-Za-z0-9#&*+\-.<=>_]
 LINEBREAK   [\n\r]
@@ -57,28 +58,28 @@ LINEBREAK   [\n\r]
 
 namespace sps {
 
-// Takes characters one by one from the reader until the space the scanner
-// offers is full or the input ends. A line longer than MAX_LINE_LENGTH ends
-// the refill before it; the next refill, which the scanner asks for only
-// after everything before that point was scanned, refuses the line.
+// Takes as much from the reader as the scanner offers room for. A line longer
+// than MAX_LINE_LENGTH ends the refill before it; the next refill, which the
+// scanner asks for only after everything before that point was scanned,
+// refuses the line.
 int MyyyLexer::LexerInput(char* buffer, int maxSize) {
-    int count = 0;
-    while (overlongLine_ == 0 && count < maxSize) {
-        const int c = reader_.nextChar();
-        if (c < 0) break;
-        if (c == '\n' || c == '\r') {
-            lineLength_ = 0;
-            if (c == '\n') ++inputLine_;
-        } else if (++lineLength_ > MAX_LINE_LENGTH) {
-            overlongLine_ = inputLine_;
-            break;
+    if (overlongLine_ == 0) {
+        const int count = reader_.read(buffer, maxSize);
+        int kept = 0;
+        for (; kept < count; ++kept) {
+            const char c = buffer[kept];
+            if (c == '\n' || c == '\r') {
+                lineLength_ = 0;
+                if (c == '\n') ++inputLine_;
+            } else if (++lineLength_ > MAX_LINE_LENGTH) {
+                overlongLine_ = inputLine_;
+                break;
+            }
         }
-        buffer[count++] = static_cast<char>(static_cast<unsigned char>(c));
+        // An empty refill would read as the end of the input.
+        if (kept > 0 || overlongLine_ == 0) return kept;
     }
-    // An empty refill would read as the end of the input.
-    if (overlongLine_ != 0 && count == 0)
-        throw CPUException(formatMessage("Line %d longer than %d characters", overlongLine_, MAX_LINE_LENGTH));
-    return count;
+    throw CPUException(formatMessage("Line %d longer than %d characters", overlongLine_, MAX_LINE_LENGTH));
 }
 
 void MyyyLexer::LexerError(const char* message) { throw CPUException(message); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -48,6 +49,7 @@ private:
     CPU& cpu_;
     TokenStream tokens_;
     TokenKind token_ = TOK_END;
+    std::vector<std::unique_ptr<Operation>> pending_; // the instructions of the network being read
 };
 
 // program := block { block } END, where a block is an organization, subroutine or interrupt block
@@ -128,13 +130,16 @@ std::vector<Network> ProgramReader::parseNetworks() {
 
 // instructions := { instruction }, where an instruction that stands alone admits no neighbour
 std::vector<std::unique_ptr<Operation>> ProgramReader::parseInstructions() {
-    std::vector<std::unique_ptr<Operation>> ops;
-    while (token_ == TOK_WORD) ops.push_back(parseInstruction());
+    // Collected in one list that every network reuses, then moved into a
+    // list of their exact number: one allocation per network instead of one
+    // each time the list grows.
+    pending_.clear();
+    while (token_ == TOK_WORD) pending_.push_back(parseInstruction());
     // With two or more instructions every one has a neighbour, so one that
     // must stand alone anywhere in the list is an error.
-    if (ops.size() > 1 && std::ranges::any_of(ops, [](const auto& op) { return op->standsAlone(); }))
+    if (pending_.size() > 1 && std::ranges::any_of(pending_, [](const auto& op) { return op->standsAlone(); }))
         throwMessage("to many commands in the network");
-    return ops;
+    return {std::make_move_iterator(pending_.begin()), std::make_move_iterator(pending_.end())};
 }
 
 // comments := { COMMENT NEWLINE }, joined with one LF between the lines

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace sps {
 
@@ -14,6 +15,10 @@ public:
     // The next byte of input (0..255), or -1 at the end of input. Once the end
     // is reached every further call answers -1 again.
     virtual int nextChar() = 0;
+    // The next bytes of input, as many as nextChar would give up to `size`:
+    // how many were stored, 0 at the end. For the scanner, which takes its
+    // input in blocks.
+    virtual int read(char* buffer, int size);
 };
 
 // Reads a program file. A CR LF pair arrives as one LF, as a text-mode read
@@ -26,17 +31,26 @@ public:
 
     // Throws "File %s not found\n" when reading fails part-way, so that a
     // damaged file is never taken for a shorter one.
-    int nextChar() override;
+    int nextChar() override { return take(); }
+    int read(char* buffer, int size) override;
 
 private:
     struct FileCloser {
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
 
-    int readByte();
+    int take();
+    int readByte() {
+        if (position_ == filled_) refill();
+        return position_ < filled_ ? static_cast<unsigned char>(block_[position_++]) : -1;
+    }
+    void refill();
 
     std::string path_;
     std::unique_ptr<std::FILE, FileCloser> file_;
+    std::vector<char> block_; // the file is read a block at a time
+    std::size_t position_ = 0;
+    std::size_t filled_ = 0;
     int pending_ = -2; // a byte read ahead after a CR; -2 when there is none
 };
 
@@ -49,6 +63,7 @@ public:
         if (position_ >= text_.size()) return -1;
         return static_cast<unsigned char>(text_[position_++]);
     }
+    int read(char* buffer, int size) override;
 
 private:
     std::string text_;

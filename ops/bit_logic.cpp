@@ -100,16 +100,37 @@ constexpr InstructionRow kLPP = stackRow("LPP", StackOperation::Pop);
 class BitOperandOp : public RowOperation {
 public:
     BitOperandOp(const InstructionRow& row, Operands operands)
-        : RowOperation(row, std::move(operands)), bit_(dynamic_cast<BitParameter*>(operand1_.get())) {}
+        : RowOperation(row, std::move(operands)), bit_(dynamic_cast<BitParameter*>(operand1_.get())),
+          readAt_(bit_ != nullptr ? bit_->directReadByte() : nullptr),
+          writeAt_(bit_ != nullptr ? bit_->directWriteByte() : nullptr), mask_(bit_ != nullptr ? bit_->mask() : 0) {}
 
 protected:
     BitParameter& bitOperand(const char* keyWhenMissing) const {
         if (bit_ == nullptr) throwMessage(keyWhenMissing);
         return *bit_;
     }
+    // Operand 1's bit through the memory operand itself where it is one
+    // (a call the compiler sees through), through any operand otherwise.
+    int imageBit() const { return bit_ != nullptr ? bit_->getBit() : operand1_->getBit(); }
+    void setImageBit(int value) const {
+        if (writeAt_ != nullptr)
+            *writeAt_ = static_cast<std::uint8_t>((*writeAt_ & ~mask_) | (value != 0 ? mask_ : 0));
+        else if (bit_ != nullptr)
+            bit_->setBit(value);
+        else
+            operand1_->setBit(value);
+    }
+
+    // Operand 1's byte in memory, resolved when the instruction was made
+    // (null where accesses go through the operand), and the bit's mask.
+    const std::uint8_t* readAt() const { return readAt_; }
+    std::uint8_t mask() const { return mask_; }
 
 private:
     BitParameter* bit_;
+    const std::uint8_t* readAt_;
+    std::uint8_t* writeAt_;
+    std::uint8_t mask_;
 };
 
 // ---- contacts ----
@@ -123,9 +144,13 @@ template <const InstructionRow& Row, Source From, Sense S> class BitContactOp fi
 public:
     explicit BitContactOp(Operands o) : BitOperandOp(Row, std::move(o)) {}
     void execute(CPU& cpu) override {
+        if (From == Source::Image && readAt() != nullptr) {
+            const bool set = (*readAt() & mask()) != 0;
+            combineContact<Row.contactRole>(cpu, set != (S == Sense::Negated) ? 1 : 0);
+            return;
+        }
         applyContact<Row.contactRole>(cpu, [&] {
-            const int bit =
-                From == Source::Input ? bitOperand("Only E supported").readImmediate(cpu) : operand1_->getBit();
+            const int bit = From == Source::Input ? bitOperand("Only E supported").readImmediate(cpu) : imageBit();
             return S == Sense::Negated ? !bit : bit;
         });
     }
@@ -147,10 +172,10 @@ using ONI_Op = BitContactOp<kONI, Source::Input, Sense::Negated>;
 // ---- coils ----
 
 // "=" writes the top in every execution, 0 included.
-class gl_Op final : public RowOperation {
+class gl_Op final : public BitOperandOp {
 public:
-    explicit gl_Op(Operands o) : RowOperation(kAssign, std::move(o)) {}
-    void execute(CPU& cpu) override { operand1_->setBit(stackTop(cpu)); }
+    explicit gl_Op(Operands o) : BitOperandOp(kAssign, std::move(o)) {}
+    void execute(CPU& cpu) override { setImageBit(stackTop(cpu)); }
 };
 
 class glI_Op final : public BitOperandOp {

@@ -5,6 +5,7 @@
 
 #include "cpu/parameter.h"
 #include "ops/contact.h"
+#include "ops/data_width.h"
 #include "ops/instruction_row.h"
 
 namespace sps {
@@ -65,26 +66,8 @@ constexpr Text labelText(Prefix p, Type t, Relation r) {
 // Reals are read as double words.
 constexpr Width width(Type t) { return t == Type::B ? Width::Byte : t == Type::W ? Width::Word : Width::Dword; }
 
-template <Type T> bool relationHolds(Relation r, Parameter& left, Parameter& right) {
-    if constexpr (T == Type::R) {
-        const float a = left.getReal();
-        const float b = right.getReal();
-        return r == Relation::gl ? a == b : r == Relation::ggl ? a >= b : a <= b;
-    } else {
-        long long a = 0;
-        long long b = 0;
-        if constexpr (T == Type::B) {
-            a = left.getByte();
-            b = right.getByte();
-        } else if constexpr (T == Type::W) {
-            a = static_cast<std::int16_t>(left.getWord());
-            b = static_cast<std::int16_t>(right.getWord());
-        } else {
-            a = static_cast<std::int32_t>(left.getLong());
-            b = static_cast<std::int32_t>(right.getLong());
-        }
-        return r == Relation::gl ? a == b : r == Relation::ggl ? a >= b : a <= b;
-    }
+template <class Number> bool relationHolds(Relation r, Number a, Number b) {
+    return r == Relation::gl ? a == b : r == Relation::ggl ? a >= b : a <= b;
 }
 
 template <Prefix P, Type T, Relation R> class CompareOp final : public RowOperation {
@@ -104,15 +87,35 @@ public:
 
     explicit CompareOp(Operands o) : RowOperation(row, std::move(o)) {}
 
+    // Two operands that cannot fail to read (memory inside its area,
+    // constants) are compared in every case, without a branch on the result
+    // so far; others only where the result can change.
     void execute(CPU& cpu) override {
-        applyContact<row.contactRole>(cpu, [this] { return compare(); });
+        if (T != Type::R && left_.readCannotFail() && right_.readCannotFail())
+            combineContact<row.contactRole>(cpu, compare());
+        else
+            applyContact<row.contactRole>(cpu, [this] { return compare(); });
     }
 
 private:
     int compare() const {
-        const bool holds = relationHolds<T>(R, *operand1_, *operand2_);
+        bool holds = false;
+        if constexpr (T == Type::R) {
+            holds = relationHolds(R, operand1_->getReal(), operand2_->getReal());
+        } else if constexpr (T == Type::B) {
+            holds = relationHolds<int>(R, left_.get(), right_.get());
+        } else if constexpr (T == Type::W) {
+            holds =
+                relationHolds<int>(R, static_cast<std::int16_t>(left_.get()), static_cast<std::int16_t>(right_.get()));
+        } else {
+            holds = relationHolds(R, static_cast<std::int32_t>(left_.get()), static_cast<std::int32_t>(right_.get()));
+        }
         return (negated(P) ? !holds : holds) ? 1 : 0;
     }
+
+    // Reals are read through their operands, constants converted as written.
+    WidthOperand<width(T)> left_{operand1_.get()};
+    WidthOperand<width(T)> right_{operand2_.get()};
 };
 
 #define SPS_COMPARE_RELATIONS(P, T)                                                                                    \

@@ -24,4 +24,17 @@ template <ContactRole Role, class Evaluate> void applyContact(CPU& cpu, Evaluate
     }
 }
 
+// The same for a value that is read in every case because reading it cannot
+// fail (a bit in memory): the contact combines without a branch on the
+// result so far, which the processor could not predict.
+template <ContactRole Role> void combineContact(CPU& cpu, int value) {
+    static_assert(Role != ContactRole::None, "a contact needs its role");
+    if constexpr (Role == ContactRole::Load) {
+        pushBit(cpu, value);
+    } else {
+        const int t = popBit(cpu);
+        pushBit(cpu, Role == ContactRole::And ? t & value : t | value);
+    }
+}
+
 } // namespace sps

@@ -64,10 +64,14 @@ public:
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         using Value = typename WidthTraits<W>::Value;
-        const Value a = WidthTraits<W>::get(*operand1_);
-        const Value b = WidthTraits<W>::get(*operand2_);
-        WidthTraits<W>::set(*operand2_, static_cast<Value>(Combine{}(a, b)));
+        const Value a = in_.get();
+        const Value b = inOut_.get();
+        inOut_.set(static_cast<Value>(Combine{}(a, b)));
     }
+
+private:
+    WidthOperand<W> in_{operand1_.get()};
+    WidthOperand<W> inOut_{operand2_.get()};
 };
 
 using UNDB_Op = WordLogicOp<kUNDB, Width::Byte, std::bit_and<>>;
@@ -92,12 +96,15 @@ public:
     explicit ShiftOp(Operands o) : RowOperation(Row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
-        const Value a = WidthTraits<W>::get(*operand1_);
-        const auto n = static_cast<unsigned>(operand2_->getByte());
-        WidthTraits<W>::set(*operand1_, shifted(a, n));
+        const Value a = inOut_.get();
+        const auto n = static_cast<unsigned>(count_.get());
+        inOut_.set(shifted(a, n));
     }
 
 private:
+    WidthOperand<W> inOut_{operand1_.get()};
+    WidthOperand<Width::Byte> count_{operand2_.get()};
+
     using Value = typename WidthTraits<W>::Value;
     static constexpr int BITS = std::numeric_limits<Value>::digits;
 

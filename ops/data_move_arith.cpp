@@ -112,8 +112,12 @@ public:
     explicit MoveOp(Operands o) : RowOperation(Row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
-        WidthTraits<W>::set(*operand2_, WidthTraits<W>::get(*operand1_));
+        out_.set(in_.get());
     }
+
+private:
+    WidthOperand<W> in_{operand1_.get()};
+    WidthOperand<W> out_{operand2_.get()};
 };
 
 using MOVB_Op = MoveOp<kMOVB, Width::Byte>;
@@ -131,10 +135,12 @@ public:
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         using Value = typename WidthTraits<W>::Value;
-        WidthTraits<W>::set(*operand1_, static_cast<Value>(stepped(WidthTraits<W>::get(*operand1_))));
+        inOut_.set(static_cast<Value>(stepped(inOut_.get())));
     }
 
 private:
+    WidthOperand<W> inOut_{operand1_.get()};
+
     static std::uint32_t stepped(std::uint32_t a) {
         if constexpr (S == Step::Increment)
             return a + 1u;
@@ -163,10 +169,14 @@ public:
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         using Value = typename WidthTraits<W>::Value;
-        const std::uint32_t a = WidthTraits<W>::get(*operand1_);
-        const std::uint32_t b = WidthTraits<W>::get(*operand2_);
-        WidthTraits<W>::set(*operand2_, static_cast<Value>(Subtract ? b - a : b + a));
+        const std::uint32_t a = in_.get();
+        const std::uint32_t b = inOut_.get();
+        inOut_.set(static_cast<Value>(Subtract ? b - a : b + a));
     }
+
+private:
+    WidthOperand<W> in_{operand1_.get()};
+    WidthOperand<W> inOut_{operand2_.get()};
 };
 
 using addI_Op = IntegerSumOp<kAddI, Width::Word, false>;

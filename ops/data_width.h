@@ -36,6 +36,51 @@ template <> struct WidthTraits<Width::Dword> {
     static void setAt(Parameter& p, int index, Value v) { p.setLongAt(index, v); }
 };
 
+// One operand as a data instruction reads and writes it at width W in every
+// scan, resolved once when the instruction is made: a memory operand of that
+// width whose bytes lie inside its area straight at its bytes (big-endian),
+// a constant as its value; any other operand, and any other address, through
+// the operand with its checks and messages.
+template <Width W> class WidthOperand {
+public:
+    using Value = typename WidthTraits<W>::Value;
+
+    explicit WidthOperand(Parameter* operand) : operand_(operand) {
+        if (const auto* area = dynamic_cast<const AreaParameter<W>*>(operand)) {
+            read_ = area->directRead();
+            write_ = area->directWrite();
+        } else if (operand != nullptr && operand->kind() == PK_CONSTANT &&
+                   (operand->capabilities().direct & readCapability(W)) != 0) {
+            constant_ = WidthTraits<W>::get(*operand);
+            isConstant_ = true;
+        }
+    }
+
+    Value get() const {
+        if (read_ != nullptr) {
+            std::uint32_t value = 0;
+            for (int i = 0; i < widthBytes(W); ++i) value = value << 8 | read_[i];
+            return static_cast<Value>(value);
+        }
+        return isConstant_ ? constant_ : WidthTraits<W>::get(*operand_);
+    }
+    void set(Value value) const {
+        if (write_ == nullptr) return WidthTraits<W>::set(*operand_, value);
+        std::uint32_t bits = value;
+        for (int i = widthBytes(W) - 1; i >= 0; --i, bits >>= 8) write_[i] = static_cast<std::uint8_t>(bits);
+    }
+    // Whether get() can fail (an address outside its area, a pointer, a
+    // device); it cannot for memory inside the area and for constants.
+    bool readCannotFail() const { return read_ != nullptr || isConstant_; }
+
+private:
+    Parameter* operand_;
+    const std::uint8_t* read_ = nullptr;
+    std::uint8_t* write_ = nullptr;
+    Value constant_ = 0;
+    bool isConstant_ = false;
+};
+
 constexpr char widthLetter(Width w) { return w == Width::Byte ? 'B' : w == Width::Word ? 'W' : 'D'; }
 
 // A two-input box that combines operand 1 into operand 2 in place (b := a op b

@@ -1,6 +1,7 @@
 #include "ops/instruction_table.h"
 
-#include <cstring>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "cpu/operand_parser.h"
@@ -21,16 +22,31 @@ std::span<const TableEntry> instructionTable() {
     return table;
 }
 
+namespace {
+
+// The table's entries by their exact mnemonic (case matters), for the factory,
+// which looks up every line of a program.
+const TableEntry* findMnemonic(std::string_view mnemonic) {
+    static const std::unordered_map<std::string_view, const TableEntry*> byMnemonic = [] {
+        std::unordered_map<std::string_view, const TableEntry*> map;
+        for (const TableEntry& entry : instructionTable()) map.emplace(entry.row->mnemonic, &entry);
+        return map;
+    }();
+    const auto found = byMnemonic.find(mnemonic);
+    return found != byMnemonic.end() ? found->second : nullptr;
+}
+
+} // namespace
+
 std::unique_ptr<Operation> createOperation(CPU& cpu, const char* mnemonic, const char* operand1, const char* operand2,
                                            const char* operand3) {
     Operands operands;
     if (operand1 != nullptr) operands.operand1 = parseOperand(cpu, operand1);
     if (operand2 != nullptr) operands.operand2 = parseOperand(cpu, operand2);
     if (operand3 != nullptr) operands.operand3 = parseOperand(cpu, operand3);
-    if (mnemonic != nullptr)
-        for (const TableEntry& entry : instructionTable())
-            if (std::strcmp(entry.row->mnemonic, mnemonic) == 0) return entry.create(std::move(operands));
-    throwMessage("Unknown Operation");
+    const TableEntry* entry = mnemonic != nullptr ? findMnemonic(mnemonic) : nullptr;
+    if (entry == nullptr) throwMessage("Unknown Operation");
+    return entry->create(std::move(operands));
 }
 
 } // namespace sps

@@ -236,6 +236,77 @@ TEST_F(ParameterTest, SetRangeWritesConsecutiveBitsUpward) {
     EXPECT_EQ(cpu.areaA.readByte(7), 0xF0);
 }
 
+// Operands whose bytes lie inside their area reach them directly; at the
+// edges of the areas (and of SM's read-only bytes) they must act exactly as
+// the area's own operations: the same bytes written, the same values read,
+// the same messages.
+TEST_F(ParameterTest, OperandsAtTheAreaEdgesActAsTheAreaOperations) {
+    using AreaOf = MemField& (*)(CPU&);
+    const AreaOf v = [](CPU& c) -> MemField& { return c.areaV; };
+    const AreaOf sm = [](CPU& c) -> MemField& { return c.areaSM; };
+    const AreaOf e = [](CPU& c) -> MemField& { return c.areaE; };
+    struct Case {
+        const char* name;
+        AreaOf area;
+        int address;
+        int bytes; // 0 for a bit
+        int bit;
+    };
+    const Case cases[] = {
+        {"VB4095", v, 4095, 1, 0}, {"VW4094", v, 4094, 2, 0}, {"VW4095", v, 4095, 2, 0}, {"VD4092", v, 4092, 4, 0},
+        {"VD4093", v, 4093, 4, 0}, {"VB-1", v, -1, 1, 0},     {"SMB29", sm, 29, 1, 0},   {"SMW29", sm, 29, 2, 0},
+        {"SMD27", sm, 27, 4, 0},   {"SMB30", sm, 30, 1, 0},   {"SM29.7", sm, 29, 0, 7},  {"SM30.0", sm, 30, 0, 0},
+        {"E7.7", e, 7, 0, 7},      {"E8.0", e, 8, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CPU viaOperand;
+        CPU viaArea;
+        MemField& area = c.area(viaOperand);
+        MemField& reference = c.area(viaArea);
+        for (int i = 0; i < area.size(); ++i) {
+            area.writeByte(i, 0x5A);
+            reference.writeByte(i, 0x5A);
+        }
+        std::unique_ptr<Parameter> operand;
+        if (c.bytes == 0) operand = std::make_unique<BitParameter>(area, c.address, c.bit, "X", PK_V);
+        if (c.bytes == 1) operand = std::make_unique<ByteParameter>(area, c.address, "X", PK_V);
+        if (c.bytes == 2) operand = std::make_unique<WordParameter>(area, c.address, "X", PK_V);
+        if (c.bytes == 4) operand = std::make_unique<LongParameter>(area, c.address, "X", PK_V);
+        const std::uint32_t value = 0xA5C3E781u;
+        std::uint32_t read = 0;
+        std::uint32_t expected = 0;
+        switch (c.bytes) {
+        case 0:
+            EXPECT_EQ(errorText([&] { operand->setBit(1); }),
+                      errorText([&] { reference.writeBit(c.address, c.bit, 1); }));
+            EXPECT_EQ(errorText([&] { read = static_cast<std::uint32_t>(operand->getBit()); }),
+                      errorText([&] { expected = static_cast<std::uint32_t>(reference.readBit(c.address, c.bit)); }));
+            break;
+        case 1:
+            EXPECT_EQ(errorText([&] { operand->setByte(static_cast<int>(value)); }),
+                      errorText([&] { reference.writeByte(c.address, static_cast<int>(value & 0xFF)); }));
+            EXPECT_EQ(errorText([&] { read = static_cast<std::uint32_t>(operand->getByte()); }),
+                      errorText([&] { expected = static_cast<std::uint32_t>(reference.readByte(c.address)); }));
+            break;
+        case 2:
+            EXPECT_EQ(errorText([&] { operand->setWord(static_cast<int>(value)); }),
+                      errorText([&] { reference.writeWord(c.address, static_cast<int>(value & 0xFFFF)); }));
+            EXPECT_EQ(errorText([&] { read = static_cast<std::uint32_t>(operand->getWord()); }),
+                      errorText([&] { expected = static_cast<std::uint32_t>(reference.readWord(c.address)); }));
+            break;
+        default:
+            EXPECT_EQ(errorText([&] { operand->setLong(value); }),
+                      errorText([&] { reference.writeDword(c.address, value); }));
+            EXPECT_EQ(errorText([&] { read = operand->getLong(); }),
+                      errorText([&] { expected = reference.readDword(c.address); }));
+        }
+        EXPECT_EQ(read, expected);
+        EXPECT_EQ(std::vector<std::uint8_t>(area.bytes(), area.bytes() + area.size()),
+                  std::vector<std::uint8_t>(reference.bytes(), reference.bytes() + reference.size()));
+    }
+}
+
 TEST_F(ParameterTest, WordAndByteWritesKeepOnlyTheirWidth) {
     WordParameter mw0(cpu.areaM, 0, "M", PK_M);
     mw0.setWord(0x12345);

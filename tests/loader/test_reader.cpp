@@ -58,15 +58,27 @@ TEST_F(FReadTest, JoinsCarriageReturnLineFeedAndKeepsLoneCarriageReturns) {
         std::string expected;
     };
     const Case cases[] = {
-        {"", ""},         {"LD E0.0\r\n= A0.0\r\n", "LD E0.0\n= A0.0\n"},
-        {"a\rb", "a\rb"}, {"a\r\r\nb", "a\r\nb"},
-        {"a\r", "a\r"},   {"\r\n\r\n", "\n\n"},
-        {"\n\r", "\n\r"}, {std::string("\xE4\xFF\0z", 4), std::string("\xE4\xFF\0z", 4)},
+        {"", ""},
+        {"LD E0.0\r\n= A0.0\r\n", "LD E0.0\n= A0.0\n"},
+        {"a\rb", "a\rb"},
+        {"a\r\r\nb", "a\r\nb"},
+        {"a\r", "a\r"},
+        {"\r\n\r\n", "\n\n"},
+        {"\n\r", "\n\r"},
+        {std::string("\xE4\xFF\0z", 4), std::string("\xE4\xFF\0z", 4)},
+        // The file is read in blocks of 64 KiB: a pair split between two of them.
+        {std::string(65535, 'a') + "\r\nb", std::string(65535, 'a') + "\nb"},
     };
     for (const Case& c : cases) {
         FRead reader(write(c.bytes));
         EXPECT_EQ(readAll(reader), c.expected);
         EXPECT_EQ(reader.nextChar(), -1) << "the end repeats";
+        // The scanner takes the same bytes in blocks of its own size.
+        FRead blocks(write(c.bytes));
+        std::string text;
+        char block[7];
+        for (int n = 0; (n = blocks.read(block, 7)) > 0;) text.append(block, static_cast<std::size_t>(n));
+        EXPECT_EQ(text, c.expected);
     }
 }
 

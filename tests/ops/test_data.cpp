@@ -11,6 +11,7 @@
 #include <string>
 
 #include "cpu/cpu.h"
+#include "messages/latin1.h"
 #include "support/error_text.h"
 #include "support/german_texts.h"
 #include "support/instruction_harness.h"
@@ -144,6 +145,56 @@ INSTANTIATE_TEST_SUITE_P(
                       DataCase{"DTR VD0, VD4", 0xFFFFFFFF, 5, 0xFFFFFFFF, bits(-1.0f)},
                       DataCase{"SWAP VW2, VW6", 0xAAAA1234, 0x5678, 0xAAAA3412, 0x5678}),
     [](const auto& testCase) { return std::to_string(testCase.index); });
+
+// Data instructions and compare contacts reach memory inside its area and
+// constants directly; every operand kind and every edge must still give what
+// the operand itself gives: constants at the instruction's width, the
+// accumulators' upper bits kept, SM's read-only bytes dropped, the messages
+// of addresses past the end.
+TEST(DataInstructionsOperandReads, EveryOperandKindActsAsTheOperandItself) {
+    struct Case {
+        const char* line;
+        std::uint32_t (*result)(CPU&);
+        std::uint32_t expected;
+        std::string error;
+    };
+    const auto vb8 = +[](CPU& c) { return static_cast<std::uint32_t>(c.areaV.readByte(8)); };
+    const auto vw8 = +[](CPU& c) { return static_cast<std::uint32_t>(c.areaV.readWord(8)); };
+    const auto vd8 = +[](CPU& c) { return c.areaV.readDword(8); };
+    const auto sm28 = +[](CPU& c) { return static_cast<std::uint32_t>(c.areaSM.readDword(28)); };
+    const auto top = +[](CPU& c) { return c.logicStack & 1u; };
+    const std::string none;
+    const Case cases[] = {
+        {"MOVB 16#1FF, VB8", vb8, 0xFF, none},
+        {"MOVW -1, VW8", vw8, 0xFFFF, none},
+        {"MOVD 1.0, VD8", vd8, 0x3F800000, none},
+        {"MOVD &VB100, VD8", vd8, 0x08000064, none},
+        {"MOVW VW0, AC1", [](CPU& c) { return c.accumulators[1]; }, 0xAAAA1122, none},
+        {"MOVW AC1, VW8", vw8, 0x5555, none},
+        {"MOVB VB3, SMB29", sm28, 0, none},
+        {"MOVW VW2, SMW29", sm28, 0x00004400, none},
+        {"INCB SMB31", sm28, 0x00000001, none},
+        {"+I 2, VW4094", [](CPU& c) { return static_cast<std::uint32_t>(c.areaV.readWord(4094)); }, 2, none},
+        {"SLW VW0, 4", [](CPU& c) { return static_cast<std::uint32_t>(c.areaV.readWord(0)); }, 0x1220, none},
+        {"MOVW VW4095, VW8", vw8, 0, german::OUT_OF_FIELD_READ},
+        {"MOVW VW0, VW4095", [](CPU& c) { return static_cast<std::uint32_t>(c.areaV.readByte(4095)); }, 0x11,
+         L1("Es wurde über den zulässigen Bereich hinaus geschrieben")},
+        {"LDB= 16#1FF, 255", top, 1, none},
+        {"LDW>= VW0, 16#1122", top, 1, none},
+        {"UW>= VW4095, 0", top, 0, german::OUT_OF_FIELD_READ},
+        {"OW>= VW4095, 0", top, 1, none}, // the top is 1 already: nothing read
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        CPU cpu;
+        auto op = makeInstruction(cpu, c.line);
+        cpu.areaV.writeDword(0, 0x11223344);
+        cpu.accumulators[1] = 0xAAAA5555;
+        cpu.logicStack = 1;
+        EXPECT_EQ(errorText([&] { op->execute(cpu); }), c.error);
+        EXPECT_EQ(c.result(cpu), c.expected);
+    }
+}
 
 // A box with its top 0 reads no operand: an indirect operand that would
 // fail raises nothing until the box is enabled.

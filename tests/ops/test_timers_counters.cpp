@@ -117,6 +117,16 @@ TEST_F(TimerTest, OneMillisecondTimerAdvancesDuringALongScan) {
     EXPECT_EQ(cpu.areaV.readWord(4), 2);
 }
 
+// On the platform's clock the engine reads the time every few hundred
+// instruction nodes, so a long scan still sees a 1-ms timer advance: this
+// loop ends once T32 has counted 3 ms, long before the loop guard.
+TEST_F(TimerTest, OneMillisecondTimerFollowsThePlatformClockDuringALongScan) {
+    load({{"LD SM0.0", "TON T32, 30000"}, {"LBL 1"}, {"LDNW>= T32, 3", "JMP 1"}, {"LD SM0.0", "MOVW T32, VW0"}});
+    simClock().switchToAutomatic();
+    scanCycle(cpu);
+    EXPECT_GE(cpu.areaV.readWord(0), 3);
+}
+
 TEST(TimerChecks, TimerAndCounterOperandsAreChecked) {
     CPU cpu;
     EXPECT_EQ(loadError(cpu, "TON T5, 10"), L1("Der ausgewählte Zähler unterstützt nur die Funktion TONR"));

@@ -157,7 +157,8 @@ WatchWindow::WatchWindow(WatchModel& model) : model_(model) {
 
     model_.refresh();
     // Ready to take a new operand.
-    table_->setCurrentIndex(model_.index(model_.watchedRows(), WatchModel::OperandColumn));
+    table_->selectionModel()->setCurrentIndex(model_.index(model_.watchedRows(), WatchModel::OperandColumn),
+                                              QItemSelectionModel::NoUpdate);
     updateActions();
     refresh_.setInterval(REFRESH_MS);
     connect(&refresh_, &QTimer::timeout, &model_, &WatchModel::refresh);

@@ -13,6 +13,7 @@ constexpr MenuItem MENU[] = {
     {Popup::File, Command::Ladder, "&Debugansicht", true, {Qt::Key_F2, NONE}},
     {Popup::File, Command::AsiStatus, "&ASI-Status", false, {Qt::Key_F1, NONE}},
     {Popup::File, Command::CpuStatus, "&CPU-Status", false, {Qt::Key_F4, NONE}},
+    {Popup::File, Command::Watch, "&Beobachten", false, {Qt::Key_F11, NONE}},
     {Popup::File, Command::Exit, "&Beenden", true, {NONE, NONE}},
     {Popup::Timer, Command::Slower, "&Langsamer", false, {Qt::Key_Minus, Qt::KeypadModifier | Qt::Key_Minus}},
     {Popup::Timer, Command::Faster, "&Schneller", false, {Qt::Key_Plus, Qt::KeypadModifier | Qt::Key_Plus}},
@@ -60,6 +61,7 @@ bool commandEnabled(Command command, const CommandState& state) {
     case Command::Ladder: // greyed by the table of status windows above
     case Command::AsiStatus:
     case Command::CpuStatus:
+    case Command::Watch:
     case Command::Load:
     case Command::Exit:
     case Command::Reset:

@@ -28,6 +28,7 @@ enum class Command {
     Step1000 = 115,
     AsiStatus = 116,
     CpuStatus = 117,
+    Watch = 118,
     Trace = 120,
 };
 

@@ -13,11 +13,13 @@
 #include <QSettings>
 
 #include "base/sim_clock.h"
+#include "cpu/cpu.h"
 #include "gui/art_resources.h"
 #include "gui/dialogs.h"
 #include "gui/station_widget.h"
 #include "gui/status_window_kinds.h"
 #include "gui/status_window_set.h"
+#include "gui/watch_model.h"
 #include "messages/cpu_exception.h"
 #include "shell/simulator.h"
 #include "shell/trace_info.h"
@@ -45,7 +47,7 @@ MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>()),
-      simulator_(std::make_unique<Simulator>(*this)) {
+      simulator_(std::make_unique<Simulator>(*this)), watch_(std::make_unique<WatchModel>(*simulator_)) {
     setWindowTitle(MAIN_TITLE);
     setWindowIcon(applicationIcon());
     QPalette background = palette();
@@ -73,6 +75,7 @@ MainWindow::~MainWindow() {
     // The status windows show the simulator's state, and the simulator
     // reports to this window: they go first, in this order.
     statusWindows_.reset();
+    watch_.reset();
     simulator_.reset();
 }
 
@@ -126,8 +129,11 @@ void MainWindow::updateActions() {
 }
 
 void MainWindow::settle() {
-    // A run that goes on again takes back the breakpoint's title.
-    if (simulator_->running()) setWindowTitle(MAIN_TITLE);
+    // A run that goes on again takes back the breakpoint's title and row.
+    if (simulator_->running()) {
+        setWindowTitle(MAIN_TITLE);
+        watch_->runContinued();
+    }
     if (simulator_->running() && !timer_.isActive())
         timer_.start();
     else if (!simulator_->running() && timer_.isActive())
@@ -161,6 +167,7 @@ void MainWindow::runCommand(Command command) {
         case Command::Step1000: clock.advance(1000); break;
         case Command::AsiStatus: statusWindows_->open(StatusWindow::Asi); break;
         case Command::CpuStatus: statusWindows_->open(StatusWindow::Cpu); break;
+        case Command::Watch: statusWindows_->open(StatusWindow::Watch); break;
         case Command::Trace: simulator_->trace(); break;
         }
     } catch (const CPUException& error) {
@@ -177,11 +184,14 @@ void MainWindow::chooseAndLoad() {
 
 void MainWindow::loadProgram(const QString& path) {
     QSettings().setValue(LAST_FOLDER_KEY, QFileInfo(path).absolutePath());
+    const auto before = simulator_->cpu().program;
     try {
         simulator_->load(QFile::encodeName(path).toStdString());
     } catch (const CPUException& error) {
         showError(error);
     }
+    // A load that failed keeps the program, and the watch table with it.
+    if (simulator_->cpu().program != before) watch_->programLoaded(QFileInfo(path).canonicalFilePath());
     station_->update();
     settle();
 }
@@ -220,8 +230,9 @@ void MainWindow::repaintMain() { station_->update(); }
 
 void MainWindow::openTrace(std::unique_ptr<TraceInfo> trace) { statusWindows_->openTrace(std::move(trace)); }
 
-void MainWindow::breakpointReached(int, const std::string& condition, std::uint64_t cycle) {
+void MainWindow::breakpointReached(int number, const std::string& condition, std::uint64_t cycle) {
     settle();
+    watch_->breakpointReached(number);
     setWindowTitle(QStringLiteral("%1 – angehalten: %2 (Zyklus %3)")
                        .arg(MAIN_TITLE, QString::fromLatin1(condition), QString::number(cycle)));
 }

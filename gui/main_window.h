@@ -18,6 +18,7 @@ namespace sps {
 
 class Simulator;
 class StationWidget;
+class WatchModel;
 
 // The simulator's main window "SPS-Simulator": the station, the menu with
 // its accelerators, and the 1-ms timer that drives the simulation. It owns
@@ -40,6 +41,9 @@ public:
     // Simulation steps the timer has run so far.
     long long stepsRun() const { return stepsRun_; }
 
+    // The rows of the watch window, kept while the window is closed.
+    WatchModel& watchModel() { return *watch_; }
+
     // The status windows: at first real ones that show when they open.
     StatusWindows& statusWindows() { return *statusWindows_; }
     void setStatusWindows(std::unique_ptr<StatusWindows> windows);
@@ -58,7 +62,8 @@ public:
     void closeStatusWindows() override;
     void repaintMain() override;
     void openTrace(std::unique_ptr<TraceInfo> trace) override;
-    // The title shows the condition and the cycle until the run goes on.
+    // The title shows the condition and the cycle, and the watch window its
+    // row, until the run goes on.
     void breakpointReached(int number, const std::string& condition, std::uint64_t cycle) override;
 
 public slots:
@@ -86,6 +91,7 @@ private:
     std::unique_ptr<Dialogs> dialogs_;
     std::unique_ptr<StatusWindows> statusWindows_;
     std::unique_ptr<Simulator> simulator_;
+    std::unique_ptr<WatchModel> watch_;
     StationWidget* station_ = nullptr;
     QTimer timer_;
     long long stepsRun_ = 0;

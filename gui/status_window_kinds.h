@@ -13,12 +13,14 @@ namespace sps {
 
 class Simulator;
 class TraceInfo;
+class WatchModel;
 
-// What a status window is made from: the simulator, and for the trace window
-// the trace that its command made.
+// What a status window is made from: the simulator, for the trace window the
+// trace that its command made, and for the watch window the rows it shows.
 struct StatusWindowSource {
     Simulator& simulator;
     std::unique_ptr<TraceInfo> trace;
+    WatchModel* watch = nullptr;
 };
 
 // One kind of status window. A new kind is one row here plus its window class.

@@ -16,12 +16,31 @@ function(expect_png path)
   endif()
 endfunction()
 
-execute_process(COMMAND ${SPSSIM} --manual-clock --steps 20 --open trace,kop,asi,cpu --screenshot ${shots}/blink.png
+# The watch window shows the rows kept for the program, from settings of this
+# test's own (the user's stay untouched).
+set(ENV{XDG_CONFIG_HOME} ${shots}/config)
+file(REAL_PATH ${EXAMPLES_DIR}/blink.awl program)
+file(WRITE ${shots}/config/spssim/spssim.conf
+     "[watch]\n"
+     "tables\\size=1\n"
+     "tables\\1\\program=${program}\n"
+     "tables\\1\\rows\\size=4\n"
+     "tables\\1\\rows\\1\\operand=E0.7\n"
+     "tables\\1\\rows\\1\\condition=steigt\n"
+     "tables\\1\\rows\\2\\operand=SM0.5\n"
+     "tables\\1\\rows\\2\\record=true\n"
+     "tables\\1\\rows\\3\\operand=AB0\n"
+     "tables\\1\\rows\\3\\format=Hex\n"
+     "tables\\1\\rows\\3\\value=16#0F\n"
+     "tables\\1\\rows\\4\\operand=MW4\n"
+     "tables\\1\\rows\\4\\condition=> 100\n")
+
+execute_process(COMMAND ${SPSSIM} --manual-clock --steps 20 --open trace,kop,asi,cpu,watch --screenshot ${shots}/blink.png
                         ${EXAMPLES_DIR}/blink.awl
                 RESULT_VARIABLE status ERROR_VARIABLE errors)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "exit status ${status}, expected 0:\n${errors}")
 endif()
-foreach(name blink blink-kop blink-asi blink-cpu blink-trace)
+foreach(name blink blink-kop blink-asi blink-cpu blink-trace blink-watch)
   expect_png(${shots}/${name}.png)
 endforeach()

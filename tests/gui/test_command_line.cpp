@@ -52,9 +52,9 @@ void CommandLineTest::parses_data() {
                                          << "-"
                                          << "";
     QTest::newRow("windows in the order given, each once")
-        << QStringList{"--open", "trace,cpu,trace", "--open", "kop"} << false << 0LL << ""
+        << QStringList{"--open", "trace,watch,cpu,trace", "--open", "kop"} << false << 0LL << ""
         << ""
-        << "trace,cpu,kop";
+        << "trace,watch,cpu,kop";
 }
 
 void CommandLineTest::parses() {
@@ -82,8 +82,8 @@ void CommandLineTest::rejects_data() {
     QTest::newRow("screenshot without file") << QStringList{"--screenshot"} << "--screenshot needs";
     QTest::newRow("two programs") << QStringList{"a.awl", "b.awl"} << "only one program";
     QTest::newRow("open without windows")
-        << QStringList{"--open"} << "--open needs status windows separated by commas (kop, asi, cpu, trace)";
-    QTest::newRow("open an unknown window") << QStringList{"--open", "cpu,watch"} << "--open needs status windows";
+        << QStringList{"--open"} << "--open needs status windows separated by commas (kop, asi, cpu, trace, watch)";
+    QTest::newRow("open an unknown window") << QStringList{"--open", "cpu,memory"} << "--open needs status windows";
     QTest::newRow("open with an empty name") << QStringList{"--open", "cpu,,kop"} << "--open needs status windows";
     QTest::newRow("open with spaces") << QStringList{"--open", "cpu, kop"} << "--open needs status windows";
 }

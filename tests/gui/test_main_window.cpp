@@ -98,7 +98,8 @@ void MainWindowTest::menuTextsAndKeys() {
 
     // Each item as "text|key"; a separator as "-".
     const QStringList expected[] = {
-        {"&Datei", "&Laden|F3", "-", "&Debugansicht|F2", "&ASI-Status|F1", "&CPU-Status|F4", "-", "&Beenden|"},
+        {"&Datei", "&Laden|F3", "-", "&Debugansicht|F2", "&ASI-Status|F1", "&CPU-Status|F4", "&Beobachten|F11", "-",
+         "&Beenden|"},
         {"&Timer", "&Langsamer|-", "&Schneller|+", "&Automatisch|", "-", "&Manuell|", "&1ms|F6", "&10 ms|F7",
          "&100 ms|F8", "&1000 ms|F9"},
         {"&Run", "&Continue|F5", "&Stop|F10", "&Einzelschritt|Space", "-", "&Reset|F12", "-", "&Trace|Backspace"},
@@ -172,6 +173,7 @@ void MainWindowTest::acceleratorsRunTheirCommands_data() {
     QTest::newRow("F8") << int(Qt::Key_F8) << none << false << true << Command::Step100;
     QTest::newRow("F9") << int(Qt::Key_F9) << none << false << true << Command::Step1000;
     QTest::newRow("F10") << int(Qt::Key_F10) << none << true << false << Command::Stop;
+    QTest::newRow("F11") << int(Qt::Key_F11) << none << false << false << Command::Watch;
     QTest::newRow("F12") << int(Qt::Key_F12) << none << false << false << Command::Reset;
     QTest::newRow("space") << int(Qt::Key_Space) << none << false << false << Command::SingleStep;
     QTest::newRow("backspace") << int(Qt::Key_Backspace) << none << false << false << Command::Trace;

@@ -63,7 +63,8 @@ private slots:
     void keysOfTheCpuWindow();
 
 private:
-    InfoWnd* window(StatusWindow kind) { return qobject_cast<InfoWnd*>(main_->statusWindows().openWindow(kind)); }
+    InfoWnd* window(StatusWindow kind) { return qobject_cast<InfoWnd*>(opened(kind)); }
+    QWidget* opened(StatusWindow kind) { return main_->statusWindows().openWindow(kind); }
     // Status windows on the screen with that title.
     int shown(const QString& title) const;
     void press(int key, QWidget* target = nullptr) {
@@ -98,7 +99,7 @@ void StatusWindowsTest::cleanup() {
 int StatusWindowsTest::shown(const QString& title) const {
     int count = 0;
     for (const QWidget* widget : QApplication::topLevelWidgets())
-        if (qobject_cast<const InfoWnd*>(widget) && widget->isVisible() && widget->windowTitle() == title) ++count;
+        if (widget != main_.get() && widget->isVisible() && widget->windowTitle() == title) ++count;
     return count;
 }
 
@@ -109,6 +110,7 @@ void StatusWindowsTest::oneWindowPerKindGreyedUntilClosed_data() {
     QTest::newRow("Debugansicht") << StatusWindow::Ladder << int(Qt::Key_F2) << "KOP";
     QTest::newRow("ASI-Status") << StatusWindow::Asi << int(Qt::Key_F1) << "ASI";
     QTest::newRow("CPU-Status") << StatusWindow::Cpu << int(Qt::Key_F4) << "CPU";
+    QTest::newRow("Beobachten") << StatusWindow::Watch << int(Qt::Key_F11) << "Beobachten";
 }
 
 void StatusWindowsTest::oneWindowPerKindGreyedUntilClosed() {
@@ -118,7 +120,7 @@ void StatusWindowsTest::oneWindowPerKindGreyedUntilClosed() {
     load(COUNTING_PROGRAM);
     QAction* item = main_->action(statusWindowKind(kind).command);
     press(key);
-    QPointer<InfoWnd> first = window(kind);
+    QPointer<QWidget> first = opened(kind);
     QVERIFY(first);
     QCOMPARE(shown(title), 1);
     QVERIFY(first->isWindow() && first->parent() == nullptr);
@@ -132,17 +134,17 @@ void StatusWindowsTest::oneWindowPerKindGreyedUntilClosed() {
     QCOMPARE(shown(title), 0);
     press(key);
     QCOMPARE(shown(title), 1);
-    QVERIFY(window(kind) != nullptr && window(kind) != first.data());
+    QVERIFY(opened(kind) != nullptr && opened(kind) != first.data());
     QVERIFY(dialogs_->errors.isEmpty());
 }
 
 void StatusWindowsTest::loadThatChoseAFileClosesAll() {
     load(COUNTING_PROGRAM);
-    for (const int key : {Qt::Key_F2, Qt::Key_F1, Qt::Key_F4, Qt::Key_Backspace}) press(key);
-    for (const StatusWindowKind& kind : statusWindowKinds()) QVERIFY(window(kind.window) != nullptr);
+    for (const int key : {Qt::Key_F2, Qt::Key_F1, Qt::Key_F4, Qt::Key_Backspace, Qt::Key_F11}) press(key);
+    for (const StatusWindowKind& kind : statusWindowKinds()) QVERIFY(opened(kind.window) != nullptr);
 
     press(Qt::Key_F3); // the dialog is cancelled
-    for (const StatusWindowKind& kind : statusWindowKinds()) QVERIFY(window(kind.window) != nullptr);
+    for (const StatusWindowKind& kind : statusWindowKinds()) QVERIFY(opened(kind.window) != nullptr);
 
     dialogs_->nextChoice = files_.write("broken.awl", "NETWORK 1\n"); // chosen, but fails to load
     press(Qt::Key_F3);

@@ -1,0 +1,79 @@
+#include "gui/watch_settings.h"
+
+#include <QSettings>
+
+namespace sps {
+
+namespace {
+
+const QString GROUP = QStringLiteral("watch");
+const QString TABLES = QStringLiteral("tables");
+const QString PROGRAM = QStringLiteral("program");
+const QString ROWS = QStringLiteral("rows");
+const QString OPERAND = QStringLiteral("operand");
+const QString FORMAT = QStringLiteral("format");
+const QString NEW_VALUE = QStringLiteral("value");
+const QString CONDITION = QStringLiteral("condition");
+const QString RECORD = QStringLiteral("record");
+
+// The index of the table of `program` in the array of tables (which the
+// settings have open), or -1; `count` is the array's size.
+int tableIndex(QSettings& settings, const QString& program, int& count) {
+    count = settings.beginReadArray(TABLES);
+    int found = -1;
+    for (int i = 0; i < count && found < 0; ++i) {
+        settings.setArrayIndex(i);
+        if (settings.value(PROGRAM).toString() == program) found = i;
+    }
+    settings.endArray();
+    return found;
+}
+
+} // namespace
+
+std::optional<QList<SavedWatchRow>> loadWatchTable(const QString& program) {
+    QSettings settings;
+    settings.beginGroup(GROUP);
+    int count = 0;
+    const int index = tableIndex(settings, program, count);
+    if (index < 0) return std::nullopt;
+    QList<SavedWatchRow> rows;
+    settings.beginReadArray(TABLES);
+    settings.setArrayIndex(index);
+    const int size = settings.beginReadArray(ROWS);
+    for (int i = 0; i < size; ++i) {
+        settings.setArrayIndex(i);
+        rows.append({settings.value(OPERAND).toString(), settings.value(FORMAT).toString(),
+                     settings.value(NEW_VALUE).toString(), settings.value(CONDITION).toString(),
+                     settings.value(RECORD).toBool()});
+    }
+    settings.endArray();
+    settings.endArray();
+    return rows;
+}
+
+void saveWatchTable(const QString& program, const QList<SavedWatchRow>& rows) {
+    QSettings settings;
+    settings.beginGroup(GROUP);
+    int count = 0;
+    int index = tableIndex(settings, program, count);
+    if (index < 0) index = count++;
+    settings.beginWriteArray(TABLES, count);
+    settings.setArrayIndex(index);
+    settings.setValue(PROGRAM, program);
+    settings.remove(ROWS);
+    settings.beginWriteArray(ROWS, static_cast<int>(rows.size()));
+    for (int i = 0; i < rows.size(); ++i) {
+        settings.setArrayIndex(i);
+        const SavedWatchRow& row = rows[i];
+        settings.setValue(OPERAND, row.operand);
+        settings.setValue(FORMAT, row.format);
+        settings.setValue(NEW_VALUE, row.newValue);
+        settings.setValue(CONDITION, row.condition);
+        settings.setValue(RECORD, row.record);
+    }
+    settings.endArray();
+    settings.endArray();
+}
+
+} // namespace sps

@@ -1,0 +1,214 @@
+#include "gui/watch_window.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+
+#include "gui/watch_model.h"
+
+namespace sps {
+
+namespace {
+
+// The format column offers the formats of the row's operand in a list.
+class FormatDelegate final : public QStyledItemDelegate {
+public:
+    FormatDelegate(WatchModel& model, QObject* parent) : QStyledItemDelegate(parent), model_(model) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        if (index.column() != WatchModel::FormatColumn) return QStyledItemDelegate::createEditor(parent, option, index);
+        auto* box = new QComboBox(parent);
+        for (const ValueFormat format : model_.formats(index.row()))
+            box->addItem(QString::fromLatin1(formatName(format)));
+        // A choice takes effect at once.
+        connect(box, &QComboBox::activated, this, [this, box] {
+            auto* self = const_cast<FormatDelegate*>(this);
+            emit self->commitData(box);
+            emit self->closeEditor(box);
+        });
+        return box;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        if (auto* box = qobject_cast<QComboBox*>(editor))
+            box->setCurrentText(index.data(Qt::EditRole).toString());
+        else
+            QStyledItemDelegate::setEditorData(editor, index);
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
+        if (auto* box = qobject_cast<QComboBox*>(editor))
+            model->setData(index, box->currentText());
+        else
+            QStyledItemDelegate::setModelData(editor, model, index);
+    }
+
+private:
+    WatchModel& model_;
+};
+
+struct ActionRow {
+    WatchWindow::Action action;
+    const char* text;
+    const char* tip;
+    bool button;
+};
+
+constexpr ActionRow ACTIONS[] = {
+    {WatchWindow::Action::Write, "&Schreiben", "Den neuen Wert einmal schreiben, am Anfang des nächsten Zyklus", true},
+    {WatchWindow::Action::Force, "&Forcen",
+     "Den Operanden auf dem neuen Wert halten: weder das Programm noch die Anlage ändern ihn", true},
+    {WatchWindow::Action::Unforce, "&Entforcen", "Den Operanden nicht mehr halten", true},
+    {WatchWindow::Action::UnforceAll, "&Alle entforcen", "Keinen Operanden mehr halten", true},
+    {WatchWindow::Action::DeleteRows, "&Zeile löschen", "Die ausgewählten Zeilen löschen (Entf)", false},
+};
+
+} // namespace
+
+bool WatchView::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && state() != EditingState && model() != nullptr) {
+        const QString text = static_cast<QKeyEvent*>(event)->text();
+        if ((text == QLatin1String("-") || text == QLatin1String("+")) &&
+            (model()->flags(currentIndex()) & Qt::ItemIsEditable)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QTableView::event(event);
+}
+
+WatchWindow::WatchWindow(WatchModel& model) : model_(model) {
+    // The program ends with its main window, whatever status windows are open.
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    table_ = new WatchView(this);
+    table_->setModel(&model_);
+    table_->setItemDelegate(new FormatDelegate(model_, table_));
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                            QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    table_->setWordWrap(false);
+    table_->setAlternatingRowColors(true);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
+    QHeaderView* header = table_->horizontalHeader();
+    header->setHighlightSections(false);
+    const int digit = table_->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    const int widths[WatchModel::COLUMNS] = {14, 20, 22, 12, 3, 14, 11};
+    for (int column = 0; column < WatchModel::COLUMNS; ++column) table_->setColumnWidth(column, widths[column] * digit);
+    header->setSectionResizeMode(WatchModel::ForcedColumn, QHeaderView::Fixed);
+    header->setSectionResizeMode(WatchModel::ValueColumn, QHeaderView::Stretch);
+
+    message_ = new QLabel(this);
+    message_->setWordWrap(true);
+    message_->setStyleSheet(QStringLiteral("color: rgb(176, 0, 0)"));
+    message_->hide();
+
+    auto* buttons = new QHBoxLayout;
+    for (const ActionRow& row : ACTIONS) {
+        auto* action = new QAction(QString::fromUtf8(row.text), this);
+        action->setToolTip(QString::fromUtf8(row.tip));
+        actions_.append(action);
+        table_->addAction(action);
+        if (!row.button) continue;
+        auto* button = new QPushButton(action->text(), this);
+        button->setToolTip(action->toolTip());
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
+        buttons->addWidget(button);
+    }
+    buttons->addStretch();
+    QAction* separator = new QAction(this);
+    separator->setSeparator(true);
+    table_->insertAction(action(Action::DeleteRows), separator);
+    table_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    action(Action::DeleteRows)->setShortcut(QKeySequence::Delete);
+    action(Action::DeleteRows)->setShortcutContext(Qt::WidgetShortcut);
+
+    connect(action(Action::Write), &QAction::triggered, this, [this] { model_.writeOnce(selectedRows()); });
+    connect(action(Action::Force), &QAction::triggered, this, [this] { model_.force(selectedRows()); });
+    connect(action(Action::Unforce), &QAction::triggered, this, [this] { model_.unforce(selectedRows()); });
+    connect(action(Action::UnforceAll), &QAction::triggered, this, [this] { model_.unforceAll(); });
+    connect(action(Action::DeleteRows), &QAction::triggered, this, &WatchWindow::removeSelectedRows);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(table_);
+    layout->addWidget(message_);
+    layout->addLayout(buttons);
+
+    const auto changed = [this] {
+        updateActions();
+        showMessage();
+    };
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, changed);
+    connect(table_->selectionModel(), &QItemSelectionModel::currentChanged, this, changed);
+    connect(&model_, &QAbstractItemModel::dataChanged, this, changed);
+    connect(&model_, &QAbstractItemModel::modelReset, this, changed);
+    connect(&model_, &QAbstractItemModel::rowsRemoved, this, changed);
+    connect(&model_, &WatchModel::stoppedAt, this,
+            [this](int row) { table_->scrollTo(model_.index(row, WatchModel::OperandColumn)); });
+
+    model_.refresh();
+    // Ready to take a new operand.
+    table_->selectionModel()->setCurrentIndex(model_.index(model_.watchedRows(), WatchModel::OperandColumn),
+                                              QItemSelectionModel::NoUpdate);
+    updateActions();
+    refresh_.setInterval(REFRESH_MS);
+    connect(&refresh_, &QTimer::timeout, &model_, &WatchModel::refresh);
+    refresh_.start();
+
+    int width = 2 * layout->contentsMargins().left() + table_->verticalHeader()->sizeHint().width() + 4;
+    for (int column = 0; column < WatchModel::COLUMNS; ++column) width += table_->columnWidth(column);
+    resize(width, 18 * table_->verticalHeader()->defaultSectionSize());
+}
+
+WatchWindow::~WatchWindow() {
+    // An editor still open commits its text when the table goes, after this
+    // window's own parts are gone.
+    disconnect(&model_, nullptr, this, nullptr);
+    disconnect(table_->selectionModel(), nullptr, this, nullptr);
+}
+
+QAction* WatchWindow::action(Action action) const { return actions_.at(static_cast<int>(action)); }
+
+QList<int> WatchWindow::selectedRows() const {
+    QList<int> rows;
+    for (const QModelIndex& index : table_->selectionModel()->selectedRows())
+        if (index.row() < model_.watchedRows()) rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+QString WatchWindow::message() const { return message_->text(); }
+
+void WatchWindow::updateActions() {
+    const QList<int> rows = selectedRows();
+    const bool anyForced = std::any_of(rows.begin(), rows.end(), [this](int row) { return model_.forced(row); });
+    action(Action::Write)->setEnabled(!rows.isEmpty());
+    action(Action::Force)->setEnabled(!rows.isEmpty());
+    action(Action::Unforce)->setEnabled(anyForced);
+    action(Action::UnforceAll)->setEnabled(model_.anyForced());
+    action(Action::DeleteRows)->setEnabled(!rows.isEmpty());
+}
+
+void WatchWindow::showMessage() {
+    const QModelIndex current = table_->currentIndex();
+    const QString text = current.isValid() ? model_.problem(current.row()) : QString();
+    message_->setText(text);
+    message_->setVisible(!text.isEmpty());
+}
+
+void WatchWindow::removeSelectedRows() {
+    const QList<int> rows = selectedRows();
+    // From the last, so that the numbers of the others stay.
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) model_.removeRow(*row);
+}
+
+} // namespace sps

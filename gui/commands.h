@@ -29,6 +29,7 @@ enum class Command {
     AsiStatus = 116,
     CpuStatus = 117,
     Trace = 120,
+    Trend = 121,
 };
 
 enum class Popup { File, Timer, Run };

@@ -5,6 +5,7 @@
 #include "asi/asi_info.h"
 #include "cpu/cpu.h"
 #include "gui/info_wnd.h"
+#include "gui/trend_window.h"
 #include "ladder/kop_net.h"
 #include "shell/cpu_info.h"
 #include "shell/simulator.h"
@@ -37,11 +38,16 @@ std::unique_ptr<QWidget> makeTrace(StatusWindowSource& source) {
     return std::make_unique<InfoWnd>(std::move(trace));
 }
 
+std::unique_ptr<QWidget> makeTrend(StatusWindowSource& source) {
+    return std::make_unique<TrendWindow>(source.simulator, source.dialogs);
+}
+
 constexpr StatusWindowKind KINDS[] = {
     {StatusWindow::Ladder, "kop", "KOP", Command::Ladder, true, makeLadder},
     {StatusWindow::Asi, "asi", "ASI", Command::AsiStatus, true, makeAsi},
     {StatusWindow::Cpu, "cpu", "CPU", Command::CpuStatus, true, makeCpu},
     {StatusWindow::Trace, "trace", "Trace", Command::Trace, false, makeTrace},
+    {StatusWindow::Trend, "trend", "Verlauf", Command::Trend, true, makeTrend},
 };
 
 // One row per StatusWindow, at the index of its value.

@@ -11,13 +11,16 @@ class QWidget;
 
 namespace sps {
 
+class Dialogs;
 class Simulator;
 class TraceInfo;
 
-// What a status window is made from: the simulator, and for the trace window
-// the trace that its command made.
+// What a status window is made from: the simulator, the dialogs, and for the
+// trace window the trace that its command made.
 struct StatusWindowSource {
     Simulator& simulator;
+    // Where a window asks for a file and shows an error.
+    Dialogs& dialogs;
     std::unique_ptr<TraceInfo> trace;
 };
 

@@ -25,13 +25,13 @@ QWidget* StatusWindowSet::openWindow(StatusWindow window) const {
 
 void StatusWindowSet::open(StatusWindow window) {
     if (isOpen(window)) return;
-    StatusWindowSource source{main_.simulator(), nullptr};
+    StatusWindowSource source{main_.simulator(), main_.dialogs(), nullptr};
     openFrom(window, source);
 }
 
 void StatusWindowSet::openTrace(std::unique_ptr<TraceInfo> trace) {
     close(StatusWindow::Trace);
-    StatusWindowSource source{main_.simulator(), std::move(trace)};
+    StatusWindowSource source{main_.simulator(), main_.dialogs(), std::move(trace)};
     openFrom(StatusWindow::Trace, source);
 }
 

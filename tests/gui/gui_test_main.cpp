@@ -10,14 +10,15 @@ int runStationDrawingTests(int argc, char** argv);
 int runMainWindowTests(int argc, char** argv);
 int runInfoWndTests(int argc, char** argv);
 int runStatusWindowsTests(int argc, char** argv);
+int runTrendWindowTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
     QApplication::setOrganizationName(QStringLiteral("spssim-tests"));
     int failures = 0;
-    for (const auto run :
-         {runCommandLineTests, runStationDrawingTests, runMainWindowTests, runInfoWndTests, runStatusWindowsTests})
+    for (const auto run : {runCommandLineTests, runStationDrawingTests, runMainWindowTests, runInfoWndTests,
+                           runStatusWindowsTests, runTrendWindowTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }

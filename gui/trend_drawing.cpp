@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -87,8 +88,16 @@ public:
     void clear() { points_.clear(); }
 
 private:
+    // From the level the column was entered at, over the extremes that lie
+    // beyond it and beyond the last value, to the last value: a stroke turns
+    // back only where a value really came and went within the column.
     void closeColumn() {
-        if (low_ != high_) points_ << QPoint(column_, low_) << QPoint(column_, high_);
+        const int entry = points_.back().y();
+        const bool down = last_ >= entry; // y grows downwards
+        const int beyondEntry = down ? low_ : high_;
+        const int beyondLast = down ? high_ : low_;
+        if (beyondEntry != entry) points_ << QPoint(column_, beyondEntry);
+        if (beyondLast != last_) points_ << QPoint(column_, beyondLast);
         if (points_.back() != QPoint(column_, last_)) points_ << QPoint(column_, last_);
     }
 
@@ -124,6 +133,12 @@ struct Scale {
     bool any = false;
 };
 
+// The value to plot; only a real can be not finite. Inline, since it runs
+// for every change in view.
+double plotted(SignalType type, std::uint32_t value) {
+    return type == SignalType::Real ? signalNumber(type, value) : static_cast<double>(value);
+}
+
 Scale scaleOf(const RecordedSignal& signal, std::size_t first, std::size_t end) {
     Scale scale;
     if (signal.type() == SignalType::Bit) {
@@ -138,7 +153,7 @@ Scale scaleOf(const RecordedSignal& signal, std::size_t first, std::size_t end) 
     for (std::size_t i = first; i < end; ++i) {
         const SignalChange& change = changes[i];
         if (!change.known) continue;
-        const double number = signalNumber(signal.type(), change.value);
+        const double number = plotted(signal.type(), change.value);
         if (!std::isfinite(number)) continue;
         if (!scale.any || number < scale.lowNumber) {
             scale.low = change;
@@ -203,12 +218,42 @@ private:
     }
 
     int yOf(SignalType type, const Scale& scale, std::uint32_t value) const {
-        const double number = signalNumber(type, value);
+        if (type == SignalType::Bit) return value != 0 ? top_ : bottom_;
         const double span = scale.highNumber - scale.lowNumber;
-        const double height = bottom_ - top_;
         if (span <= 0) return (top_ + bottom_) / 2;
-        const double share = std::clamp((number - scale.lowNumber) / span, 0.0, 1.0);
-        return bottom_ - static_cast<int>(std::lround(share * height));
+        const double share = std::clamp((plotted(type, value) - scale.lowNumber) / span, 0.0, 1.0);
+        // Rounded; share is within 0 and 1, so the conversion is defined.
+        return bottom_ - static_cast<int>(share * (bottom_ - top_) + 0.5);
+    }
+
+    // A step line, as it has only horizontal and vertical strokes, drawn as
+    // rectangles: strokes two pixels wide, and the area under it filled
+    // down to the lane's low level. Rectangles take the painter's fastest
+    // path, where a wide pen or a polygon of thousands of corners in a few
+    // columns would go through the general rasterizer.
+    void drawSteps(const QPolygon& points, const QColor& colour, const QColor& fill) {
+        QList<QRect> strokes;
+        QList<QRect> areas;
+        strokes.reserve(points.size());
+        areas.reserve(points.size());
+        for (qsizetype i = 0; i + 1 < points.size(); ++i) {
+            const QPoint a = points[i];
+            const QPoint b = points[i + 1];
+            if (a.y() == b.y()) {
+                const int left = std::min(a.x(), b.x());
+                const int right = std::max(a.x(), b.x());
+                strokes << QRect(QPoint(left - 1, a.y() - 1), QPoint(right, a.y()));
+                if (right > left && a.y() < bottom_) areas << QRect(QPoint(left, a.y()), QPoint(right - 1, bottom_));
+            } else {
+                strokes << QRect(QPoint(a.x() - 1, std::min(a.y(), b.y()) - 1), QPoint(a.x(), std::max(a.y(), b.y())));
+            }
+        }
+        painter_.setPen(Qt::NoPen);
+        painter_.setBrush(fill);
+        painter_.drawRects(areas);
+        painter_.setBrush(colour);
+        painter_.drawRects(strokes);
+        painter_.setBrush(Qt::NoBrush);
     }
 
     void drawTrace(const RecordedSignal& signal, const Scale& scale, std::size_t first, std::size_t end, double from,
@@ -219,18 +264,13 @@ private:
         StepLine line;
         bool unknown = false;
         int unknownFrom = 0;
+        int column = 0;
+        double columnEnd = -std::numeric_limits<double>::infinity();
         const auto endLine = [&](int x) {
             line.finish(x);
-            QPolygon area = line.points();
-            area << QPoint(x, bottom_) << QPoint(line.start(), bottom_);
             QColor fill = colour;
             fill.setAlpha(bit ? 70 : 28);
-            painter_.setPen(Qt::NoPen);
-            painter_.setBrush(fill);
-            painter_.drawPolygon(area);
-            painter_.setBrush(Qt::NoBrush);
-            painter_.setPen(QPen(colour, 2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-            painter_.drawPolyline(line.points());
+            drawSteps(line.points(), colour, fill);
             line.clear();
         };
         const auto endUnknown = [&](int x) {
@@ -247,8 +287,14 @@ private:
         };
         for (std::size_t i = first; i < end; ++i) {
             const SignalChange& change = changes[i];
-            const int x = columnOf(layout_, std::max(static_cast<double>(change.at.ms), from));
-            const bool drawable = change.known && std::isfinite(signalNumber(signal.type(), change.value)) && scale.any;
+            const double ms = std::max(static_cast<double>(change.at.ms), from);
+            // Most changes of a dense signal fall into the column of the one before.
+            if (ms >= columnEnd) {
+                column = columnOf(layout_, ms);
+                columnEnd = layout_.msAt(column + 1);
+            }
+            const int x = column;
+            const bool drawable = change.known && std::isfinite(plotted(signal.type(), change.value)) && scale.any;
             if (!drawable) {
                 if (!unknown) {
                     if (!line.empty()) endLine(x);

@@ -11,7 +11,7 @@ namespace sps {
 // area: the names at the left, the traces beside them, the time axis below.
 // One lane per recorded operand, in the recorder's order, stacked from the
 // top and scrolled up by the vertical scroll bar; time runs from left to
-// right at `msPerPixel`, with `rightMs` at the right edge of the traces.
+// right at `msPerPixel`, with `rightMs` just past the traces' last column.
 struct TrendLayout {
     QRect names;  // the column of names and values
     QRect traces; // where the lanes show their traces
@@ -23,7 +23,7 @@ struct TrendLayout {
     double rightMs = 0;
 
     double leftMs() const { return rightMs - traces.width() * msPerPixel; }
-    // The x of a moment; `rightMs` lies just past the last column of traces.
+    // The x of a moment.
     double xOf(double ms) const { return traces.left() + (ms - leftMs()) / msPerPixel; }
     // The moment at the left end of column `x`.
     double msAt(double x) const { return leftMs() + (x - traces.left()) * msPerPixel; }

@@ -7,6 +7,7 @@
 
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -41,6 +42,8 @@ constexpr int SCROLL_PARTS = 10;
 constexpr double MOST_BAR_STEPS = 1e9;
 // The most lanes the window opens tall enough for.
 constexpr int LANES_SHOWN = 10;
+// While following, at most this many times the time of a paint passes between two.
+constexpr int PAINT_SHARE = 20;
 
 const QString EXPORT_FOLDER_KEY = QStringLiteral("recording/exportFolder");
 
@@ -56,7 +59,6 @@ TrendWindow::TrendWindow(Simulator& simulator, Dialogs& dialogs)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setFocusPolicy(Qt::StrongFocus);
     setFocus();
-    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setMouseTracking(true);
     setFont(font_);
 
@@ -105,6 +107,12 @@ TrendWindow::Held TrendWindow::held() const {
     return {static_cast<double>(from->ms), static_cast<double>(to->ms)};
 }
 
+double TrendWindow::newestEdge(const Held& range, double span) const {
+    // The newest step in the last column; while the recording is shorter
+    // than the traces are wide, it starts at their left edge.
+    return std::max(range.to + msPerPixel(), range.from + span);
+}
+
 double TrendWindow::msPerPixel() const { return std::ldexp(1.0, zoom_); }
 
 bool TrendWindow::following() const { return following_ || simulator_.running(); }
@@ -131,9 +139,7 @@ TrendLayout TrendWindow::layout() const {
     layout.msPerPixel = msPerPixel();
     const Held range = held();
     const double span = layout.traces.width() * layout.msPerPixel;
-    // While the recording is shorter than the traces are wide, it starts at
-    // their left edge.
-    const double newest = std::max(range.to, range.from + span);
+    const double newest = newestEdge(range, span);
     layout.rightMs = following() ? newest : std::clamp(rightMs_, range.from + span, newest);
     return layout;
 }
@@ -141,6 +147,11 @@ TrendLayout TrendWindow::layout() const {
 double TrendWindow::tracesWidth() const { return layout().traces.width(); }
 
 double TrendWindow::rightEdge() const { return layout().rightMs; }
+
+double TrendWindow::atRightEdge() const {
+    const TrendLayout now = layout();
+    return now.msAt(now.traces.right());
+}
 
 std::optional<int> TrendWindow::cursorColumn() const {
     if (!mouseX_ || simulator_.recorder().size() == 0) return std::nullopt;
@@ -162,7 +173,7 @@ QString TrendWindow::readout(std::size_t index) const {
     if (const auto cursor = cursorMs())
         ms = *cursor;
     else
-        ms = static_cast<std::uint64_t>(std::clamp(std::floor(rightEdge()), held().from, held().to));
+        ms = static_cast<std::uint64_t>(std::clamp(std::floor(atRightEdge()), held().from, held().to));
     const RecordedSignal& signal = recorder.signal(index);
     const auto at = signal.indexAt(ms);
     if (!at) return {};
@@ -173,7 +184,11 @@ QString TrendWindow::readout(std::size_t index) const {
 void TrendWindow::refresh() {
     const bool running = simulator_.running();
     if (running) following_ = true;
-    refresh_.setInterval(running && simulator_.recorder().size() > 0 ? FOLLOW_MS : REFRESH_MS);
+    // Following, as often as a twentieth of the time allows: a long recording
+    // of fast signals in view takes milliseconds to draw.
+    const auto share = static_cast<int>(lastPaint_.count() * PAINT_SHARE);
+    refresh_.setInterval(running && simulator_.recorder().size() > 0 ? std::clamp(share, FOLLOW_MS, REFRESH_MS)
+                                                                     : REFRESH_MS);
     updateScrollBars();
     viewport()->update();
 }
@@ -183,7 +198,7 @@ void TrendWindow::updateScrollBars() {
     const Held range = held();
     const double span = now.traces.width() * now.msPerPixel;
     const double first = range.from + span; // the right edge at the start of the data
-    const double newest = std::max(range.to, first);
+    const double newest = newestEdge(range, span);
     double unit = now.msPerPixel;
     while ((newest - first) / unit > MOST_BAR_STEPS) unit *= 2;
     timeBarUnit_ = unit;
@@ -209,7 +224,7 @@ void TrendWindow::scrollTimeTo(double rightMs) {
     if (!browsing()) return;
     const Held range = held();
     const double span = tracesWidth() * msPerPixel();
-    const double newest = std::max(range.to, range.from + span);
+    const double newest = newestEdge(range, span);
     rightMs_ = std::clamp(rightMs, range.from + span, newest);
     following_ = rightMs_ >= newest;
     updateScrollBars();
@@ -239,7 +254,7 @@ void TrendWindow::zoomToAll() {
     int zoom = MIN_ZOOM;
     while (zoom < MAX_ZOOM && width * std::ldexp(1.0, zoom) < range.to - range.from) ++zoom;
     zoom_ = zoom;
-    scrollTimeTo(range.to);
+    scrollTimeTo(std::numeric_limits<double>::max());
 }
 
 void TrendWindow::exportAs(ExportFormat format) {
@@ -282,6 +297,8 @@ bool TrendWindow::viewportEvent(QEvent* event) {
 }
 
 void TrendWindow::paintEvent(QPaintEvent*) {
+    QElapsedTimer clock;
+    clock.start();
     QPainter painter(viewport());
     const TrendLayout now = layout();
     const Recorder& recorder = simulator_.recorder();
@@ -289,6 +306,7 @@ void TrendWindow::paintEvent(QPaintEvent*) {
     readouts.reserve(recorder.size());
     for (std::size_t i = 0; i < recorder.size(); ++i) readouts.push_back(readout(i));
     drawTrend(painter, TrendScene{recorder, now, std::move(readouts), cursorColumn(), font_});
+    lastPaint_ = std::chrono::milliseconds(clock.elapsed());
 }
 
 void TrendWindow::resizeEvent(QResizeEvent* event) {

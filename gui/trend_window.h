@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -29,7 +30,8 @@ class TrendWindow final : public QAbstractScrollArea {
     Q_OBJECT
 public:
     static constexpr int REFRESH_MS = 500;
-    // While following a running simulation: smooth enough to watch.
+    // While following a running simulation: smooth enough to watch, unless
+    // drawing takes more than a twentieth of that time.
     static constexpr int FOLLOW_MS = 100;
     // The zoom is a power of two milliseconds per pixel: from 64 pixels per
     // ms to about 17 minutes per pixel.
@@ -75,9 +77,14 @@ private:
     Held held() const;
     double tracesWidth() const;
     double msPerPixel() const;
-    // The time at the right edge: the newest step while following, else where
-    // the user scrolled to, within the held data.
+    // The right edge of the traces (just past their last column) when the
+    // window follows the newest step.
+    double newestEdge(const Held& range, double span) const;
+    // The time just past the right edge: the newest step's while following,
+    // else where the user scrolled to, within the held data.
     double rightEdge() const;
+    // The time of the last column.
+    double atRightEdge() const;
     // Whether the user may scroll and zoom about a point now.
     bool browsing() const;
     void refresh();
@@ -99,6 +106,7 @@ private:
     int laneOffset_ = 0;
     double timeBarUnit_ = 1; // ms per step of the horizontal scroll bar
     std::optional<int> mouseX_;
+    std::chrono::milliseconds lastPaint_{0};
     int wheelRest_ = 0;
     QTimer refresh_;
     QMenu* menu_ = nullptr;

@@ -47,6 +47,7 @@ private slots:
     void timeAxisFollowsScrollsAndZooms_data();
     void timeAxisFollowsScrollsAndZooms();
     void zoomKeepsTheTimeUnderTheMouse();
+    void followsTheRunningSimulation();
     void cursorShowsTheValuesAtItsTime_data();
     void cursorShowsTheValuesAtItsTime();
     void emptyWindowSaysHowToChooseOperands();
@@ -138,7 +139,8 @@ void TrendWindowTest::lanesTileTheWindow() {
 }
 
 // Where the right edge stands after the keys: `back` widths of the traces
-// before the newest step, or at the start of the data (the first step at
+// before the newest step, which is drawn in the last column, or at the start
+// of the data (the first step at
 // 10 ms). With the automatic clock at divisor 2 both "Schneller" and
 // "Langsamer" are possible, but + and - zoom the window instead.
 void TrendWindowTest::timeAxisFollowsScrollsAndZooms_data() {
@@ -194,8 +196,8 @@ void TrendWindowTest::timeAxisFollowsScrollsAndZooms() {
     if (std::isnan(back)) {
         QCOMPARE(layout.xOf(10), double(layout.traces.left()));
     } else {
-        QCOMPARE(layout.rightMs, newest - back * span);
-        QCOMPARE(layout.xOf(layout.rightMs), double(layout.traces.right() + 1));
+        QCOMPARE(layout.rightMs, newest + layout.msPerPixel - back * span);
+        if (back == 0) QCOMPARE(layout.xOf(newest), double(layout.traces.right()));
     }
 }
 
@@ -219,6 +221,34 @@ void TrendWindowTest::zoomKeepsTheTimeUnderTheMouse() {
     QCOMPARE(window->zoom(), TrendWindow::DEFAULT_ZOOM + 1);
     QCOMPARE(window->layout().msAt(at.x()), under);
     QVERIFY(!window->following());
+}
+
+// On the automatic clock, the running simulation's newest step stays in the
+// last column, and the window draws itself anew as the steps come.
+void TrendWindowTest::followsTheRunningSimulation() {
+    TrendWindow* window = open({"MW2"}, 1000);
+    QVERIFY(window);
+    for (int i = 0; i < TrendWindow::DEFAULT_ZOOM; ++i) type(window, Qt::Key_Plus); // 1 ms a pixel
+    type(window, Qt::Key_Home);
+    QVERIFY(!window->following());
+    struct PaintCounter final : QObject {
+        int count = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint) ++count;
+            return false;
+        }
+    } paints;
+    window->viewport()->installEventFilter(&paints);
+    simClock().switchToAutomatic();
+    const Recorder& recorder = main_->simulator().recorder();
+    const std::uint64_t before = recorder.latest()->cycle;
+    main_->runCommand(Command::Continue);
+    QTRY_VERIFY_WITH_TIMEOUT(paints.count >= 3 && recorder.latest()->cycle > before + 30, 5000);
+    main_->runCommand(Command::Stop);
+    window->viewport()->removeEventFilter(&paints);
+    QVERIFY(window->following());
+    const TrendLayout layout = window->layout();
+    QCOMPARE(layout.xOf(static_cast<double>(recorder.latest()->ms)), double(layout.traces.right()));
 }
 
 // At 1 ms a pixel, from the start of the data: the values beside the names
@@ -258,7 +288,7 @@ void TrendWindowTest::cursorShowsTheValuesAtItsTime() {
     // Away from the traces: the values at the right edge.
     QTest::mouseMove(window->viewport(), QPoint(layout.names.center().x(), 20));
     QVERIFY(!window->cursorMs());
-    const auto right = static_cast<int>(layout.rightMs);
+    const auto right = static_cast<int>(layout.msAt(layout.traces.right()));
     QCOMPARE(window->readout(0), QString::number(right / 10));
 }
 

@@ -144,7 +144,8 @@ std::string guiHelpText() {
            "  --open LIST            then open the status windows of LIST, names separated\n"
            "                         by commas: " +
            statusWindowNames() +
-           " (\"trace\" runs a traced step)\n"
+           "\n"
+           "                         (\"trace\" runs a traced step)\n"
            "  --screenshot FILE.png  write a picture of the whole window to FILE.png after\n"
            "                         that and end, and one of each open status window to\n"
            "                         FILE-NAME.png (FILE-kop.png ...); needs no display\n"

@@ -10,9 +10,36 @@ namespace sps {
 
 namespace {
 
-bool parseCount(std::string_view text, long long& count) {
+template <class Number> bool parseCount(std::string_view text, Number& count) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
     return !text.empty() && error == std::errc() && end == text.data() + text.size() && count >= 0;
+}
+
+const char* const RECORD_PROBLEM = "--record needs operands separated by commas, each with an optional format "
+                                   "/I, /B, /W, /D or /R (E0.0,MW2,VD8/R)";
+
+// "E0.0,MW2,VD8/R": operands separated by commas, each with an optional
+// format of `print`. The operands themselves are checked when recorded.
+bool parseRecorded(std::string_view list, std::vector<RecordedOperandText>& operands) {
+    constexpr std::string_view letters = "IBWDR";
+    constexpr SignalType types[] = {SignalType::Bit, SignalType::Byte, SignalType::Word, SignalType::DoubleWord,
+                                    SignalType::Real};
+    for (;;) {
+        const std::size_t comma = list.find(',');
+        const std::string_view item = list.substr(0, comma);
+        const std::size_t slash = item.find('/');
+        RecordedOperandText operand{std::string(item.substr(0, slash)), std::nullopt};
+        if (operand.operand.empty()) return false;
+        if (slash != std::string_view::npos) {
+            const std::string_view format = item.substr(slash + 1);
+            const std::size_t at = format.size() == 1 ? letters.find(format[0]) : std::string_view::npos;
+            if (at == std::string_view::npos) return false;
+            operand.type = types[at];
+        }
+        operands.push_back(std::move(operand));
+        if (comma == std::string_view::npos) return true;
+        list.remove_prefix(comma + 1);
+    }
 }
 
 // "kop, asi, cpu, trace": every status window's name, from the kinds' table.
@@ -60,6 +87,17 @@ std::optional<GuiCommandLine> parseGuiCommandLine(std::span<const char* const> a
                 return std::nullopt;
             }
             ++i;
+        } else if (argument == "--run") {
+            if (!hasValue || !parseCount(arguments[i + 1], line.runMs)) {
+                problem = "--run needs a number of milliseconds from 0 to 4294967295";
+                return std::nullopt;
+            }
+            ++i;
+        } else if (argument == "--record") {
+            if (!hasValue || !parseRecorded(arguments[++i], line.record)) {
+                problem = RECORD_PROBLEM;
+                return std::nullopt;
+            }
         } else if (argument == "--open") {
             if (!hasValue) {
                 problem = "--open needs status windows separated by commas (" + statusWindowNames() + ")";
@@ -87,18 +125,27 @@ std::optional<GuiCommandLine> parseGuiCommandLine(std::span<const char* const> a
 }
 
 std::string guiHelpText() {
-    return "usage: spssim [--manual-clock] [--steps N] [--open LIST] [--screenshot FILE.png] [PROGRAM.awl]\n"
+    return "usage: spssim [--manual-clock] [--record LIST] [--steps N] [--run MS] [--open LIST]\n"
+           "              [--screenshot FILE.png] [PROGRAM.awl]\n"
            "       spssim --help | --version\n"
            "\n"
            "Opens the simulator's window. PROGRAM.awl is loaded at the start as if it\n"
            "had been chosen with \"Datei/Laden\"; a loaded program runs at once.\n"
            "\n"
            "  --manual-clock         start with the manual clock at 0 ms\n"
+           "  --record LIST          record the operands of LIST from the first step on\n"
+           "                         (shown in the window \"Verlauf\"), separated by\n"
+           "                         commas, each with an optional format of /I, /B, /W,\n"
+           "                         /D or /R: E0.0,A0.0,MW2,VD8/R\n"
            "  --steps N              run N simulation steps after the load\n"
+           "  --run MS               then run MS ms of simulated time on the manual clock:\n"
+           "                         10 ms on, one step, and again (starts the manual clock\n"
+           "                         at 0 ms)\n"
            "  --open LIST            then open the status windows of LIST, names separated\n"
            "                         by commas: " +
            statusWindowNames() +
-           " (\"trace\" runs a traced step)\n"
+           "\n"
+           "                         (\"trace\" runs a traced step)\n"
            "  --screenshot FILE.png  write a picture of the whole window to FILE.png after\n"
            "                         that and end, and one of each open status window to\n"
            "                         FILE-NAME.png (FILE-kop.png ...); needs no display\n"

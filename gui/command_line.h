@@ -1,20 +1,34 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "gui/status_windows.h"
+#include "shell/recorder.h"
 
 namespace sps {
 
-// spssim [--manual-clock] [--steps N] [--open LIST] [--screenshot FILE.png] [PROGRAM.awl]
+// An operand to record from the start, with a format of `print` (as VCD8/R) or
+// in its own.
+struct RecordedOperandText {
+    std::string operand;
+    std::optional<SignalType> type;
+};
+
+// spssim [--manual-clock] [--record LIST] [--steps N] [--run MS] [--open LIST] [--screenshot FILE.png]
+//        [PROGRAM.awl]
 struct GuiCommandLine {
     bool help = false;
     bool version = false;
     bool manualClock = false;
     long long steps = 0;
+    // Milliseconds of simulated time to run on the manual clock after the steps.
+    std::uint32_t runMs = 0;
+    // Recorded from the first step on, in the order given.
+    std::vector<RecordedOperandText> record;
     // The status windows to open at the start, in the order given, each once.
     std::vector<StatusWindow> open;
     std::string screenshot;

@@ -14,6 +14,7 @@ constexpr MenuItem MENU[] = {
     {Popup::File, Command::AsiStatus, "&ASI-Status", false, {Qt::Key_F1, NONE}},
     {Popup::File, Command::CpuStatus, "&CPU-Status", false, {Qt::Key_F4, NONE}},
     {Popup::File, Command::Watch, "&Beobachten", false, {Qt::Key_F11, NONE}},
+    {Popup::File, Command::Trend, "&Verlauf", false, {NONE, NONE}},
     {Popup::File, Command::Exit, "&Beenden", true, {NONE, NONE}},
     {Popup::Timer, Command::Slower, "&Langsamer", false, {Qt::Key_Minus, Qt::KeypadModifier | Qt::Key_Minus}},
     {Popup::Timer, Command::Faster, "&Schneller", false, {Qt::Key_Plus, Qt::KeypadModifier | Qt::Key_Plus}},
@@ -29,6 +30,15 @@ constexpr MenuItem MENU[] = {
     {Popup::Run, Command::Reset, "&Reset", true, {Qt::Key_F12, NONE}},
     {Popup::Run, Command::Trace, "&Trace", true, {Qt::Key_Backspace, NONE}},
 };
+
+// Each command has one item: the main window finds its action by the command.
+constexpr bool commandsDistinct() {
+    for (std::size_t i = 0; i < std::size(MENU); ++i)
+        for (std::size_t j = i + 1; j < std::size(MENU); ++j)
+            if (MENU[i].command == MENU[j].command) return false;
+    return true;
+}
+static_assert(commandsDistinct());
 
 } // namespace
 
@@ -62,6 +72,7 @@ bool commandEnabled(Command command, const CommandState& state) {
     case Command::AsiStatus:
     case Command::CpuStatus:
     case Command::Watch:
+    case Command::Trend:
     case Command::Load:
     case Command::Exit:
     case Command::Reset:

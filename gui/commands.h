@@ -30,6 +30,7 @@ enum class Command {
     CpuStatus = 117,
     Watch = 118,
     Trace = 120,
+    Trend = 121,
 };
 
 enum class Popup { File, Timer, Run };

@@ -17,6 +17,18 @@ QString QtDialogs::chooseProgram(QWidget* owner, const QString& folder) {
                                         QStringLiteral("Awlfile (*.awl)"));
 }
 
+QString QtDialogs::chooseSaveFile(QWidget* owner, const QString& title, const QString& filter,
+                                  const QString& suggested) {
+    QFileDialog dialog(owner, title, suggested, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    const QString pattern = filter.section(QLatin1Char('('), 1).section(QLatin1Char(')'), 0, 0);
+    dialog.setDefaultSuffix(pattern.section(QLatin1Char('.'), 1).section(QLatin1Char(' '), 0, 0));
+    dialog.selectFile(suggested);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().front();
+}
+
 void ConsoleDialogs::showError(QWidget*, const QString& text) {
     ++errors_;
     QString line = QStringLiteral("Fehler: ") + text;

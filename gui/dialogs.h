@@ -18,6 +18,12 @@ public:
     // Asks for a program file ("Programm laden", "*.awl", existing files only),
     // starting in `folder`. Empty when the user cancels.
     virtual QString chooseProgram(QWidget* owner, const QString& folder) = 0;
+    // Asks where to save a file: `title`, a `filter` such as "CSV-Datei
+    // (*.csv)" whose first pattern's suffix is added to a name without one,
+    // starting at `suggested`; asks before replacing a file. Empty when the
+    // user cancels.
+    virtual QString chooseSaveFile(QWidget* owner, const QString& title, const QString& filter,
+                                   const QString& suggested) = 0;
 };
 
 // QMessageBox and QFileDialog.
@@ -25,6 +31,8 @@ class QtDialogs final : public Dialogs {
 public:
     void showError(QWidget* owner, const QString& text) override;
     QString chooseProgram(QWidget* owner, const QString& folder) override;
+    QString chooseSaveFile(QWidget* owner, const QString& title, const QString& filter,
+                           const QString& suggested) override;
 };
 
 // For runs without a user: an error becomes the line "Fehler: " and its text
@@ -33,6 +41,7 @@ class ConsoleDialogs final : public Dialogs {
 public:
     void showError(QWidget* owner, const QString& text) override;
     QString chooseProgram(QWidget*, const QString&) override { return {}; }
+    QString chooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
 
     int errorCount() const { return errors_; }
 

@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     // the window by it.
     QApplication::setDesktopFileName(QStringLiteral(SPS_APP_ID));
     QApplication::setWindowIcon(sps::applicationIcon());
-    if (line->manualClock) sps::simClock().switchToManual();
+    if (line->manualClock || line->runMs > 0) sps::simClock().switchToManual();
 
     auto consoleDialogs = screenshot ? std::make_unique<sps::ConsoleDialogs>() : nullptr;
     const sps::ConsoleDialogs* console = consoleDialogs.get();
@@ -68,8 +68,10 @@ int main(int argc, char** argv) {
     else
         window.show();
 
+    for (const sps::RecordedOperandText& operand : line->record) window.recordOperand(operand.operand, operand.type);
     if (!line->program.empty()) window.loadProgram(QFile::decodeName(line->program.c_str()));
     if (line->steps > 0) window.runSteps(line->steps);
+    if (line->runMs > 0) window.runTime(line->runMs);
     for (const sps::StatusWindow kind : line->open) window.runCommand(sps::statusWindowKind(kind).command);
 
     if (screenshot) {

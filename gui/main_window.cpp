@@ -1,5 +1,7 @@
 #include "gui/main_window.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -169,6 +171,7 @@ void MainWindow::runCommand(Command command) {
         case Command::CpuStatus: statusWindows_->open(StatusWindow::Cpu); break;
         case Command::Watch: statusWindows_->open(StatusWindow::Watch); break;
         case Command::Trace: simulator_->trace(); break;
+        case Command::Trend: statusWindows_->open(StatusWindow::Trend); break;
         }
     } catch (const CPUException& error) {
         showError(error);
@@ -203,6 +206,33 @@ void MainWindow::runSteps(long long count) {
         showError(error);
     }
     settle();
+}
+
+void MainWindow::runTime(std::uint32_t ms) {
+    SimClock& clock = simClock();
+    if (!clock.isManual()) clock.switchToManual();
+    constexpr std::uint32_t STEP_MS = 10;
+    try {
+        for (std::uint32_t added = 0; added < ms;) {
+            const std::uint32_t dt = std::min(STEP_MS, ms - added);
+            clock.advance(dt);
+            added += dt;
+            if (!simulator_->runSteps(1)) break;
+        }
+        repaintMain();
+    } catch (const CPUException& error) {
+        showError(error);
+    }
+    settle();
+}
+
+void MainWindow::recordOperand(const std::string& operand, std::optional<SignalType> type) {
+    try {
+        simulator_->recorder().record(operand, type);
+    } catch (const CPUException& error) {
+        dialogs_->showError(this, QString::fromStdString(operand) + QStringLiteral(": ") +
+                                      QString::fromLatin1(error.messageText()).trimmed());
+    }
 }
 
 void MainWindow::tick() {

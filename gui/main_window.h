@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include <QMainWindow>
 #include <QTimer>
@@ -10,6 +13,7 @@
 #include "gui/dialogs.h"
 #include "gui/status_windows.h"
 #include "shell/front_end.h"
+#include "shell/recorder.h"
 
 class QAction;
 class QMenu;
@@ -34,6 +38,8 @@ public:
 
     Simulator& simulator() { return *simulator_; }
     StationWidget& station() { return *station_; }
+    // The modal dialogs, for the status windows too.
+    Dialogs& dialogs() { return *dialogs_; }
     QAction* action(Command command) const { return actions_.at(command); }
     QMenu* popup(Popup popup) const { return popups_.at(popup); }
     // Whether the timer runs: only while the simulation does.
@@ -54,6 +60,12 @@ public:
     void loadProgram(const QString& path);
     // Runs `count` simulation steps at once (the command line's --steps).
     void runSteps(long long count);
+    // Runs `ms` milliseconds of simulated time on the manual clock, 10 ms and
+    // one step at a time (the command line's --run).
+    void runTime(std::uint32_t ms);
+    // Records `operand` from the next step on (the command line's --record);
+    // an operand that cannot be recorded is shown in the error box.
+    void recordOperand(const std::string& operand, std::optional<SignalType> type);
     // The scan driver, run by the 1-ms timer while the simulation runs.
     void tick();
 

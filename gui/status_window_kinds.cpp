@@ -5,6 +5,7 @@
 #include "asi/asi_info.h"
 #include "cpu/cpu.h"
 #include "gui/info_wnd.h"
+#include "gui/trend_window.h"
 #include "gui/watch_window.h"
 #include "ladder/kop_net.h"
 #include "shell/cpu_info.h"
@@ -39,6 +40,9 @@ std::unique_ptr<QWidget> makeTrace(StatusWindowSource& source) {
 }
 
 std::unique_ptr<QWidget> makeWatch(StatusWindowSource& source) { return std::make_unique<WatchWindow>(*source.watch); }
+std::unique_ptr<QWidget> makeTrend(StatusWindowSource& source) {
+    return std::make_unique<TrendWindow>(source.simulator, source.dialogs);
+}
 
 constexpr StatusWindowKind KINDS[] = {
     {StatusWindow::Ladder, "kop", "KOP", Command::Ladder, true, makeLadder},
@@ -46,6 +50,7 @@ constexpr StatusWindowKind KINDS[] = {
     {StatusWindow::Cpu, "cpu", "CPU", Command::CpuStatus, true, makeCpu},
     {StatusWindow::Trace, "trace", "Trace", Command::Trace, false, makeTrace},
     {StatusWindow::Watch, "watch", "Beobachten", Command::Watch, true, makeWatch},
+    {StatusWindow::Trend, "trend", "Verlauf", Command::Trend, true, makeTrend},
 };
 
 // One row per StatusWindow, at the index of its value.

@@ -11,14 +11,18 @@ class QWidget;
 
 namespace sps {
 
+class Dialogs;
 class Simulator;
 class TraceInfo;
 class WatchModel;
 
-// What a status window is made from: the simulator, for the trace window the
-// trace that its command made, and for the watch window the rows it shows.
+// What a status window is made from: the simulator, the dialogs, for the
+// trace window the trace that its command made, and for the watch window the
+// rows it shows.
 struct StatusWindowSource {
     Simulator& simulator;
+    // Where a window asks for a file and shows an error.
+    Dialogs& dialogs;
     std::unique_ptr<TraceInfo> trace;
     WatchModel* watch = nullptr;
 };

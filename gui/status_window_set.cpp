@@ -25,13 +25,13 @@ QWidget* StatusWindowSet::openWindow(StatusWindow window) const {
 
 void StatusWindowSet::open(StatusWindow window) {
     if (isOpen(window)) return;
-    StatusWindowSource source{main_.simulator(), nullptr, &main_.watchModel()};
+    StatusWindowSource source{main_.simulator(), main_.dialogs(), nullptr, &main_.watchModel()};
     openFrom(window, source);
 }
 
 void StatusWindowSet::openTrace(std::unique_ptr<TraceInfo> trace) {
     close(StatusWindow::Trace);
-    StatusWindowSource source{main_.simulator(), std::move(trace), &main_.watchModel()};
+    StatusWindowSource source{main_.simulator(), main_.dialogs(), std::move(trace), &main_.watchModel()};
     openFrom(StatusWindow::Trace, source);
 }
 

@@ -35,12 +35,19 @@ file(WRITE ${shots}/config/spssim/spssim.conf
      "tables\\1\\rows\\4\\operand=MW4\n"
      "tables\\1\\rows\\4\\condition=> 100\n")
 
-execute_process(COMMAND ${SPSSIM} --manual-clock --steps 20 --open trace,kop,asi,cpu,watch --screenshot ${shots}/blink.png
-                        ${EXAMPLES_DIR}/blink.awl
+execute_process(COMMAND ${SPSSIM} --manual-clock --steps 20 --record SM0.5,AB0 --run 3000
+                        --open trace,kop,asi,cpu,watch,trend --screenshot ${shots}/blink.png ${EXAMPLES_DIR}/blink.awl
                 RESULT_VARIABLE status ERROR_VARIABLE errors)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "exit status ${status}, expected 0:\n${errors}")
 endif()
-foreach(name blink blink-kop blink-asi blink-cpu blink-trace blink-watch)
+foreach(name blink blink-kop blink-asi blink-cpu blink-trace blink-watch blink-trend)
   expect_png(${shots}/${name}.png)
 endforeach()
+
+# An operand that cannot be recorded is an error box, so the picture run fails.
+execute_process(COMMAND ${SPSSIM} --record VB5000 --open trend --screenshot ${shots}/bad.png ${EXAMPLES_DIR}/blink.awl
+                RESULT_VARIABLE status ERROR_VARIABLE errors)
+if(NOT status EQUAL 1 OR NOT errors MATCHES "Fehler: VB5000: ")
+  message(FATAL_ERROR "exit status ${status}, expected 1 with the error of VB5000:\n${errors}")
+endif()

@@ -17,17 +17,24 @@
 
 namespace sps::guitest {
 
-// Records the error boxes and answers the file dialog with `nextChoice`.
+// Records the error boxes and answers the file dialogs with `nextChoice`
+// (a program) and `nextSaveChoice` (where to save).
 class RecordingDialogs final : public Dialogs {
 public:
     QStringList errors;
     QStringList foldersAsked;
+    QStringList saveTitles;
     QString nextChoice;
+    QString nextSaveChoice;
 
     void showError(QWidget*, const QString& text) override { errors << text; }
     QString chooseProgram(QWidget*, const QString& folder) override {
         foldersAsked << folder;
         return nextChoice;
+    }
+    QString chooseSaveFile(QWidget*, const QString& title, const QString&, const QString&) override {
+        saveTitles << title;
+        return nextSaveChoice;
     }
 };
 

@@ -11,6 +11,7 @@ int runMainWindowTests(int argc, char** argv);
 int runInfoWndTests(int argc, char** argv);
 int runStatusWindowsTests(int argc, char** argv);
 int runWatchWindowTests(int argc, char** argv);
+int runTrendWindowTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -18,7 +19,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("spssim-tests"));
     int failures = 0;
     for (const auto run : {runCommandLineTests, runStationDrawingTests, runMainWindowTests, runInfoWndTests,
-                           runStatusWindowsTests, runWatchWindowTests})
+                           runStatusWindowsTests, runWatchWindowTests, runTrendWindowTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }

@@ -36,25 +36,39 @@ void CommandLineTest::parses_data() {
     QTest::addColumn<qlonglong>("steps");
     QTest::addColumn<QString>("screenshot");
     QTest::addColumn<QString>("program");
-    QTest::addColumn<QString>("open"); // the windows by name, comma-separated
+    QTest::addColumn<QString>("open");   // the windows by name, comma-separated
+    QTest::addColumn<QString>("record"); // the operands, each with its format
+    QTest::addColumn<uint>("run");
     QTest::newRow("nothing") << QStringList{} << false << 0LL << ""
                              << ""
-                             << "";
-    QTest::newRow("everything") << QStringList{"--manual-clock",    "--steps",      "300",   "--open",
-                                               "kop,asi,cpu,trace", "--screenshot", "a.png", "p.awl"}
-                                << true << 300LL << "a.png"
-                                << "p.awl"
-                                << "kop,asi,cpu,trace";
+                             << ""
+                             << "" << 0u;
+    QTest::newRow("everything")
+        << QStringList{"--manual-clock", "--steps", "300",      "--open", "kop,asi,cpu,trace,trend",
+                       "--screenshot",   "a.png",   "--record", "E0.0",   "--run",
+                       "4294967295",     "p.awl"}
+        << true << 300LL << "a.png"
+        << "p.awl"
+        << "kop,asi,cpu,trace,trend"
+        << "E0.0" << 4294967295u;
     QTest::newRow("program first") << QStringList{"p.awl", "--steps", "0"} << false << 0LL << ""
                                    << "p.awl"
-                                   << "";
+                                   << ""
+                                   << "" << 0u;
     QTest::newRow("lone dash is a file") << QStringList{"-"} << false << 0LL << ""
                                          << "-"
-                                         << "";
+                                         << ""
+                                         << "" << 0u;
     QTest::newRow("windows in the order given, each once")
         << QStringList{"--open", "trace,watch,cpu,trace", "--open", "kop"} << false << 0LL << ""
         << ""
-        << "trace,watch,cpu,kop";
+        << "trace,watch,cpu,kop"
+        << "" << 0u;
+    QTest::newRow("operands with formats, in the order given")
+        << QStringList{"--record", "VD8/R,*VD4,T37/I", "--record", "MB0/W"} << false << 0LL << ""
+        << ""
+        << ""
+        << "VD8/R *VD4 T37/I MB0/W" << 0u;
 }
 
 void CommandLineTest::parses() {
@@ -69,6 +83,12 @@ void CommandLineTest::parses() {
     QStringList open;
     for (const StatusWindow window : line->open) open << statusWindowKind(window).name;
     QTEST(open.join(','), "open");
+    QStringList record;
+    for (const RecordedOperandText& operand : line->record)
+        record << QString::fromStdString(operand.operand) +
+                      (operand.type ? QStringLiteral("/") + QStringLiteral("IBWDR")[int(*operand.type)] : QString());
+    QTEST(record.join(' '), "record");
+    QTEST(uint(line->runMs), "run");
 }
 
 void CommandLineTest::rejects_data() {
@@ -82,10 +102,17 @@ void CommandLineTest::rejects_data() {
     QTest::newRow("screenshot without file") << QStringList{"--screenshot"} << "--screenshot needs";
     QTest::newRow("two programs") << QStringList{"a.awl", "b.awl"} << "only one program";
     QTest::newRow("open without windows")
-        << QStringList{"--open"} << "--open needs status windows separated by commas (kop, asi, cpu, trace, watch)";
+        << QStringList{"--open"}
+        << "--open needs status windows separated by commas (kop, asi, cpu, trace, watch, trend)";
     QTest::newRow("open an unknown window") << QStringList{"--open", "cpu,memory"} << "--open needs status windows";
     QTest::newRow("open with an empty name") << QStringList{"--open", "cpu,,kop"} << "--open needs status windows";
     QTest::newRow("open with spaces") << QStringList{"--open", "cpu, kop"} << "--open needs status windows";
+    QTest::newRow("record without operands") << QStringList{"--record"} << "--record needs operands";
+    QTest::newRow("record with an empty operand") << QStringList{"--record", "E0.0,,MW2"} << "--record needs";
+    QTest::newRow("record with an unknown format") << QStringList{"--record", "MW2/X"} << "--record needs";
+    QTest::newRow("record with a format alone") << QStringList{"--record", "/R"} << "--record needs";
+    QTest::newRow("run beyond the clock") << QStringList{"--run", "4294967296"} << "--run needs";
+    QTest::newRow("run negative") << QStringList{"--run", "-10"} << "--run needs";
 }
 
 void CommandLineTest::rejects() {

@@ -98,8 +98,8 @@ void MainWindowTest::menuTextsAndKeys() {
 
     // Each item as "text|key"; a separator as "-".
     const QStringList expected[] = {
-        {"&Datei", "&Laden|F3", "-", "&Debugansicht|F2", "&ASI-Status|F1", "&CPU-Status|F4", "&Beobachten|F11", "-",
-         "&Beenden|"},
+        {"&Datei", "&Laden|F3", "-", "&Debugansicht|F2", "&ASI-Status|F1", "&CPU-Status|F4", "&Beobachten|F11",
+         "&Verlauf|", "-", "&Beenden|"},
         {"&Timer", "&Langsamer|-", "&Schneller|+", "&Automatisch|", "-", "&Manuell|", "&1ms|F6", "&10 ms|F7",
          "&100 ms|F8", "&1000 ms|F9"},
         {"&Run", "&Continue|F5", "&Stop|F10", "&Einzelschritt|Space", "-", "&Reset|F12", "-", "&Trace|Backspace"},

@@ -63,8 +63,8 @@ private slots:
     void keysOfTheCpuWindow();
 
 private:
-    InfoWnd* window(StatusWindow kind) { return qobject_cast<InfoWnd*>(opened(kind)); }
-    QWidget* opened(StatusWindow kind) { return main_->statusWindows().openWindow(kind); }
+    InfoWnd* window(StatusWindow kind) { return qobject_cast<InfoWnd*>(main_->statusWindows().openWindow(kind)); }
+    QWidget* anyWindow(StatusWindow kind) { return main_->statusWindows().openWindow(kind); }
     // Status windows on the screen with that title.
     int shown(const QString& title) const;
     void press(int key, QWidget* target = nullptr) {
@@ -111,6 +111,7 @@ void StatusWindowsTest::oneWindowPerKindGreyedUntilClosed_data() {
     QTest::newRow("ASI-Status") << StatusWindow::Asi << int(Qt::Key_F1) << "ASI";
     QTest::newRow("CPU-Status") << StatusWindow::Cpu << int(Qt::Key_F4) << "CPU";
     QTest::newRow("Beobachten") << StatusWindow::Watch << int(Qt::Key_F11) << "Beobachten";
+    QTest::newRow("Verlauf, from the menu") << StatusWindow::Trend << 0 << "Verlauf";
 }
 
 void StatusWindowsTest::oneWindowPerKindGreyedUntilClosed() {
@@ -119,32 +120,38 @@ void StatusWindowsTest::oneWindowPerKindGreyedUntilClosed() {
     QFETCH(QString, title);
     load(COUNTING_PROGRAM);
     QAction* item = main_->action(statusWindowKind(kind).command);
-    press(key);
-    QPointer<QWidget> first = opened(kind);
+    const auto choose = [&](QWidget* in = nullptr) {
+        if (key != 0)
+            press(key, in);
+        else
+            item->trigger();
+    };
+    choose();
+    QPointer<QWidget> first = anyWindow(kind);
     QVERIFY(first);
     QCOMPARE(shown(title), 1);
     QVERIFY(first->isWindow() && first->parent() == nullptr);
     QVERIFY(!item->isEnabled());
-    press(key);
-    press(key, first);
+    choose();
+    choose(first);
     QCOMPARE(shown(title), 1);
 
     first->close();
     QVERIFY(!main_->statusWindows().isOpen(kind) && item->isEnabled());
     QCOMPARE(shown(title), 0);
-    press(key);
+    choose();
     QCOMPARE(shown(title), 1);
-    QVERIFY(opened(kind) != nullptr && opened(kind) != first.data());
+    QVERIFY(anyWindow(kind) != nullptr && anyWindow(kind) != first.data());
     QVERIFY(dialogs_->errors.isEmpty());
 }
 
 void StatusWindowsTest::loadThatChoseAFileClosesAll() {
     load(COUNTING_PROGRAM);
-    for (const int key : {Qt::Key_F2, Qt::Key_F1, Qt::Key_F4, Qt::Key_Backspace, Qt::Key_F11}) press(key);
-    for (const StatusWindowKind& kind : statusWindowKinds()) QVERIFY(opened(kind.window) != nullptr);
+    for (const StatusWindowKind& kind : statusWindowKinds()) main_->runCommand(kind.command);
+    for (const StatusWindowKind& kind : statusWindowKinds()) QVERIFY(anyWindow(kind.window) != nullptr);
 
     press(Qt::Key_F3); // the dialog is cancelled
-    for (const StatusWindowKind& kind : statusWindowKinds()) QVERIFY(opened(kind.window) != nullptr);
+    for (const StatusWindowKind& kind : statusWindowKinds()) QVERIFY(anyWindow(kind.window) != nullptr);
 
     dialogs_->nextChoice = files_.write("broken.awl", "NETWORK 1\n"); // chosen, but fails to load
     press(Qt::Key_F3);

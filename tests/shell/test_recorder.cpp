@@ -10,11 +10,11 @@
 #include "base/random_source.h"
 #include "cpu/cpu.h"
 #include "messages/latin1.h"
-#include "shell/front_end.h"
 #include "shell/recorder.h"
 #include "shell/simulator.h"
 #include "shell/trace_info.h"
 #include "support/clock_guard.h"
+#include "support/silent_front_end.h"
 #include "support/error_text.h"
 #include "support/german_texts.h"
 
@@ -183,15 +183,6 @@ TEST_F(RecorderTest, TimeFollowsTheClockForwardOnlyAndPausesKeepTheirTime) {
     EXPECT_EQ(recorder.signal(0).changes()[0].at.ms, 0u);
 }
 
-class NoFrontEnd final : public FrontEnd {
-public:
-    void showError(const CPUException&) override {}
-    void closeStatusWindows() override {}
-    void repaintMain() override {}
-    void openTrace(std::unique_ptr<TraceInfo>) override {}
-    void breakpointReached(int, const std::string&, std::uint64_t) override {}
-};
-
 class RecordingSimulatorTest : public ClockTest {
 protected:
     RecordingSimulatorTest() {
@@ -205,7 +196,7 @@ protected:
         sim.load(path_.string());
     }
 
-    NoFrontEnd frontEnd;
+    SilentFrontEnd frontEnd;
     Simulator sim{frontEnd};
 
 private:
@@ -240,7 +231,7 @@ TEST_F(RecordingSimulatorTest, ALoadStartsAFreshRecordingOfTheSameOperands) {
 TEST_F(RecordingSimulatorTest, RecordingAnalogWordsDoesNotChangeTheRun) {
     const auto nextRandomAfterFiveSteps = [](bool recordAnalog) {
         seedRandom(1);
-        NoFrontEnd quiet;
+        SilentFrontEnd quiet;
         Simulator run(quiet);
         if (recordAnalog) {
             run.recorder().record("AEW0");

@@ -9,25 +9,16 @@
 #include "cpu/operand_parser.h"
 #include "cpu/parameter.h"
 #include "messages/message_catalog.h"
-#include "shell/front_end.h"
 #include "shell/simulator.h"
 #include "shell/trace_info.h"
 #include "shell/watch_value.h"
 #include "support/clock_guard.h"
+#include "support/silent_front_end.h"
 #include "support/error_text.h"
 
 using namespace sps;
 
 namespace {
-
-class QuietFrontEnd final : public FrontEnd {
-public:
-    void showError(const CPUException&) override {}
-    void closeStatusWindows() override {}
-    void repaintMain() override {}
-    void openTrace(std::unique_ptr<TraceInfo>) override {}
-    void breakpointReached(int, const std::string&, std::uint64_t) override {}
-};
 
 class WatchValueTest : public ClockTest {
 protected:
@@ -35,7 +26,7 @@ protected:
 
     std::unique_ptr<Parameter> operand(const char* text) { return parseOperand(sim.cpu(), text); }
 
-    QuietFrontEnd frontEnd;
+    SilentFrontEnd frontEnd;
     Simulator sim{frontEnd};
 };
 

@@ -6,12 +6,16 @@
 #include <memory>
 #include <set>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "gui/dialogs.h"
+#include "gui/main_window.h"
+#include "gui/station_widget.h"
 #include "gui/status_windows.h"
 #include "shell/trace_info.h"
 
@@ -85,5 +89,22 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+// A main window whose dialogs `dialogs` records (the window owns them).
+inline std::unique_ptr<MainWindow> makeMainWindow(RecordingDialogs*& dialogs) {
+    auto recording = std::make_unique<RecordingDialogs>();
+    dialogs = recording.get();
+    return std::make_unique<MainWindow>(std::move(recording));
+}
+
+// Shows `window` as the active window with the station focused, as a user
+// finds it; false when the platform does not activate it.
+inline bool showActive(MainWindow& window) {
+    window.show();
+    QApplication::setActiveWindow(&window);
+    if (!QTest::qWaitForWindowActive(&window)) return false;
+    window.station().setFocus();
+    return true;
+}
 
 } // namespace sps::guitest

@@ -71,16 +71,11 @@ private:
 
 void MainWindowTest::init() {
     simClock().switchToAutomatic();
-    auto dialogs = std::make_unique<RecordingDialogs>();
-    dialogs_ = dialogs.get();
-    window_ = std::make_unique<MainWindow>(std::move(dialogs));
+    window_ = makeMainWindow(dialogs_);
     auto windows = std::make_unique<FakeStatusWindows>();
     windows_ = windows.get();
     window_->setStatusWindows(std::move(windows));
-    window_->show();
-    QApplication::setActiveWindow(window_.get());
-    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    window_->station().setFocus();
+    QVERIFY(showActive(*window_));
 }
 
 void MainWindowTest::cleanup() {

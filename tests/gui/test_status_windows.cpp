@@ -81,13 +81,8 @@ private:
 
 void StatusWindowsTest::init() {
     simClock().switchToManual();
-    auto dialogs = std::make_unique<RecordingDialogs>();
-    dialogs_ = dialogs.get();
-    main_ = std::make_unique<MainWindow>(std::move(dialogs));
-    main_->show();
-    QApplication::setActiveWindow(main_.get());
-    QVERIFY(QTest::qWaitForWindowActive(main_.get()));
-    main_->station().setFocus();
+    main_ = makeMainWindow(dialogs_);
+    QVERIFY(showActive(*main_));
 }
 
 void StatusWindowsTest::cleanup() {

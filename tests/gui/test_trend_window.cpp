@@ -69,9 +69,7 @@ private:
 
 void TrendWindowTest::init() {
     simClock().switchToManual();
-    auto dialogs = std::make_unique<RecordingDialogs>();
-    dialogs_ = dialogs.get();
-    main_ = std::make_unique<MainWindow>(std::move(dialogs));
+    main_ = makeMainWindow(dialogs_);
     main_->loadProgram(files_.write("count.awl", COUNTING_PROGRAM));
 }
 

@@ -70,13 +70,8 @@ private:
 void WatchWindowTest::init() {
     QSettings().remove(QStringLiteral("watch"));
     simClock().switchToManual();
-    auto dialogs = std::make_unique<RecordingDialogs>();
-    dialogs_ = dialogs.get();
-    main_ = std::make_unique<MainWindow>(std::move(dialogs));
-    main_->show();
-    QApplication::setActiveWindow(main_.get());
-    QVERIFY(QTest::qWaitForWindowActive(main_.get()));
-    main_->station().setFocus();
+    main_ = makeMainWindow(dialogs_);
+    QVERIFY(showActive(*main_));
     main_->loadProgram(files_.write("count.awl", COUNTING_PROGRAM));
     QTest::keyClick(&main_->station(), Qt::Key_F10); // stopped: steps come from the test
     window_ = open();
@@ -348,9 +343,7 @@ void WatchWindowTest::tableIsKeptPerProgram() {
     // Another session.
     window_ = nullptr;
     main_.reset();
-    auto dialogs = std::make_unique<RecordingDialogs>();
-    dialogs_ = dialogs.get();
-    main_ = std::make_unique<MainWindow>(std::move(dialogs));
+    main_ = makeMainWindow(dialogs_);
     main_->loadProgram(first);
     expectFirstTable();
 }

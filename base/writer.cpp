@@ -28,8 +28,8 @@ void Writer::putUnsigned(std::uint32_t value) { putNumber(10, value); }
 // As "%d" gives it, without the cost of a format string.
 void Writer::putInt(std::int32_t value) {
     char buffer[16];
-    *std::to_chars(buffer, buffer + sizeof buffer - 1, value).ptr = '\0';
-    putString(buffer);
+    const char* const end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    for (const char* c = buffer; c != end; ++c) putChar(*c);
 }
 
 // Formatted as "%+G" in the C locale whatever locale the process runs in

@@ -49,7 +49,10 @@ void recordOperands(sps::MainWindow& window) {
 // Runs the event loop for `ms` milliseconds of wall time.
 void runEventLoop(int ms) {
     QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    timer.start(ms);
     loop.exec();
 }
 

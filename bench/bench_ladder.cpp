@@ -104,8 +104,8 @@ void layOut(KOPNet& net, const CPU& cpu) {
 
 void reportDrawing(benchmark::State& state, const CountingCanvas& canvas, long long drawings) {
     if (drawings == 0) return;
-    state.counters["lines"] = static_cast<double>(canvas.lines / drawings);
-    state.counters["texts"] = static_cast<double>(canvas.texts / drawings);
+    state.counters["lines"] = static_cast<double>(canvas.lines) / static_cast<double>(drawings);
+    state.counters["texts"] = static_cast<double>(canvas.texts) / static_cast<double>(drawings);
 }
 
 // What opening the ladder window costs: the layout of every network and the

@@ -223,7 +223,7 @@ private:
         if (span <= 0) return (top_ + bottom_) / 2;
         const double share = std::clamp((plotted(type, value) - scale.lowNumber) / span, 0.0, 1.0);
         // Rounded; share is within 0 and 1, so the conversion is defined.
-        return bottom_ - static_cast<int>(share * (bottom_ - top_) + 0.5);
+        return bottom_ - static_cast<int>(std::lround(share * (bottom_ - top_)));
     }
 
     // A step line, as it has only horizontal and vertical strokes, drawn as

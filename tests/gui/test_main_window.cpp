@@ -260,7 +260,9 @@ void MainWindowTest::stationKeys() {
     QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
     QApplication::sendEvent(&window_->station(), &event);
     QVERIFY(event.isAccepted());
-    for (const auto& [name, value] : stationFields(target())) {
+    for (const auto& entry : stationFields(target())) {
+        const std::string& name = entry.first;
+        const std::string& value = entry.second;
         const auto old = std::find_if(before.begin(), before.end(), [&](const auto& f) { return f.first == name; });
         if (QString::fromStdString(name) == field)
             QCOMPARE(QString::fromStdString(value), after);

@@ -27,7 +27,7 @@ void Writer::putUnsigned(std::uint32_t value) { putNumber(10, value); }
 
 // As "%d" gives it, without the cost of a format string.
 void Writer::putInt(std::int32_t value) {
-    char buffer[16];
+    char buffer[16]{};
     const char* const end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
     for (const char* c = buffer; c != end; ++c) putChar(*c);
 }

@@ -134,7 +134,8 @@ TEST(LargePrograms, LinesAtTheLengthBoundAndLongRunsOfEmptyLines) {
     const std::string title(MAX - 6, 't');        // after "TITLE="
     const std::string lineComment(MAX - 12, 'n'); // after "NETWORK 1 //"
     const std::string comment(MAX - 2, 'k');      // after "//"
-    const std::string emptyLines(16000000, '\n');
+    constexpr std::size_t EMPTY_LINES = 16000000; // large on purpose
+    const std::string emptyLines(EMPTY_LINES, '\n');
     CPU cpu;
     load(cpu, "ORGANIZATION_BLOCK OB1:MAIN\nTITLE=" + title + "\nBEGIN\nNETWORK 1 //" + lineComment + "\n//" + comment +
                   "\nLD E0.0" + emptyLines + "END_ORGANIZATION_BLOCK\n");

@@ -17,9 +17,8 @@
 #include "loader/parser.h"
 #include "loader/reader.h"
 #include "messages/cpu_exception.h"
-#include "shell/front_end.h"
 #include "shell/simulator.h"
-#include "shell/trace_info.h"
+#include "support/silent_front_end.h"
 
 using namespace sps;
 
@@ -159,16 +158,6 @@ void BM_EngineBitLogicForced(benchmark::State& state) {
     simClock().switchToAutomatic();
 }
 BENCHMARK(BM_EngineBitLogicForced);
-
-// A front end that shows nothing.
-class SilentFrontEnd final : public FrontEnd {
-public:
-    void showError(const CPUException&) override {}
-    void closeStatusWindows() override {}
-    void repaintMain() override {}
-    void openTrace(std::unique_ptr<TraceInfo>) override {}
-    void breakpointReached(int, const std::string&, std::uint64_t) override {}
-};
 
 // Whole simulation steps (scan and station) of program (a), with no
 // breakpoint (argument 0) or with one that never becomes true (1).

@@ -118,9 +118,8 @@ void expectCommand(ScriptSession& session, const CommandCall& call) {
         if (expected.isReal) {
             const float actual = checked.operand->getReal();
             if (!(actual == expected.real()))
-                expectationFailed(
-                    session, call,
-                    formatNumber(std::bit_cast<std::uint32_t>(actual), OperandWidth::DoubleWord, ValueFormat::Real));
+                expectationFailed(session, call,
+                                  formatNumber(std::bit_cast<std::uint32_t>(actual), Width::Dword, ValueFormat::Real));
             return;
         }
         const std::uint32_t actual = readAtWidth(*checked.operand, checked.width);

@@ -28,7 +28,7 @@ std::unique_ptr<Parameter> valuedOperand(ScriptSession& session, const CommandCa
 // An operand that has a value to read or write, with its width.
 struct SizedOperand {
     std::unique_ptr<Parameter> operand;
-    OperandWidth width;
+    Width width;
 };
 
 SizedOperand operandArgument(ScriptSession& session, const CommandCall& call, std::size_t index);

@@ -38,16 +38,12 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-[[noreturn]] void cannotRead(OperandWidth width) {
-    static constexpr const char* KEYS[] = {"Can't read a bit on parameter", "Can't read a byte on parameter",
-                                           "Can't read a word on parameter", "Can't read a dword on parameter"};
-    throwMessage(KEYS[static_cast<int>(width)]);
-}
+[[noreturn]] void cannotRead(Width width) { throwMessage(widthFacts(width).readMissing); }
 
 // A value at `width` as the compare contacts see it: bits and bytes unsigned,
 // words and double words signed.
-std::int64_t compared(std::uint32_t bits, OperandWidth width) {
-    if (width == OperandWidth::Bit || width == OperandWidth::Byte) return cutToWidth(bits, width);
+std::int64_t compared(std::uint32_t bits, Width width) {
+    if (width == Width::Bit || width == Width::Byte) return cutToWidth(bits, width);
     return signedAtWidth(bits, width);
 }
 
@@ -98,10 +94,10 @@ Condition::Condition(CPU& cpu, std::string_view operandText, std::string_view te
     if (valueText.empty()) throwMessage("Constant expected");
     value_ = parseConstant(cpu, valueText);
     if (value_.isReal) {
-        if ((readable & CAP_READ_DWORD) == 0) cannotRead(OperandWidth::DoubleWord);
+        if ((readable & CAP_READ_DWORD) == 0) cannotRead(Width::Dword);
     } else {
         checkValueFits(value_, width_);
-        if ((readable & readCapabilityAt(width_)) == 0) cannotRead(width_);
+        if ((readable & readCapability(width_)) == 0) cannotRead(width_);
     }
     text_ = name + " " + found->canonical + " " + std::string(valueText);
     evaluate();

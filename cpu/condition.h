@@ -53,7 +53,7 @@ public:
 
 private:
     std::unique_ptr<Parameter> operand_;
-    OperandWidth width_ = OperandWidth::Bit;
+    Width width_ = Width::Bit;
     Relation relation_ = Relation::Equal;
     ConstantValue value_;
     int lastBit_ = 0;

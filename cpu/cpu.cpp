@@ -2,15 +2,9 @@
 
 #include "base/sim_clock.h"
 #include "cpu/io.h"
+#include "cpu/timer_table.h"
 
 namespace sps {
-
-std::uint16_t timerResolution(int timerNumber) {
-    const int n = timerNumber % 64;
-    if (n == 0 || n == 32) return 1;
-    if ((n >= 1 && n <= 4) || (n >= 33 && n <= 36)) return 10;
-    return 100;
-}
 
 CPU::CPU() : CPU(nullptr) {}
 

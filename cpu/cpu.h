@@ -8,6 +8,7 @@
 #include "cpu/force_table.h"
 #include "cpu/mem_field.h"
 #include "cpu/program.h"
+#include "cpu/timer_table.h"
 
 namespace sps {
 
@@ -47,7 +48,7 @@ using JumpLabel = std::optional<std::uint8_t>;
 // loaded program and the state of the execution engine.
 class CPU {
 public:
-    static constexpr int TIMER_COUNT = 128;
+    static constexpr int TIMER_COUNT = TIMER_NUMBERS;
     static constexpr int COUNTER_COUNT = 256;
     static constexpr int ACCUMULATOR_COUNT = 4;
 
@@ -93,9 +94,6 @@ public:
 private:
     explicit CPU(IOBus* wiredBus);
 };
-
-// Timer resolution in milliseconds by timer number: 1, 10 or 100.
-std::uint16_t timerResolution(int timerNumber);
 
 // At most this many ticks are counted in one update; time beyond is dropped.
 inline constexpr std::uint32_t MAX_TIMER_CATCHUP = 6000;

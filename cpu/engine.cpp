@@ -12,14 +12,17 @@
 #include "cpu/logic_stack.h"
 #include "cpu/operation.h"
 #include "cpu/program.h"
+#include "cpu/timer_table.h"
 #include "messages/cpu_exception.h"
 
 namespace sps {
 
 namespace {
 
-constexpr int ONE_MS_TIMERS[] = {0, 32, 64, 96};
-constexpr int TEN_MS_TIMERS[] = {1, 2, 3, 4, 33, 34, 35, 36, 65, 66, 67, 68, 97, 98, 99, 100};
+// The running timers that the engine brings up to date itself: the 1-ms
+// timers before every instruction, the 10-ms timers at the start of a scan.
+constexpr auto ONE_MS_TIMERS = timersUpdated<TimerUpdate::BeforeEveryInstruction>();
+constexpr auto TEN_MS_TIMERS = timersUpdated<TimerUpdate::AtScanStart>();
 
 // The 1-ms timers are brought up to date before every instruction node. On
 // one reading of the clock the result is the same however often that is

@@ -23,16 +23,12 @@ bool forceable(int kind) {
            kind == PK_TIMER || kind == PK_COUNTER;
 }
 
-[[noreturn]] void cannotWrite(OperandWidth width) {
-    static constexpr const char* KEYS[] = {"Can't write a bit on parameter", "Can't write a byte on parameter",
-                                           "Can't write a word on parameter", "Can't write a dword on parameter"};
-    throwMessage(KEYS[static_cast<int>(width)]);
-}
+[[noreturn]] void cannotWrite(Width width) { throwMessage(widthFacts(width).writeMissing); }
 
 // An address beyond its area fails now, with the area's own error, and not
 // later in the middle of a scan.
-void checkReachable(Parameter& operand, OperandWidth width) {
-    if (operand.kind() != PK_ANALOG_IN && (operand.capabilities().direct & readCapabilityAt(width)) != 0)
+void checkReachable(Parameter& operand, Width width) {
+    if (operand.kind() != PK_ANALOG_IN && (operand.capabilities().direct & readCapability(width)) != 0)
         readAtWidth(operand, width);
 }
 
@@ -40,7 +36,7 @@ void checkReachable(Parameter& operand, OperandWidth width) {
 
 std::string ForcedOperand::valueText() const {
     if (value.isReal) return formatNumber(value.bits, width, ValueFormat::Real);
-    return formatNumber(value.bits, width, width == OperandWidth::Bit ? ValueFormat::Bit : ValueFormat::Decimal);
+    return formatNumber(value.bits, width, width == Width::Bit ? ValueFormat::Bit : ValueFormat::Decimal);
 }
 
 ForceTable::ForceTable() = default;
@@ -96,7 +92,7 @@ const ForcedOperand* ForceTable::find(std::string_view name) const {
 void ForceTable::writeAtNextScan(std::unique_ptr<Parameter> operand, const ConstantValue& value) {
     const auto width = operandWidth(*operand);
     if (!width) throwMessage("Parametertype not possible");
-    if ((operand->capabilities().direct & writeCapabilityAt(*width)) == 0) cannotWrite(*width);
+    if ((operand->capabilities().direct & writeCapability(*width)) == 0) cannotWrite(*width);
     checkValueFits(value, *width);
     checkReachable(*operand, *width);
     if (pending_.size() >= MAX_PENDING_WRITES) throwMessage("Too many pending writes");

@@ -24,7 +24,7 @@ inline constexpr std::size_t MAX_PENDING_WRITES = 64;
 struct ForcedOperand {
     std::string name; // as a program writes it: "MW10"
     std::unique_ptr<Parameter> operand;
-    OperandWidth width;
+    Width width;
     ConstantValue value;
 
     // The value as `print` shows one of this width: the bit, the unsigned
@@ -96,7 +96,7 @@ private:
 
     struct PendingWrite {
         std::unique_ptr<Parameter> operand;
-        OperandWidth width;
+        Width width;
         std::uint32_t bits;
     };
 

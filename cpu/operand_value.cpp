@@ -7,65 +7,28 @@
 
 namespace sps {
 
-std::optional<OperandWidth> operandWidth(const Parameter& operand) {
-    if (operand.kind() == PK_TIMER || operand.kind() == PK_COUNTER) return OperandWidth::Word;
-    const Capabilities capabilities = operand.capabilities();
-    const std::uint8_t access = capabilities.direct;
-    if (access & (CAP_READ_DWORD | CAP_WRITE_DWORD)) return OperandWidth::DoubleWord;
-    if (access & (CAP_READ_WORD | CAP_WRITE_WORD)) return OperandWidth::Word;
-    if (access & (CAP_READ_BYTE | CAP_WRITE_BYTE)) return OperandWidth::Byte;
-    if (access & (CAP_READ_BIT | CAP_WRITE_BIT)) return OperandWidth::Bit;
-    return std::nullopt;
+std::optional<Width> operandWidth(const Parameter& operand) {
+    if (operand.kind() == PK_TIMER || operand.kind() == PK_COUNTER) return Width::Word;
+    return widestAccess(operand.capabilities().direct);
 }
 
-std::uint8_t readCapabilityAt(OperandWidth width) {
-    static constexpr std::uint8_t READ[] = {CAP_READ_BIT, CAP_READ_BYTE, CAP_READ_WORD, CAP_READ_DWORD};
-    return READ[static_cast<int>(width)];
-}
-
-std::uint8_t writeCapabilityAt(OperandWidth width) {
-    static constexpr std::uint8_t WRITE[] = {CAP_WRITE_BIT, CAP_WRITE_BYTE, CAP_WRITE_WORD, CAP_WRITE_DWORD};
-    return WRITE[static_cast<int>(width)];
-}
-
-std::uint32_t cutToWidth(std::uint32_t value, OperandWidth width) {
+std::uint32_t readAtWidth(Parameter& operand, Width width) {
     switch (width) {
-    case OperandWidth::Bit: return value & 1u;
-    case OperandWidth::Byte: return value & 0xFFu;
-    case OperandWidth::Word: return value & 0xFFFFu;
-    case OperandWidth::DoubleWord: return value;
-    }
-    return value;
-}
-
-std::int32_t signedAtWidth(std::uint32_t value, OperandWidth width) {
-    const std::uint32_t cut = cutToWidth(value, width);
-    switch (width) {
-    case OperandWidth::Bit: return static_cast<std::int32_t>(cut);
-    case OperandWidth::Byte: return static_cast<std::int8_t>(cut);
-    case OperandWidth::Word: return static_cast<std::int16_t>(cut);
-    case OperandWidth::DoubleWord: return static_cast<std::int32_t>(cut);
-    }
-    return static_cast<std::int32_t>(cut);
-}
-
-std::uint32_t readAtWidth(Parameter& operand, OperandWidth width) {
-    switch (width) {
-    case OperandWidth::Bit: return cutToWidth(static_cast<std::uint32_t>(operand.getBit()), width);
-    case OperandWidth::Byte: return cutToWidth(static_cast<std::uint32_t>(operand.getByte()), width);
-    case OperandWidth::Word: return cutToWidth(static_cast<std::uint32_t>(operand.getWord()), width);
-    case OperandWidth::DoubleWord: return operand.getLong();
+    case Width::Bit: return cutToWidth(static_cast<std::uint32_t>(operand.getBit()), width);
+    case Width::Byte: return cutToWidth(static_cast<std::uint32_t>(operand.getByte()), width);
+    case Width::Word: return cutToWidth(static_cast<std::uint32_t>(operand.getWord()), width);
+    case Width::Dword: return operand.getLong();
     }
     return 0;
 }
 
-void writeAtWidth(Parameter& operand, OperandWidth width, std::uint32_t value) {
+void writeAtWidth(Parameter& operand, Width width, std::uint32_t value) {
     const int cut = static_cast<int>(cutToWidth(value, width) & 0xFFFFu);
     switch (width) {
-    case OperandWidth::Bit: return operand.setBit(cut);
-    case OperandWidth::Byte: return operand.setByte(cut);
-    case OperandWidth::Word: return operand.setWord(cut);
-    case OperandWidth::DoubleWord: return operand.setLong(value);
+    case Width::Bit: return operand.setBit(cut);
+    case Width::Byte: return operand.setByte(cut);
+    case Width::Word: return operand.setWord(cut);
+    case Width::Dword: return operand.setLong(value);
     }
 }
 
@@ -77,16 +40,10 @@ std::string operandName(const Parameter& operand) {
     return name;
 }
 
-bool ConstantValue::fits(OperandWidth width) const {
-    if (isReal) return width == OperandWidth::DoubleWord;
+bool ConstantValue::fits(Width width) const {
+    if (isReal) return width == Width::Dword;
     const std::int64_t value = negative ? static_cast<std::int32_t>(bits) : static_cast<std::int64_t>(bits);
-    switch (width) {
-    case OperandWidth::Bit: return value == 0 || value == 1;
-    case OperandWidth::Byte: return value >= -128 && value <= 0xFF;
-    case OperandWidth::Word: return value >= -32768 && value <= 0xFFFF;
-    case OperandWidth::DoubleWord: return true;
-    }
-    return false;
+    return fitsWidth(value, width);
 }
 
 std::optional<ConstantValue> constantValue(Parameter& operand, std::string_view text) {
@@ -113,9 +70,9 @@ ConstantValue parseConstant(CPU& cpu, std::string_view text) {
     return *value;
 }
 
-void checkValueFits(const ConstantValue& value, OperandWidth width) {
+void checkValueFits(const ConstantValue& value, Width width) {
     if (value.fits(width)) return;
-    throwMessage(value.isReal ? "Can't write a dword on parameter" : "Value out of range");
+    throwMessage(value.isReal ? MessageKey("Can't write a dword on parameter") : MessageKey("Value out of range"));
 }
 
 } // namespace sps

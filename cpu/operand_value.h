@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "cpu/width.h"
+
 namespace sps {
 
 class CPU;
@@ -14,25 +16,13 @@ class Parameter;
 // The width at which an operand's value is taken as a whole, by the user's
 // commands rather than by instructions (writing and checking values, forcing,
 // stop conditions, the display formats): timers and counters their value (a
-// word), every other operand its widest access. Unlike the data widths of the
-// instructions it has bits.
-enum class OperandWidth : std::uint8_t { Bit, Byte, Word, DoubleWord };
-
-// Empty for operands that can be neither read nor written (subroutine names).
-std::optional<OperandWidth> operandWidth(const Parameter& operand);
-
-// The capability bits (of a Parameter's masks) for reading and for writing at `width`.
-std::uint8_t readCapabilityAt(OperandWidth width);
-std::uint8_t writeCapabilityAt(OperandWidth width);
-
-// `value` cut to the width's low bits.
-std::uint32_t cutToWidth(std::uint32_t value, OperandWidth width);
-// A value cut to the width, read back as a signed number of that width.
-std::int32_t signedAtWidth(std::uint32_t value, OperandWidth width);
+// word), every other operand its widest access. Empty for operands that can
+// be neither read nor written (subroutine names).
+std::optional<Width> operandWidth(const Parameter& operand);
 
 // Throw the CPUException of the operand when the access fails.
-std::uint32_t readAtWidth(Parameter& operand, OperandWidth width);
-void writeAtWidth(Parameter& operand, OperandWidth width, std::uint32_t value);
+std::uint32_t readAtWidth(Parameter& operand, Width width);
+void writeAtWidth(Parameter& operand, Width width, std::uint32_t value);
 
 // The operand's name as a program writes it ("E0.3", "MW4", "16#FF"): its
 // printed name without the leading blank.
@@ -47,7 +37,7 @@ struct ConstantValue {
     float real() const { return std::bit_cast<float>(bits); }
     // Whether the value can stand at `width` as a signed or an unsigned number
     // (a byte takes -128 to 255, a bit only 0 and 1); a real only in a double word.
-    bool fits(OperandWidth width) const;
+    bool fits(Width width) const;
 };
 
 // The value of `operand`, parsed from `text`, when it is a constant; none for
@@ -61,6 +51,6 @@ ConstantValue parseConstant(CPU& cpu, std::string_view text);
 // `value` checked against the operand's `width`: throws "Can't write a dword on
 // parameter" for a real in anything but a double word, "Value out of range"
 // for an integer that does not fit.
-void checkValueFits(const ConstantValue& value, OperandWidth width);
+void checkValueFits(const ConstantValue& value, Width width);
 
 } // namespace sps

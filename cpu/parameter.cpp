@@ -84,9 +84,9 @@ void writeAreaName(Writer& writer, const char* areaName, const char* width, int 
 // ---- memory operands ----
 
 BitParameter::BitParameter(MemField& area, int byteAddress, int bit, const char* areaName, int kind)
-    : Parameter(kind, {BIT, BIT}), area_(area), byteAddress_(byteAddress), bit_(bit), areaName_(areaName),
-      readByte_(area.directRead(byteAddress, 1)), writeByte_(area.directWrite(byteAddress, 1)),
-      mask_(static_cast<std::uint8_t>(1u << (bit & 7))) {}
+    : Parameter(kind, {BIT, BIT}), area_(area), byteAddress_(byteAddress), bit_(bit),
+      areaName_(areaName), direct_{area.directRead(byteAddress, 1), area.directWrite(byteAddress, 1),
+                                   static_cast<std::uint8_t>(1u << (bit & 7))} {}
 
 void BitParameter::printName(Writer& writer) const {
     writeAreaName(writer, areaName_, "", byteAddress_);
@@ -133,7 +133,8 @@ AreaParameter<W>::AreaParameter(MemField& area, int address, const char* areaNam
       writeAt_(area.directWrite(address, widthBytes(W))) {}
 
 template <Width W> void AreaParameter<W>::printName(Writer& writer) const {
-    writeAreaName(writer, areaName_, W == Width::Byte ? "B" : W == Width::Word ? "W" : "D", address_);
+    const char width[] = {widthLetter(W), '\0'};
+    writeAreaName(writer, areaName_, width, address_);
 }
 
 template <Width W> int AreaParameter<W>::elementAddress(int index) const {
@@ -141,11 +142,7 @@ template <Width W> int AreaParameter<W>::elementAddress(int index) const {
 }
 
 template <Width W> std::uint32_t AreaParameter<W>::read(int index) {
-    if (index == 0 && readAt_ != nullptr) {
-        std::uint32_t value = 0;
-        for (int i = 0; i < widthBytes(W); ++i) value = value << 8 | readAt_[i];
-        return value;
-    }
+    if (index == 0 && readAt_ != nullptr) return readBigEndian(readAt_, widthBytes(W));
     const int at = elementAddress(index);
     if constexpr (W == Width::Byte)
         return static_cast<std::uint32_t>(area_.readByte(at) & 0xFF);
@@ -156,10 +153,7 @@ template <Width W> std::uint32_t AreaParameter<W>::read(int index) {
 }
 
 template <Width W> void AreaParameter<W>::write(int index, std::uint32_t value) {
-    if (index == 0 && writeAt_ != nullptr) {
-        for (int i = widthBytes(W) - 1; i >= 0; --i, value >>= 8) writeAt_[i] = static_cast<std::uint8_t>(value);
-        return;
-    }
+    if (index == 0 && writeAt_ != nullptr) return writeBigEndian(writeAt_, widthBytes(W), value);
     const int at = elementAddress(index);
     if constexpr (W == Width::Byte)
         area_.writeByte(at, static_cast<int>(value & 0xFFu));

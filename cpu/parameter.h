@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cpu/mem_field.h"
+#include "cpu/memory_access.h"
 #include "cpu/width.h"
 
 namespace sps {
@@ -30,30 +31,6 @@ enum ParameterKind : int {
     PK_ANALOG_OUT = 12,
     PK_POINTER = 13,
 };
-
-// Bits of one capability mask.
-enum Capability : std::uint8_t {
-    CAP_READ_BIT = 0x01,
-    CAP_READ_BYTE = 0x02,
-    CAP_READ_WORD = 0x04,
-    CAP_READ_DWORD = 0x08,
-    CAP_WRITE_BIT = 0x10,
-    CAP_WRITE_BYTE = 0x20,
-    CAP_WRITE_WORD = 0x40,
-    CAP_WRITE_DWORD = 0x80,
-};
-
-constexpr std::uint8_t readCapability(Width w) {
-    return w == Width::Byte ? CAP_READ_BYTE : w == Width::Word ? CAP_READ_WORD : CAP_READ_DWORD;
-}
-
-constexpr std::uint8_t writeCapability(Width w) {
-    return w == Width::Byte ? CAP_WRITE_BYTE : w == Width::Word ? CAP_WRITE_WORD : CAP_WRITE_DWORD;
-}
-
-constexpr std::uint8_t readWriteCapability(Width w) {
-    return static_cast<std::uint8_t>(readCapability(w) | writeCapability(w));
-}
 
 // Which accesses an operand supports, directly and at an index.
 struct Capabilities {
@@ -115,12 +92,10 @@ public:
     // The image bit itself when its byte lies in the area (the usual case,
     // inlined where the class is known); the area's checks and messages
     // otherwise.
-    int getBit() override {
-        return readByte_ != nullptr ? (*readByte_ & mask_) != 0 : area_.readBit(byteAddress_, bit_);
-    }
+    int getBit() override { return direct_.read != nullptr ? direct_.get() : area_.readBit(byteAddress_, bit_); }
     void setBit(int value) override {
-        if (writeByte_ == nullptr) return area_.writeBit(byteAddress_, bit_, value);
-        *writeByte_ = static_cast<std::uint8_t>(value != 0 ? *writeByte_ | mask_ : *writeByte_ & ~mask_);
+        if (direct_.write == nullptr) return area_.writeBit(byteAddress_, bit_, value);
+        direct_.set(value);
     }
     int getBitAt(int index) override;
     void setBitAt(int index, int value) override;
@@ -137,20 +112,16 @@ public:
     const MemField& area() const { return area_; }
     int byteAddress() const { return byteAddress_; }
     int bit() const { return bit_; }
-    // The byte that reads and writes go straight to, or null where they go
-    // through the area, and the bit's mask in it.
-    const std::uint8_t* directReadByte() const { return readByte_; }
-    std::uint8_t* directWriteByte() const { return writeByte_; }
-    std::uint8_t mask() const { return mask_; }
+    // The byte that reads and writes go straight to (null where they go
+    // through the area) and the bit's mask in it.
+    const BitAccess& directAccess() const { return direct_; }
 
 private:
     MemField& area_;
     int byteAddress_;
     int bit_;
     const char* areaName_;
-    const std::uint8_t* readByte_; // null: reads go through the area
-    std::uint8_t* writeByte_;      // null: writes go through the area
-    std::uint8_t mask_;
+    BitAccess direct_;
 };
 
 // The four accessors of one width (the value and the value at an index,

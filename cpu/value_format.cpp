@@ -10,16 +10,6 @@ namespace sps {
 
 namespace {
 
-int bitsOf(OperandWidth width) {
-    switch (width) {
-    case OperandWidth::Bit: return 1;
-    case OperandWidth::Byte: return 8;
-    case OperandWidth::Word: return 16;
-    case OperandWidth::DoubleWord: return 32;
-    }
-    return 32;
-}
-
 // "BASE#" and the value with leading zeros up to the width's digit count.
 std::string based(std::uint32_t value, int base, int digits) {
     static constexpr char DIGITS[] = "0123456789ABCDEF";
@@ -61,22 +51,22 @@ bool formatReadable(const Parameter& operand, ValueFormat format) {
     }
     const auto width = operandWidth(operand);
     if (!width) return false;
-    return (readable & readCapabilityAt(*width)) != 0;
+    return (readable & readCapability(*width)) != 0;
 }
 
-ValueFormat defaultFormat(OperandWidth width) {
+ValueFormat defaultFormat(Width width) {
     switch (width) {
-    case OperandWidth::Bit: return ValueFormat::Bit;
-    case OperandWidth::Byte: return ValueFormat::Decimal;
-    case OperandWidth::Word:
-    case OperandWidth::DoubleWord: return ValueFormat::SignedDecimal;
+    case Width::Bit: return ValueFormat::Bit;
+    case Width::Byte: return ValueFormat::Decimal;
+    case Width::Word:
+    case Width::Dword: return ValueFormat::SignedDecimal;
     }
     return ValueFormat::Decimal;
 }
 
-std::string formatNumber(std::uint32_t bits, OperandWidth width, ValueFormat format) {
+std::string formatNumber(std::uint32_t bits, Width width, ValueFormat format) {
     const std::uint32_t value = cutToWidth(bits, width);
-    const int digits = bitsOf(width);
+    const int digits = widthBits(width);
     switch (format) {
     case ValueFormat::Bit: return (value & 1u) != 0 ? "1" : "0";
     case ValueFormat::Binary: return based(value, 2, digits);

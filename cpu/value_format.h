@@ -46,11 +46,11 @@ std::optional<ValueFormat> formatNamed(std::string_view latin1Name);
 bool formatReadable(const Parameter& operand, ValueFormat format);
 // The format an operand of that width is shown in unless the user chooses
 // another: bits as Bit, bytes as Decimal, words and double words as SignedDecimal.
-ValueFormat defaultFormat(OperandWidth width);
+ValueFormat defaultFormat(Width width);
 
 // `bits` cut to `width` and written in `format`. Bit shows the lowest bit,
 // Real the 32 bits read as a real.
-std::string formatNumber(std::uint32_t bits, OperandWidth width, ValueFormat format);
+std::string formatNumber(std::uint32_t bits, Width width, ValueFormat format);
 // The operand's current value in `format`; throws the operand's CPUException
 // when it cannot be read so (an address beyond its area, a word read as a real).
 std::string formatOperand(Parameter& operand, ValueFormat format);

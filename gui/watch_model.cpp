@@ -388,11 +388,11 @@ QString WatchModel::applyCondition(Row& row, const QString& test) {
 SignalType WatchModel::recordType(const Row& row) {
     if (row.format == ValueFormat::Bit) return SignalType::Bit;
     if (row.format == ValueFormat::Real) return SignalType::Real;
-    switch (operandWidth(*row.operand).value_or(OperandWidth::DoubleWord)) {
-    case OperandWidth::Bit: return SignalType::Bit;
-    case OperandWidth::Byte: return SignalType::Byte;
-    case OperandWidth::Word: return SignalType::Word;
-    case OperandWidth::DoubleWord: break;
+    switch (operandWidth(*row.operand).value_or(Width::Dword)) {
+    case Width::Bit: return SignalType::Bit;
+    case Width::Byte: return SignalType::Byte;
+    case Width::Word: return SignalType::Word;
+    case Width::Dword: break;
     }
     return SignalType::DoubleWord;
 }
@@ -445,7 +445,7 @@ WatchModel::Row WatchModel::makeRow(std::unique_ptr<Parameter> operand) const {
     Row row;
     row.name = fromCore(operandName(*operand));
     row.formats = watchFormats(*operand);
-    const ValueFormat natural = defaultFormat(operandWidth(*operand).value_or(OperandWidth::DoubleWord));
+    const ValueFormat natural = defaultFormat(operandWidth(*operand).value_or(Width::Dword));
     row.format =
         std::find(row.formats.begin(), row.formats.end(), natural) != row.formats.end() ? natural : row.formats.front();
     row.operand = std::move(operand);

@@ -64,9 +64,9 @@ Program ProgramReader::parseProgram() {
         case TOK_SUBROUTINE_BLOCK: program.push_back(parseBlock(BLOCK_SUBROUTINE, TOK_END_SUBROUTINE_BLOCK)); break;
         case TOK_INTERRUPT_BLOCK: program.push_back(parseBlock(BLOCK_INTERRUPT, TOK_END_INTERRUPT_BLOCK)); break;
         case TOK_END:
-            if (program.empty()) raiseParseError(lookupMessage("ORGANIZATION_BLOCK expected"));
+            if (program.empty()) raiseParseError(MessageKey("ORGANIZATION_BLOCK expected").text());
             return program;
-        default: raiseParseError(lookupMessage("ORGANIZATION_BLOCK expected"));
+        default: raiseParseError(MessageKey("ORGANIZATION_BLOCK expected").text());
         }
         advance();
     }

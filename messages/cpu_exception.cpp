@@ -3,16 +3,13 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "messages/message_catalog.h"
-
 namespace sps {
 
-void throwMessage(const char* key) { throw CPUException(lookupMessage(key)); }
+void throwMessage(MessageKey key) { throw CPUException(key.text()); }
 
-std::string formatMessage(const char* key, ...) {
-    const char* format = lookupMessage(key);
+std::string formatText(const char* format, ...) {
     va_list args;
-    va_start(args, key);
+    va_start(args, format);
     va_list measure;
     va_copy(measure, args);
     const int length = std::vsnprintf(nullptr, 0, format, measure);

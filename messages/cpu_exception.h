@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "messages/message_key.h"
+
 namespace sps {
 
 // The one error object of the simulator. It carries the finished German text
@@ -19,10 +21,16 @@ private:
 };
 
 // Throws the catalog text of `key`.
-[[noreturn]] void throwMessage(const char* key);
+[[noreturn]] void throwMessage(MessageKey key);
+
+// `format` (printf placeholders) filled with the given values, as long as it
+// needs to be.
+std::string formatText(const char* format, ...);
 
 // Formats the catalog text of `key` (which holds printf placeholders) with the
-// given values. The result is as long as it needs to be.
-std::string formatMessage(const char* key, ...);
+// given values.
+template <class... Values> std::string formatMessage(MessageKey key, Values... values) {
+    return formatText(key.text(), values...);
+}
 
 } // namespace sps

@@ -1,23 +1,20 @@
 #include "ops/instruction_row.h"
 
 #include "cpu/parameter.h"
+#include "cpu/timer_table.h"
 #include "messages/cpu_exception.h"
 
 namespace sps {
 
 namespace {
 
-const char* missingCapabilityKey(std::uint8_t capability) {
-    switch (capability) {
-    case CAP_READ_BIT: return "Can't read a bit on parameter";
-    case CAP_READ_BYTE: return "Can't read a byte on parameter";
-    case CAP_READ_WORD: return "Can't read a word on parameter";
-    case CAP_READ_DWORD: return "Can't read a dword on parameter";
-    case CAP_WRITE_BIT: return "Can't write a bit on parameter";
-    case CAP_WRITE_BYTE: return "Can't write a byte on parameter";
-    case CAP_WRITE_WORD: return "Can't write a word on parameter";
-    default: return "Can't write a dword on parameter";
+// The message of an operand that lacks a capability (one bit of a mask).
+MessageKey missingCapabilityKey(std::uint8_t capability) {
+    for (const WidthFacts& facts : WIDTH_FACTS) {
+        if (capability == facts.read) return facts.readMissing;
+        if (capability == facts.write) return facts.writeMissing;
     }
+    return WIDTH_FACTS.back().writeMissing;
 }
 
 int timerNumber(const Parameter& operand) { return static_cast<const TimerParameter&>(operand).number(); }
@@ -49,16 +46,12 @@ void checkKind(const Parameter& operand, KindRule rule) {
     case KindRule::Counter:
         if (kind != PK_COUNTER) throwMessage("Counter expected");
         return;
-    case KindRule::TonTimer: {
-        const int n = timerNumber(operand);
-        if (!((n >= 32 && n <= 63) || n >= 96)) throwMessage("Timer only supports TONR");
+    case KindRule::OnDelayTimer:
+        if (timerFamily(timerNumber(operand)) != TimerFamily::OnDelay) throwMessage("Timer only supports TONR");
         return;
-    }
-    case KindRule::TonrTimer: {
-        const int n = timerNumber(operand);
-        if (!((n >= 0 && n <= 31) || (n >= 64 && n <= 95))) throwMessage("Timer only supports TON");
+    case KindRule::RetentiveTimer:
+        if (timerFamily(timerNumber(operand)) != TimerFamily::Retentive) throwMessage("Timer only supports TON");
         return;
-    }
     case KindRule::WritableBitOrRecord:
         if (!(operand.capabilities().direct & CAP_WRITE_BIT) && kind != PK_TIMER && kind != PK_COUNTER)
             throwMessage("Can't write a bit on parameter");

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <span>
 
 #include "cpu/operation.h"
 #include "cpu/parameter.h"
@@ -12,8 +11,9 @@
 namespace sps {
 
 // The rows of the instruction table: for each mnemonic everything about its
-// instruction except what it does when executed. Each family's source keeps
-// its rows beside its classes.
+// instruction except what it does when executed. Each instruction class holds
+// its row; the families generate their classes and rows from one list each
+// (see family.h), and instruction_table.cpp gathers them.
 
 // Load-time tests of an operand's kind, each with its message.
 enum class KindRule : std::uint8_t {
@@ -25,8 +25,8 @@ enum class KindRule : std::uint8_t {
     OnlyText,            // "SBR expected"
     Timer,               // "Timer expected"
     Counter,             // "Counter expected"
-    TonTimer,            // "Timer only supports TONR" outside T32..T63, T96..
-    TonrTimer,           // "Timer only supports TON" outside T0..T31, T64..T95
+    OnDelayTimer,        // "Timer only supports TONR" on a timer number of TONR
+    RetentiveTimer,      // "Timer only supports TON" on a timer number of TON
     WritableBitOrRecord, // "Can't write a bit on parameter" unless a timer or counter
 };
 
@@ -74,6 +74,8 @@ struct MergeSlot {
 // fields; what a row leaves out is empty, none or false.
 struct InstructionRow {
     const char* mnemonic = "";
+    // The name in the international mnemonic set; null where it is the same.
+    const char* international = nullptr;
     const char* label = "";
     LadderKind ladderKind = LK_NONE;
     ContactRole contactRole = ContactRole::None;
@@ -85,6 +87,21 @@ struct InstructionRow {
     MergeSlot merge{};
     bool standsAlone = false;
 };
+
+// A two-input box that combines operand 1 into operand 2 in place (b := a op b
+// or b := b op a): operand 2 written, operand 1 read, operand 2 read, in that
+// order; a preceding move into operand 2 may be folded in at pin 3.
+constexpr InstructionRow inPlaceBox(const char* mnemonic, const char* international, const char* label, Width w,
+                                    char letter) {
+    return {.mnemonic = mnemonic,
+            .international = international,
+            .label = label,
+            .ladderKind = LK_BOX2,
+            .operandCount = 2,
+            .checks = {needs(2, writeCapability(w)), needs(1, readCapability(w)), needs(2, readCapability(w))},
+            .pins = {pinShows(3, 2, letter), pinShows(4, 1, letter), pinShows(5, 2, letter)},
+            .merge = {.pin = 3, .slot = 2, .size = w}};
+}
 
 // An instruction whose queries and operand checks come from its row; the
 // family classes add only what they do when executed (and their state).
@@ -120,14 +137,5 @@ struct TableEntry {
 template <class Op> std::unique_ptr<Operation> createAs(Operands operands) {
     return std::make_unique<Op>(std::move(operands));
 }
-
-// The rows of each family, in the order of its table.
-std::span<const TableEntry> bitLogicInstructions();
-std::span<const TableEntry> compareInstructions();
-std::span<const TableEntry> dataMoveArithmeticInstructions();
-std::span<const TableEntry> dataLogicShiftInstructions();
-std::span<const TableEntry> timerCounterInstructions();
-std::span<const TableEntry> programControlInstructions();
-std::span<const TableEntry> tableInstructions();
 
 } // namespace sps

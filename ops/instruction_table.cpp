@@ -2,25 +2,46 @@
 
 #include <string_view>
 #include <unordered_map>
-#include <vector>
 
 #include "cpu/operand_parser.h"
 #include "cpu/parameter.h"
 #include "messages/cpu_exception.h"
+#include "ops/bit_logic.h"
+#include "ops/compare.h"
+#include "ops/data_logic_shift.h"
+#include "ops/data_move_arith.h"
+#include "ops/family.h"
+#include "ops/program_control.h"
+#include "ops/tables.h"
+#include "ops/timers_counters.h"
 
 namespace sps {
 
-std::span<const TableEntry> instructionTable() {
-    static const std::vector<TableEntry> table = [] {
-        std::vector<TableEntry> entries;
-        for (auto family :
-             {bitLogicInstructions, compareInstructions, dataMoveArithmeticInstructions, dataLogicShiftInstructions,
-              timerCounterInstructions, programControlInstructions, tableInstructions})
-            for (const TableEntry& entry : family()) entries.push_back(entry);
-        return entries;
-    }();
-    return table;
+namespace {
+
+// Every instruction, family by family.
+constexpr auto TABLE = joinEntries(bit_logic::instructions(), compare_contacts::instructions(),
+                                   data_move::instructions(), word_logic::instructions(), timers::instructions(),
+                                   program_control::instructions(), tables::instructions());
+static_assert(TABLE.size() == 169, "the instruction set has 169 mnemonics");
+
+constexpr bool sameText(const char* a, const char* b) {
+    for (; *a != '\0' && *a == *b; ++a) ++b;
+    return *a == *b;
 }
+
+// No mnemonic is written twice, in either set.
+constexpr bool mnemonicsUnique() {
+    for (std::size_t i = 0; i < TABLE.size(); ++i)
+        for (std::size_t j = i + 1; j < TABLE.size(); ++j)
+            if (sameText(TABLE[i].row->mnemonic, TABLE[j].row->mnemonic)) return false;
+    return true;
+}
+static_assert(mnemonicsUnique());
+
+} // namespace
+
+std::span<const TableEntry> instructionTable() { return TABLE; }
 
 namespace {
 

@@ -55,9 +55,9 @@ void checkWatchable(Parameter& operand) {
 std::string watchValue(CPU& cpu, Parameter& operand, ValueFormat format) {
     if (!isAnalog(operand)) return formatOperand(operand, format);
     if (!isWordFormat(format))
-        throwMessage(format == ValueFormat::Bit ? "Can't read a bit on parameter" : "Can't read a dword on parameter");
+        throwMessage(widthFacts(format == ValueFormat::Bit ? Width::Bit : Width::Dword).readMissing);
     const auto value = analogValue(cpu, operand);
-    return value ? formatNumber(*value, OperandWidth::Word, format) : "?";
+    return value ? formatNumber(*value, Width::Word, format) : "?";
 }
 
 } // namespace sps

@@ -84,8 +84,8 @@ TEST(ValueFormat, EveryFormatIsFoundByItsGermanName) {
     for (const ValueFormatInfo& info : VALUE_FORMATS) EXPECT_EQ(formatNamed(info.name), info.format);
     EXPECT_EQ(std::string(formatName(ValueFormat::Binary)), "Bin\xE4r");
     EXPECT_FALSE(formatNamed("Oktal"));
-    EXPECT_EQ(defaultFormat(OperandWidth::Bit), ValueFormat::Bit);
-    EXPECT_EQ(defaultFormat(OperandWidth::Word), ValueFormat::SignedDecimal);
+    EXPECT_EQ(defaultFormat(Width::Bit), ValueFormat::Bit);
+    EXPECT_EQ(defaultFormat(Width::Word), ValueFormat::SignedDecimal);
 }
 
 } // namespace

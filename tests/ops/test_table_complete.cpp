@@ -240,7 +240,7 @@ TEST(MnemonicCatalogue, PinsOfRepresentativeBoxes) {
     }
 }
 
-TEST(MnemonicCatalogue, PinValuesUseTheOperandWidth) {
+TEST(MnemonicCatalogue, PinValuesUseTheWidth) {
     CPU cpu;
     cpu.areaV.writeDword(0, 0x3FC00000u); // 1.5
     cpu.timers[37].value = 150;

@@ -93,6 +93,37 @@ TEST_F(TimerTest, HundredAndTenMillisecondTimersAdvanceAtTheirOwnPlaces) {
     EXPECT_EQ(cpu.areaV.readWord(6), 50);
 }
 
+// Every timer number under the one instruction its number takes (the other
+// is refused) counts 300 ms in ticks of its own resolution, whichever part
+// of the scan brings it up to date.
+TEST_F(TimerTest, EveryTimerNumberCountsAtItsResolution) {
+    struct Range {
+        int first, last;
+        std::uint16_t resolution;
+        const char* instruction;
+        const char* refused;
+    };
+    const Range ranges[] = {
+        {0, 0, 1, "TONR", "TON"},   {1, 4, 10, "TONR", "TON"},    {5, 31, 100, "TONR", "TON"},
+        {32, 32, 1, "TON", "TONR"}, {33, 36, 10, "TON", "TONR"},  {37, 63, 100, "TON", "TONR"},
+        {64, 64, 1, "TONR", "TON"}, {65, 68, 10, "TONR", "TON"},  {69, 95, 100, "TONR", "TON"},
+        {96, 96, 1, "TON", "TONR"}, {97, 100, 10, "TON", "TONR"}, {101, 127, 100, "TON", "TONR"},
+    };
+    int covered = 0;
+    for (const Range& range : ranges) {
+        for (int n = range.first; n <= range.last; ++n, ++covered) {
+            const std::string timer = "T" + std::to_string(n);
+            SCOPED_TRACE(std::string(range.instruction) + " " + timer);
+            EXPECT_NE(loadError(cpu, std::string(range.refused) + " " + timer + ", 1000"), "");
+            load({{"LD SM0.0", std::string(range.instruction) + " " + timer + ", 1000"}});
+            scanAt(0);
+            scanAt(300);
+            EXPECT_EQ(cpu.timers[static_cast<std::size_t>(n)].value, 300 / range.resolution);
+        }
+    }
+    EXPECT_EQ(covered, CPU::TIMER_COUNT);
+}
+
 // A clock that moves 10 ms with every executed instruction, so that time
 // passes during one scan.
 const CPU* clockedCpu = nullptr;

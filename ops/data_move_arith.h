@@ -1,3 +1,5 @@
+#pragma once
+
 // Moves, increment/decrement/invert, integer and real arithmetic and the
 // conversions. Every one is a box that acts only while the top of the logic
 // stack is 1 and then reads its operands; with the top 0 nothing is read.
@@ -7,12 +9,11 @@
 #include "cpu/cpu.h"
 #include "cpu/logic_stack.h"
 #include "cpu/parameter.h"
-#include "ops/data_width.h"
+#include "cpu/width_operand.h"
+#include "ops/family.h"
 #include "ops/instruction_row.h"
 
-namespace sps {
-
-namespace {
+namespace sps::data_move {
 
 // Operand 1 is read, operand 2 written (the write is tested first).
 constexpr InstructionRow move(const char* mnemonic, const char* label, Width w, char letter) {
@@ -68,70 +69,65 @@ constexpr InstructionRow convert(const char* mnemonic, const char* label, char i
             .pins = {pinShows(3, 1, in), pinShows(5, 2, out)}};
 }
 
-constexpr InstructionRow kMOVB = move("MOVB", "MOV_B", Width::Byte, 'B');
-constexpr InstructionRow kMOVW = move("MOVW", "MOV_W", Width::Word, 'W');
-constexpr InstructionRow kMOVD = move("MOVD", "MOV_DW", Width::Dword, 'D');
-constexpr InstructionRow kMOVR = move("MOVR", "MOV_R", Width::Dword, 'R');
-constexpr InstructionRow kINCB = step("INCB", "INC_B", Width::Byte);
-constexpr InstructionRow kINCW = step("INCW", "INC_W", Width::Word);
-constexpr InstructionRow kINCD = step("INCD", "INC_DW", Width::Dword);
-constexpr InstructionRow kDECB = step("DECB", "DEC_B", Width::Byte);
-constexpr InstructionRow kDECW = step("DECW", "DEC_W", Width::Word);
-constexpr InstructionRow kDECD = step("DECD", "DEC_DW", Width::Dword);
-constexpr InstructionRow kINVB = step("INVB", "INV_B", Width::Byte);
-constexpr InstructionRow kINVW = step("INVW", "INV_W", Width::Word);
-constexpr InstructionRow kINVD = step("INVD", "INV_DW", Width::Dword);
-constexpr InstructionRow kAddI = inPlaceBox("+I", "ADD_I", Width::Word, 'W');
-constexpr InstructionRow kSubI = inPlaceBox("-I", "SUB_I", Width::Word, 'W');
-constexpr InstructionRow kAddD = inPlaceBox("+D", "ADD_DI", Width::Dword, 'D');
-constexpr InstructionRow kSubD = inPlaceBox("-D", "SUB_DI", Width::Dword, 'D');
-constexpr InstructionRow kAddR = inPlaceBox("+R", "ADD_R", Width::Dword, 'R');
-constexpr InstructionRow kSubR = inPlaceBox("-R", "SUB_R", Width::Dword, 'R');
-constexpr InstructionRow kMulR = product("*R", "MUL_R");
-constexpr InstructionRow kDivR = product("/R", "DIV_R");
-constexpr InstructionRow kMUL = integerProduct("MUL");
-constexpr InstructionRow kDIV = integerProduct("DIV");
-constexpr InstructionRow kSQRT = convert("SQRT", "SQRT", 'R', 'R');
-constexpr InstructionRow kTRUNC = convert("TRUNC", "TRUNC", 'R', 'D');
-constexpr InstructionRow kDTR = convert("DTR", "DI_REAL", 'D', 'R');
-// SWAP demands a writable operand 2 although it only ever touches operand 1.
-constexpr InstructionRow kSWAP{
-    .mnemonic = "SWAP",
-    .label = "SWAP",
-    .ladderKind = LK_TIMER,
-    .operandCount = 2,
-    .checks = {needs(2, CAP_WRITE_WORD), needs(1, CAP_READ_WORD)},
-    .pins = {pinShows(3, 1, 'W')},
-};
-
 // ---- moves ----
 
+struct MoveRow {
+    Name mnemonic;
+    Name label;
+    Width width;
+    char letter; // R for the real, which moves as a double word
+};
+
+inline constexpr MoveRow MOVES[] = {
+    {"MOVB", "MOV_B", Width::Byte, 'B'},
+    {"MOVW", "MOV_W", Width::Word, 'W'},
+    {"MOVD", "MOV_DW", Width::Dword, 'D'},
+    {"MOVR", "MOV_R", Width::Dword, 'R'},
+};
+
 // MOVR moves the 32-bit pattern of a real without converting it.
-template <const InstructionRow& Row, Width W> class MoveOp final : public RowOperation {
+template <MoveRow M> class MoveOp final : public RowOperation {
 public:
-    explicit MoveOp(Operands o) : RowOperation(Row, std::move(o)) {}
+    static constexpr InstructionRow row = move(M.mnemonic.c_str(), M.label.c_str(), M.width, M.letter);
+
+    explicit MoveOp(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         out_.set(in_.get());
     }
 
 private:
-    WidthOperand<W> in_{operand1_.get()};
-    WidthOperand<W> out_{operand2_.get()};
+    WidthOperand<M.width> in_{operand1_.get()};
+    WidthOperand<M.width> out_{operand2_.get()};
 };
-
-using MOVB_Op = MoveOp<kMOVB, Width::Byte>;
-using MOVW_Op = MoveOp<kMOVW, Width::Word>;
-using MOVD_Op = MoveOp<kMOVD, Width::Dword>;
-using MOVR_Op = MoveOp<kMOVR, Width::Dword>;
 
 // ---- increment, decrement, invert in place ----
 
-enum class Step { Increment, Decrement, Invert };
+enum class Step : std::uint8_t { Increment, Decrement, Invert };
 
-template <const InstructionRow& Row, Width W, Step S> class StepOp final : public RowOperation {
+struct StepRow {
+    Name mnemonic;
+    Name label;
+    Width width;
+    Step step;
+};
+
+inline constexpr StepRow STEPS[] = {
+    {"INCB", "INC_B", Width::Byte, Step::Increment},   {"INCW", "INC_W", Width::Word, Step::Increment},
+    {"INCD", "INC_DW", Width::Dword, Step::Increment}, {"DECB", "DEC_B", Width::Byte, Step::Decrement},
+    {"DECW", "DEC_W", Width::Word, Step::Decrement},   {"DECD", "DEC_DW", Width::Dword, Step::Decrement},
+    {"INVB", "INV_B", Width::Byte, Step::Invert},      {"INVW", "INV_W", Width::Word, Step::Invert},
+    {"INVD", "INV_DW", Width::Dword, Step::Invert},
+};
+
+template <StepRow R> class StepOp final : public RowOperation {
+    static constexpr Width W = R.width;
+    static constexpr Step S = R.step;
+
 public:
-    explicit StepOp(Operands o) : RowOperation(Row, std::move(o)) {}
+    static constexpr InstructionRow row = step(R.mnemonic.c_str(), R.label.c_str(), W);
+
+    explicit StepOp(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         using Value = typename WidthTraits<W>::Value;
@@ -151,21 +147,30 @@ private:
     }
 };
 
-using INCB_Op = StepOp<kINCB, Width::Byte, Step::Increment>;
-using INCW_Op = StepOp<kINCW, Width::Word, Step::Increment>;
-using INCD_Op = StepOp<kINCD, Width::Dword, Step::Increment>;
-using DECB_Op = StepOp<kDECB, Width::Byte, Step::Decrement>;
-using DECW_Op = StepOp<kDECW, Width::Word, Step::Decrement>;
-using DECD_Op = StepOp<kDECD, Width::Dword, Step::Decrement>;
-using INVB_Op = StepOp<kINVB, Width::Byte, Step::Invert>;
-using INVW_Op = StepOp<kINVW, Width::Word, Step::Invert>;
-using INVD_Op = StepOp<kINVD, Width::Dword, Step::Invert>;
-
 // ---- integer sums: b := b + a or b - a, wrapping at the width ----
 
-template <const InstructionRow& Row, Width W, bool Subtract> class IntegerSumOp final : public RowOperation {
+struct IntegerSumRow {
+    Name mnemonic;
+    Name label;
+    Width width;
+    bool subtract;
+};
+
+inline constexpr IntegerSumRow INTEGER_SUMS[] = {
+    {"+I", "ADD_I", Width::Word, false},
+    {"-I", "SUB_I", Width::Word, true},
+    {"+D", "ADD_DI", Width::Dword, false},
+    {"-D", "SUB_DI", Width::Dword, true},
+};
+
+template <IntegerSumRow R> class IntegerSumOp final : public RowOperation {
+    static constexpr Width W = R.width;
+    static constexpr bool Subtract = R.subtract;
+
 public:
-    explicit IntegerSumOp(Operands o) : RowOperation(Row, std::move(o)) {}
+    static constexpr InstructionRow row = inPlaceBox(R.mnemonic.c_str(), nullptr, R.label.c_str(), W, widthLetter(W));
+
+    explicit IntegerSumOp(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         using Value = typename WidthTraits<W>::Value;
@@ -179,18 +184,34 @@ private:
     WidthOperand<W> inOut_{operand2_.get()};
 };
 
-using addI_Op = IntegerSumOp<kAddI, Width::Word, false>;
-using subI_Op = IntegerSumOp<kSubI, Width::Word, true>;
-using addD_Op = IntegerSumOp<kAddD, Width::Dword, false>;
-using subD_Op = IntegerSumOp<kSubD, Width::Dword, true>;
-
 // ---- real arithmetic: computed in double, rounded once on the store ----
 
-enum class RealOperation { Add, Subtract, Multiply, Divide };
+enum class RealOperation : std::uint8_t { Add, Subtract, Multiply, Divide };
 
-template <const InstructionRow& Row, RealOperation R> class RealArithmeticOp final : public RowOperation {
+struct RealArithmeticRow {
+    Name mnemonic;
+    Name label;
+    RealOperation operation;
+};
+
+inline constexpr RealArithmeticRow REAL_ARITHMETIC[] = {
+    {"+R", "ADD_R", RealOperation::Add},
+    {"-R", "SUB_R", RealOperation::Subtract},
+    {"*R", "MUL_R", RealOperation::Multiply},
+    {"/R", "DIV_R", RealOperation::Divide},
+};
+
+// Sums are in-place boxes; *R and /R test operand 2 before operand 1.
+template <RealArithmeticRow A> class RealArithmeticOp final : public RowOperation {
+    static constexpr RealOperation R = A.operation;
+
 public:
-    explicit RealArithmeticOp(Operands o) : RowOperation(Row, std::move(o)) {}
+    static constexpr InstructionRow row =
+        R == RealOperation::Add || R == RealOperation::Subtract
+            ? inPlaceBox(A.mnemonic.c_str(), nullptr, A.label.c_str(), Width::Dword, 'R')
+            : product(A.mnemonic.c_str(), A.label.c_str());
+
+    explicit RealArithmeticOp(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         const double a = operand1_->getReal();
@@ -213,19 +234,16 @@ private:
     }
 };
 
-using addR_Op = RealArithmeticOp<kAddR, RealOperation::Add>;
-using subR_Op = RealArithmeticOp<kSubR, RealOperation::Subtract>;
-using mulR_Op = RealArithmeticOp<kMulR, RealOperation::Multiply>;
-using divR_Op = RealArithmeticOp<kDivR, RealOperation::Divide>;
-
 // ---- 16 x 16 bit multiply and divide ----
 
-std::int32_t signedWord(std::uint32_t value) { return static_cast<std::int16_t>(value & 0xFFFFu); }
+inline std::int32_t signedWord(std::uint32_t value) { return static_cast<std::int16_t>(value & 0xFFFFu); }
 
 // The full signed product of the low word of b and the word a.
 class MUL_Op final : public RowOperation {
 public:
-    explicit MUL_Op(Operands o) : RowOperation(kMUL, std::move(o)) {}
+    static constexpr InstructionRow row = integerProduct("MUL");
+
+    explicit MUL_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         const std::int32_t a = signedWord(static_cast<std::uint32_t>(operand1_->getWord()));
@@ -239,7 +257,9 @@ public:
 // the low word. A divisor of 0 writes nothing.
 class DIV_Op final : public RowOperation {
 public:
-    explicit DIV_Op(Operands o) : RowOperation(kDIV, std::move(o)) {}
+    static constexpr InstructionRow row = integerProduct("DIV");
+
+    explicit DIV_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         const std::int32_t d = signedWord(static_cast<std::uint32_t>(operand1_->getWord()));
@@ -258,7 +278,9 @@ public:
 // The square root of a negative value or of NaN writes nothing.
 class SQRT_Op final : public RowOperation {
 public:
-    explicit SQRT_Op(Operands o) : RowOperation(kSQRT, std::move(o)) {}
+    static constexpr InstructionRow row = convert("SQRT", "SQRT", 'R', 'R');
+
+    explicit SQRT_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         const double x = operand1_->getReal();
@@ -271,7 +293,9 @@ public:
 // give the smallest value 0x80000000.
 class TRUNC_Op final : public RowOperation {
 public:
-    explicit TRUNC_Op(Operands o) : RowOperation(kTRUNC, std::move(o)) {}
+    static constexpr InstructionRow row = convert("TRUNC", "TRUNC", 'R', 'D');
+
+    explicit TRUNC_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         const float x = operand1_->getReal();
@@ -284,17 +308,29 @@ public:
 // A signed double word to the nearest real.
 class DTR_Op final : public RowOperation {
 public:
-    explicit DTR_Op(Operands o) : RowOperation(kDTR, std::move(o)) {}
+    static constexpr InstructionRow row = convert("DTR", "DI_REAL", 'D', 'R');
+
+    explicit DTR_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         operand2_->setReal(static_cast<float>(static_cast<std::int32_t>(operand1_->getLong())));
     }
 };
 
-// Exchanges the two bytes of operand 1.
+// Exchanges the two bytes of operand 1. SWAP demands a writable operand 2
+// although it only ever touches operand 1.
 class SWAP_Op final : public RowOperation {
 public:
-    explicit SWAP_Op(Operands o) : RowOperation(kSWAP, std::move(o)) {}
+    static constexpr InstructionRow row{
+        .mnemonic = "SWAP",
+        .label = "SWAP",
+        .ladderKind = LK_TIMER,
+        .operandCount = 2,
+        .checks = {needs(2, CAP_WRITE_WORD), needs(1, CAP_READ_WORD)},
+        .pins = {pinShows(3, 1, 'W')},
+    };
+
+    explicit SWAP_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         const auto a = static_cast<std::uint32_t>(operand1_->getWord());
@@ -302,21 +338,11 @@ public:
     }
 };
 
-constexpr TableEntry kRows[] = {
-    {&kMOVB, createAs<MOVB_Op>},   {&kMOVW, createAs<MOVW_Op>}, {&kMOVD, createAs<MOVD_Op>},
-    {&kMOVR, createAs<MOVR_Op>},   {&kINCB, createAs<INCB_Op>}, {&kINCW, createAs<INCW_Op>},
-    {&kINCD, createAs<INCD_Op>},   {&kDECB, createAs<DECB_Op>}, {&kDECW, createAs<DECW_Op>},
-    {&kDECD, createAs<DECD_Op>},   {&kINVB, createAs<INVB_Op>}, {&kINVW, createAs<INVW_Op>},
-    {&kINVD, createAs<INVD_Op>},   {&kAddI, createAs<addI_Op>}, {&kSubI, createAs<subI_Op>},
-    {&kAddD, createAs<addD_Op>},   {&kSubD, createAs<subD_Op>}, {&kAddR, createAs<addR_Op>},
-    {&kSubR, createAs<subR_Op>},   {&kMulR, createAs<mulR_Op>}, {&kDivR, createAs<divR_Op>},
-    {&kMUL, createAs<MUL_Op>},     {&kDIV, createAs<DIV_Op>},   {&kSQRT, createAs<SQRT_Op>},
-    {&kTRUNC, createAs<TRUNC_Op>}, {&kDTR, createAs<DTR_Op>},   {&kSWAP, createAs<SWAP_Op>},
-};
-static_assert(std::size(kRows) == 27);
+// The family's entries in the order of the table.
+constexpr auto instructions() {
+    return joinEntries(familyEntries<MoveOp, MOVES>(), familyEntries<StepOp, STEPS>(),
+                       familyEntries<IntegerSumOp, INTEGER_SUMS>(), familyEntries<RealArithmeticOp, REAL_ARITHMETIC>(),
+                       classEntries<MUL_Op, DIV_Op, SQRT_Op, TRUNC_Op, DTR_Op, SWAP_Op>());
+}
 
-} // namespace
-
-std::span<const TableEntry> dataMoveArithmeticInstructions() { return kRows; }
-
-} // namespace sps
+} // namespace sps::data_move

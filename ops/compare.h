@@ -1,20 +1,28 @@
+#pragma once
+
 // The 72 compare contacts: prefix (LD, LDN, U, UN, O, ON) x type (B, W, D, R)
-// x relation (=, >=, <=), all from one class template.
+// x relation (=, >=, <=), all from one class template and one list of rows
+// that the loops below make.
 #include <array>
 #include <cstdint>
 
 #include "cpu/parameter.h"
+#include "cpu/width_operand.h"
 #include "ops/contact.h"
-#include "ops/data_width.h"
+#include "ops/family.h"
 #include "ops/instruction_row.h"
 
-namespace sps {
+namespace sps::compare_contacts {
 
-namespace {
+enum class Prefix : std::uint8_t { LD, LDN, U, UN, O, ON };
+enum class Type : std::uint8_t { B, W, D, R };
+enum class Relation : std::uint8_t { gl, ggl, kgl }; // =, >=, <=
 
-enum class Prefix { LD, LDN, U, UN, O, ON };
-enum class Type { B, W, D, R };
-enum class Relation { gl, ggl, kgl }; // =, >=, <=
+struct CompareRow {
+    Prefix prefix;
+    Type type;
+    Relation relation;
+};
 
 constexpr bool negated(Prefix p) { return p == Prefix::LDN || p == Prefix::UN || p == Prefix::ON; }
 
@@ -25,6 +33,12 @@ constexpr ContactRole role(Prefix p) {
 
 constexpr const char* prefixText(Prefix p) {
     constexpr const char* texts[] = {"LD", "LDN", "U", "UN", "O", "ON"};
+    return texts[static_cast<int>(p)];
+}
+
+// The international set writes A and AN for U and UN.
+constexpr const char* internationalPrefixText(Prefix p) {
+    constexpr const char* texts[] = {"LD", "LDN", "A", "AN", "O", "ON"};
     return texts[static_cast<int>(p)];
 }
 
@@ -43,10 +57,10 @@ constexpr void append(Text& text, std::size_t& at, const char* piece) {
     while (*piece != '\0') text[at++] = *piece++;
 }
 
-constexpr Text mnemonicText(Prefix p, Type t, Relation r) {
+constexpr Text mnemonicText(const char* prefix, Type t, Relation r) {
     Text text{};
     std::size_t at = 0;
-    append(text, at, prefixText(p));
+    append(text, at, prefix);
     text[at++] = typeLetter(t);
     append(text, at, relationText(r));
     return text;
@@ -70,13 +84,19 @@ template <class Number> bool relationHolds(Relation r, Number a, Number b) {
     return r == Relation::gl ? a == b : r == Relation::ggl ? a >= b : a <= b;
 }
 
-template <Prefix P, Type T, Relation R> class CompareOp final : public RowOperation {
+template <CompareRow C> class CompareOp final : public RowOperation {
+    static constexpr Prefix P = C.prefix;
+    static constexpr Type T = C.type;
+    static constexpr Relation R = C.relation;
+
 public:
-    static constexpr Text mnemonicName = mnemonicText(P, T, R);
+    static constexpr Text mnemonicName = mnemonicText(prefixText(P), T, R);
+    static constexpr Text internationalName = mnemonicText(internationalPrefixText(P), T, R);
     static constexpr Text labelName = labelText(P, T, R);
     static constexpr char letter = typeLetter(T);
     static constexpr InstructionRow row{
         .mnemonic = mnemonicName.data(),
+        .international = internationalName == mnemonicName ? nullptr : internationalName.data(),
         .label = labelName.data(),
         .ladderKind = LK_CONTACT,
         .contactRole = role(P),
@@ -118,37 +138,17 @@ private:
     WidthOperand<width(T)> right_{operand2_.get()};
 };
 
-#define SPS_COMPARE_RELATIONS(P, T)                                                                                    \
-    using P##T##gl_Op = CompareOp<Prefix::P, Type::T, Relation::gl>;                                                   \
-    using P##T##ggl_Op = CompareOp<Prefix::P, Type::T, Relation::ggl>;                                                 \
-    using P##T##kgl_Op = CompareOp<Prefix::P, Type::T, Relation::kgl>;
-#define SPS_COMPARE_TYPES(P)                                                                                           \
-    SPS_COMPARE_RELATIONS(P, B)                                                                                        \
-    SPS_COMPARE_RELATIONS(P, W)                                                                                        \
-    SPS_COMPARE_RELATIONS(P, D)                                                                                        \
-    SPS_COMPARE_RELATIONS(P, R)
-SPS_COMPARE_TYPES(LD)
-SPS_COMPARE_TYPES(LDN)
-SPS_COMPARE_TYPES(U)
-SPS_COMPARE_TYPES(UN)
-SPS_COMPARE_TYPES(O)
-SPS_COMPARE_TYPES(ON)
-#undef SPS_COMPARE_TYPES
-#undef SPS_COMPARE_RELATIONS
+// Every prefix with every type with every relation, in that order.
+constexpr auto compareRows() {
+    std::array<CompareRow, 72> rows{};
+    std::size_t at = 0;
+    for (Prefix p : {Prefix::LD, Prefix::LDN, Prefix::U, Prefix::UN, Prefix::O, Prefix::ON})
+        for (Type t : {Type::B, Type::W, Type::D, Type::R})
+            for (Relation r : {Relation::gl, Relation::ggl, Relation::kgl}) rows[at++] = {p, t, r};
+    return rows;
+}
+inline constexpr auto COMPARE_ROWS = compareRows();
 
-#define SPS_COMPARE_ROW(Class) {&Class::row, createAs<Class>},
-#define SPS_COMPARE_ROWS(P, T) SPS_COMPARE_ROW(P##T##gl_Op) SPS_COMPARE_ROW(P##T##ggl_Op) SPS_COMPARE_ROW(P##T##kgl_Op)
-#define SPS_COMPARE_PREFIX_ROWS(P)                                                                                     \
-    SPS_COMPARE_ROWS(P, B) SPS_COMPARE_ROWS(P, W) SPS_COMPARE_ROWS(P, D) SPS_COMPARE_ROWS(P, R)
-constexpr TableEntry kRows[] = {SPS_COMPARE_PREFIX_ROWS(LD) SPS_COMPARE_PREFIX_ROWS(LDN) SPS_COMPARE_PREFIX_ROWS(U)
-                                    SPS_COMPARE_PREFIX_ROWS(UN) SPS_COMPARE_PREFIX_ROWS(O) SPS_COMPARE_PREFIX_ROWS(ON)};
-#undef SPS_COMPARE_PREFIX_ROWS
-#undef SPS_COMPARE_ROWS
-#undef SPS_COMPARE_ROW
-static_assert(std::size(kRows) == 72);
+constexpr auto instructions() { return familyEntries<CompareOp, COMPARE_ROWS>(); }
 
-} // namespace
-
-std::span<const TableEntry> compareInstructions() { return kRows; }
-
-} // namespace sps
+} // namespace sps::compare_contacts

@@ -1,12 +1,13 @@
 #pragma once
 
-// Byte, word and double-word access through an operand, for the families
-// that exist once per width (increment, word logic, shifts, block moves).
+// Byte, word and double-word access through an operand, for the
+// instructions that exist once per width (increment, word logic, shifts,
+// block moves, compare contacts).
 
 #include <cstdint>
 
+#include "cpu/memory_access.h"
 #include "cpu/parameter.h"
-#include "ops/instruction_row.h"
 
 namespace sps {
 
@@ -57,17 +58,12 @@ public:
     }
 
     Value get() const {
-        if (read_ != nullptr) {
-            std::uint32_t value = 0;
-            for (int i = 0; i < widthBytes(W); ++i) value = value << 8 | read_[i];
-            return static_cast<Value>(value);
-        }
+        if (read_ != nullptr) return static_cast<Value>(readBigEndian(read_, widthBytes(W)));
         return isConstant_ ? constant_ : WidthTraits<W>::get(*operand_);
     }
     void set(Value value) const {
         if (write_ == nullptr) return WidthTraits<W>::set(*operand_, value);
-        std::uint32_t bits = value;
-        for (int i = widthBytes(W) - 1; i >= 0; --i, bits >>= 8) write_[i] = static_cast<std::uint8_t>(bits);
+        writeBigEndian(write_, widthBytes(W), value);
     }
     // Whether get() can fail (an address outside its area, a pointer, a
     // device); it cannot for memory inside the area and for constants.
@@ -80,20 +76,5 @@ private:
     Value constant_ = 0;
     bool isConstant_ = false;
 };
-
-constexpr char widthLetter(Width w) { return w == Width::Byte ? 'B' : w == Width::Word ? 'W' : 'D'; }
-
-// A two-input box that combines operand 1 into operand 2 in place (b := a op b
-// or b := b op a): operand 2 written, operand 1 read, operand 2 read, in that
-// order; a preceding move into operand 2 may be folded in at pin 3.
-constexpr InstructionRow inPlaceBox(const char* mnemonic, const char* label, Width w, char letter) {
-    return {.mnemonic = mnemonic,
-            .label = label,
-            .ladderKind = LK_BOX2,
-            .operandCount = 2,
-            .checks = {needs(2, writeCapability(w)), needs(1, readCapability(w)), needs(2, readCapability(w))},
-            .pins = {pinShows(3, 2, letter), pinShows(4, 1, letter), pinShows(5, 2, letter)},
-            .merge = {.pin = 3, .slot = 2, .size = w}};
-}
 
 } // namespace sps

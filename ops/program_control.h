@@ -1,3 +1,5 @@
+#pragma once
+
 // Jumps, subroutine calls and sequence segments. These instructions only set
 // the engine's fields (jumpLabel, callState, scrState, scrBit); the engine
 // carries out the label search, the early return and the segment gate.
@@ -6,68 +8,16 @@
 #include "cpu/logic_stack.h"
 #include "cpu/parameter.h"
 #include "messages/cpu_exception.h"
+#include "ops/family.h"
 #include "ops/instruction_row.h"
 
-namespace sps {
+namespace sps::program_control {
 
-namespace {
-
-constexpr std::array<OperandCheck, 4> LABEL_NUMBER{needs(1, CAP_READ_BYTE), needsKind(1, KindRule::OnlyConstant)};
-constexpr std::array<OperandCheck, 4> SEGMENT_BIT{needs(1, CAP_READ_BIT), needsKind(1, KindRule::OnlyS)};
-constexpr std::array<PinSource, 3> LABEL_PIN{pinShows(1, 1, 'B')};
-constexpr std::array<PinSource, 3> SEGMENT_PIN{pinShows(1, 1, 'I')};
-
-constexpr InstructionRow kJMP{
-    .mnemonic = "JMP",
-    .label = "JMP",
-    .ladderKind = LK_COIL,
-    .operandCount = 1,
-    .checks = LABEL_NUMBER,
-    .pins = LABEL_PIN,
-};
-constexpr InstructionRow kLBL{
-    .mnemonic = "LBL",
-    .label = "LBL",
-    .ladderKind = LK_LABEL,
-    .operandCount = 1,
-    .checks = LABEL_NUMBER,
-    .pins = LABEL_PIN,
-    .standsAlone = true,
-};
-constexpr InstructionRow kCALL{
-    .mnemonic = "CALL",
-    .label = "CALL",
-    .ladderKind = LK_COIL,
-    .operandCount = 1,
-    .checks = {needsKind(1, KindRule::OnlyText)},
-    .pins = {pinShows(1, 1, 'S')},
-};
-constexpr InstructionRow kCRET{.mnemonic = "CRET", .label = "RET", .ladderKind = LK_COIL};
-// NOP checks its operand but shows no pin.
-constexpr InstructionRow kNOP{
-    .mnemonic = "NOP",
-    .label = "NOP",
-    .ladderKind = LK_COIL,
-    .operandCount = 1,
-    .checks = {needs(1, CAP_READ_BYTE)},
-};
-constexpr InstructionRow kLSCR{
-    .mnemonic = "LSCR",
-    .label = "SCR",
-    .ladderKind = LK_LABEL,
-    .operandCount = 1,
-    .checks = SEGMENT_BIT,
-    .pins = SEGMENT_PIN,
-};
-constexpr InstructionRow kSCRT{
-    .mnemonic = "SCRT",
-    .label = "SCRT",
-    .ladderKind = LK_COIL,
-    .operandCount = 1,
-    .checks = SEGMENT_BIT,
-    .pins = SEGMENT_PIN,
-};
-constexpr InstructionRow kSCRE{.mnemonic = "SCRE", .label = "SCRE", .ladderKind = LK_COIL, .standsAlone = true};
+inline constexpr std::array<OperandCheck, 4> LABEL_NUMBER{needs(1, CAP_READ_BYTE),
+                                                          needsKind(1, KindRule::OnlyConstant)};
+inline constexpr std::array<OperandCheck, 4> SEGMENT_BIT{needs(1, CAP_READ_BIT), needsKind(1, KindRule::OnlyS)};
+inline constexpr std::array<PinSource, 3> LABEL_PIN{pinShows(1, 1, 'B')};
+inline constexpr std::array<PinSource, 3> SEGMENT_PIN{pinShows(1, 1, 'I')};
 
 // ---- jumps ----
 
@@ -75,7 +25,16 @@ constexpr InstructionRow kSCRE{.mnemonic = "SCRE", .label = "SCRE", .ladderKind 
 // searches does not change the label.
 class JMP_Op final : public RowOperation {
 public:
-    explicit JMP_Op(Operands o) : RowOperation(kJMP, std::move(o)) {}
+    static constexpr InstructionRow row{
+        .mnemonic = "JMP",
+        .label = "JMP",
+        .ladderKind = LK_COIL,
+        .operandCount = 1,
+        .checks = LABEL_NUMBER,
+        .pins = LABEL_PIN,
+    };
+
+    explicit JMP_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (stackTop(cpu) && !cpu.jumpLabel) cpu.jumpLabel = static_cast<std::uint8_t>(operand1_->getByte());
     }
@@ -83,7 +42,17 @@ public:
 
 class LBL_Op final : public RowOperation {
 public:
-    explicit LBL_Op(Operands o) : RowOperation(kLBL, std::move(o)) {}
+    static constexpr InstructionRow row{
+        .mnemonic = "LBL",
+        .label = "LBL",
+        .ladderKind = LK_LABEL,
+        .operandCount = 1,
+        .checks = LABEL_NUMBER,
+        .pins = LABEL_PIN,
+        .standsAlone = true,
+    };
+
+    explicit LBL_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (cpu.jumpLabel == operand1_->getByte()) cpu.jumpLabel.reset();
     }
@@ -97,8 +66,17 @@ public:
 // message instead of exhausting the native stack.
 class CALL_Op final : public RowOperation {
 public:
+    static constexpr InstructionRow row{
+        .mnemonic = "CALL",
+        .label = "CALL",
+        .ladderKind = LK_COIL,
+        .operandCount = 1,
+        .checks = {needsKind(1, KindRule::OnlyText)},
+        .pins = {pinShows(1, 1, 'S')},
+    };
+
     explicit CALL_Op(Operands o)
-        : RowOperation(kCALL, std::move(o)), name_(dynamic_cast<StringParameter*>(operand1_.get())) {}
+        : RowOperation(row, std::move(o)), name_(dynamic_cast<StringParameter*>(operand1_.get())) {}
 
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
@@ -123,15 +101,26 @@ private:
 // Ends the running block after itself (the caller continues).
 class CRET_Op final : public RowOperation {
 public:
-    explicit CRET_Op(Operands o) : RowOperation(kCRET, std::move(o)) {}
+    static constexpr InstructionRow row{.mnemonic = "CRET", .label = "RET", .ladderKind = LK_COIL};
+
+    explicit CRET_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (stackTop(cpu)) cpu.callState = CallState::Returned;
     }
 };
 
+// NOP checks its operand but shows no pin.
 class NOP_Op final : public RowOperation {
 public:
-    explicit NOP_Op(Operands o) : RowOperation(kNOP, std::move(o)) {}
+    static constexpr InstructionRow row{
+        .mnemonic = "NOP",
+        .label = "NOP",
+        .ladderKind = LK_COIL,
+        .operandCount = 1,
+        .checks = {needs(1, CAP_READ_BYTE)},
+    };
+
+    explicit NOP_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU&) override {}
 };
 
@@ -141,7 +130,16 @@ public:
 // gate, decides whether the instructions up to SCRE see their stack or 0.
 class LSCR_Op final : public RowOperation {
 public:
-    explicit LSCR_Op(Operands o) : RowOperation(kLSCR, std::move(o)) {}
+    static constexpr InstructionRow row{
+        .mnemonic = "LSCR",
+        .label = "SCR",
+        .ladderKind = LK_LABEL,
+        .operandCount = 1,
+        .checks = SEGMENT_BIT,
+        .pins = SEGMENT_PIN,
+    };
+
+    explicit LSCR_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (cpu.scrState != ScrState::Outside) throwMessage("nested SCR-Block");
         if (cpu.callState == CallState::Subroutine) throwMessage("SCR used in Subroutine");
@@ -154,7 +152,16 @@ public:
 // sets the target's. The open segment runs on until its SCRE.
 class SCRT_Op final : public RowOperation {
 public:
-    explicit SCRT_Op(Operands o) : RowOperation(kSCRT, std::move(o)) {}
+    static constexpr InstructionRow row{
+        .mnemonic = "SCRT",
+        .label = "SCRT",
+        .ladderKind = LK_COIL,
+        .operandCount = 1,
+        .checks = SEGMENT_BIT,
+        .pins = SEGMENT_PIN,
+    };
+
+    explicit SCRT_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (cpu.scrState == ScrState::Outside || cpu.scrBit == nullptr) throwMessage("SCRT not in SCR-Block");
         if (!stackTop(cpu)) return;
@@ -165,21 +172,19 @@ public:
 
 class SCRE_Op final : public RowOperation {
 public:
-    explicit SCRE_Op(Operands o) : RowOperation(kSCRE, std::move(o)) {}
+    static constexpr InstructionRow row{
+        .mnemonic = "SCRE", .label = "SCRE", .ladderKind = LK_COIL, .standsAlone = true};
+
+    explicit SCRE_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (cpu.scrState == ScrState::Outside) throwMessage("SCRE not in SCR-Block");
         cpu.scrState = ScrState::Outside;
     }
 };
 
-constexpr TableEntry kRows[] = {
-    {&kJMP, createAs<JMP_Op>}, {&kLBL, createAs<LBL_Op>},   {&kCALL, createAs<CALL_Op>}, {&kCRET, createAs<CRET_Op>},
-    {&kNOP, createAs<NOP_Op>}, {&kLSCR, createAs<LSCR_Op>}, {&kSCRT, createAs<SCRT_Op>}, {&kSCRE, createAs<SCRE_Op>},
-};
-static_assert(std::size(kRows) == 8);
+// The family's entries in the order of the table.
+constexpr auto instructions() {
+    return classEntries<JMP_Op, LBL_Op, CALL_Op, CRET_Op, NOP_Op, LSCR_Op, SCRT_Op, SCRE_Op>();
+}
 
-} // namespace
-
-std::span<const TableEntry> programControlInstructions() { return kRows; }
-
-} // namespace sps
+} // namespace sps::program_control

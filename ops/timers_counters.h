@@ -1,3 +1,5 @@
+#pragma once
+
 // On-delay timers (TON, TONR) and the up and up/down counters (ZV, ZVR).
 // Timer and counter values live in the CPU's records; the instructions only
 // store the preset, start, stop and count. None of them changes the logic
@@ -8,12 +10,12 @@
 #include "cpu/cpu.h"
 #include "cpu/logic_stack.h"
 #include "cpu/parameter.h"
+#include "cpu/timer_table.h"
 #include "messages/cpu_exception.h"
+#include "ops/family.h"
 #include "ops/instruction_row.h"
 
-namespace sps {
-
-namespace {
+namespace sps::timers {
 
 // The preset word is tested before the kind of operand 1.
 constexpr InstructionRow timer(const char* mnemonic, KindRule numberRule) {
@@ -25,8 +27,9 @@ constexpr InstructionRow timer(const char* mnemonic, KindRule numberRule) {
             .pins = {pinShows(1, 1, 'T'), pinShows(3, 2, 'W')}};
 }
 
-constexpr InstructionRow counter(const char* mnemonic, const char* label, LadderKind kind) {
+constexpr InstructionRow counter(const char* mnemonic, const char* international, const char* label, LadderKind kind) {
     return {.mnemonic = mnemonic,
+            .international = international,
             .label = label,
             .ladderKind = kind,
             .operandCount = 2,
@@ -34,15 +37,20 @@ constexpr InstructionRow counter(const char* mnemonic, const char* label, Ladder
             .pins = {pinShows(1, 1, 'Z'), pinShows(3, 2, 'W')}};
 }
 
-constexpr InstructionRow kTON = timer("TON", KindRule::TonTimer);
-constexpr InstructionRow kTONR = timer("TONR", KindRule::TonrTimer);
-constexpr InstructionRow kZV = counter("ZV", "CTU", LK_UP_COUNTER);
-constexpr InstructionRow kZVR = counter("ZVR", "CTUD", LK_UPDOWN_COUNTER);
+struct TimerRow {
+    Name mnemonic;
+    TimerFamily family; // the timer numbers it takes
+};
+
+inline constexpr TimerRow TIMERS[] = {
+    {"TON", TimerFamily::OnDelay},
+    {"TONR", TimerFamily::Retentive},
+};
 
 // The record behind operand 1, resolved once at construction. The operand
 // checks guarantee the kind; an instruction executed without its checks
 // fails with the check's message instead of touching a wrong object.
-template <class Record, class RecordParameter> Record* recordOf(Parameter* operand) {
+template <class Record, class RecordParameter> inline Record* recordOf(Parameter* operand) {
     auto* parameter = dynamic_cast<RecordParameter*>(operand);
     return parameter != nullptr ? &parameter->record() : nullptr;
 }
@@ -51,10 +59,15 @@ template <class Record, class RecordParameter> Record* recordOf(Parameter* opera
 // 1. 1-ms and 100-ms timers are brought up to date here; the 10-ms timers
 // only by the engine once per scan. With the input 0 TON clears its value,
 // TONR keeps it so that time adds up over several periods.
-template <const InstructionRow& Row, bool Retentive> class TimerOp final : public RowOperation {
+template <TimerRow T> class TimerOp final : public RowOperation {
+    static constexpr bool Retentive = T.family == TimerFamily::Retentive;
+
 public:
+    static constexpr InstructionRow row =
+        timer(T.mnemonic.c_str(), Retentive ? KindRule::RetentiveTimer : KindRule::OnDelayTimer);
+
     explicit TimerOp(Operands o)
-        : RowOperation(Row, std::move(o)), timer_(recordOf<TimerRecord, TimerParameter>(operand1_.get())) {}
+        : RowOperation(row, std::move(o)), timer_(recordOf<TimerRecord, TimerParameter>(operand1_.get())) {}
 
     void execute(CPU& cpu) override {
         if (timer_ == nullptr) throwMessage("Timer expected");
@@ -67,18 +80,15 @@ public:
         }
         if (!t.running) t.lastUpdate = simTime();
         t.running = true;
-        if (t.resolution != 10) updateTimer(t);
+        if (updatedWhenExecuted(t.resolution)) updateTimer(t);
     }
 
 private:
     TimerRecord* timer_;
 };
 
-using TON_Op = TimerOp<kTON, false>;
-using TONR_Op = TimerOp<kTONR, true>;
-
 // Counts wrap at 16 bits in either direction.
-std::int16_t stepped(std::int16_t value, int delta) {
+inline std::int16_t stepped(std::int16_t value, int delta) {
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(value + delta));
 }
 
@@ -87,8 +97,10 @@ std::int16_t stepped(std::int16_t value, int delta) {
 // memory is kept only while the sequence gate is open.
 class ZV_Op final : public RowOperation {
 public:
+    static constexpr InstructionRow row = counter("ZV", "CTU", "CTU", LK_UP_COUNTER);
+
     explicit ZV_Op(Operands o)
-        : RowOperation(kZV, std::move(o)), counter_(recordOf<CounterRecord, CounterParameter>(operand1_.get())) {}
+        : RowOperation(row, std::move(o)), counter_(recordOf<CounterRecord, CounterParameter>(operand1_.get())) {}
 
     void execute(CPU& cpu) override {
         if (counter_ == nullptr) throwMessage("Counter expected");
@@ -112,8 +124,10 @@ private:
 // Inputs on the stack: reset on the top, count-down second, count-up third.
 class ZVR_Op final : public RowOperation {
 public:
+    static constexpr InstructionRow row = counter("ZVR", "CTUD", "CTUD", LK_UPDOWN_COUNTER);
+
     explicit ZVR_Op(Operands o)
-        : RowOperation(kZVR, std::move(o)), counter_(recordOf<CounterRecord, CounterParameter>(operand1_.get())) {}
+        : RowOperation(row, std::move(o)), counter_(recordOf<CounterRecord, CounterParameter>(operand1_.get())) {}
 
     void execute(CPU& cpu) override {
         if (counter_ == nullptr) throwMessage("Counter expected");
@@ -143,16 +157,7 @@ private:
     int lastDown_ = 1;
 };
 
-constexpr TableEntry kRows[] = {
-    {&kTON, createAs<TON_Op>},
-    {&kTONR, createAs<TONR_Op>},
-    {&kZV, createAs<ZV_Op>},
-    {&kZVR, createAs<ZVR_Op>},
-};
-static_assert(std::size(kRows) == 4);
+// The family's entries in the order of the table.
+constexpr auto instructions() { return joinEntries(familyEntries<TimerOp, TIMERS>(), classEntries<ZV_Op, ZVR_Op>()); }
 
-} // namespace
-
-std::span<const TableEntry> timerCounterInstructions() { return kRows; }
-
-} // namespace sps
+} // namespace sps::timers

@@ -1,3 +1,5 @@
+#pragma once
+
 // Word tables (ATT, FIFO, LIFO), block fill and block moves, and the table
 // searches. Table operands are addressed word by word through their indexed
 // access; every count and index is compared as an unsigned 16-bit value.
@@ -7,19 +9,17 @@
 // entries (EC), words 2 .. EC + 1 the entries, oldest first. The searches use
 // word 0 as EC and words 1 .. EC as entries 0 .. EC - 1.
 #include <cstdint>
-#include <functional>
 
 #include "cpu/cpu.h"
 #include "cpu/logic_stack.h"
 #include "cpu/parameter.h"
-#include "ops/data_width.h"
+#include "cpu/width_operand.h"
+#include "ops/family.h"
 #include "ops/instruction_row.h"
 
-namespace sps {
+namespace sps::tables {
 
-namespace {
-
-constexpr int MAX_TABLE_LENGTH = 100;
+inline constexpr int MAX_TABLE_LENGTH = 100;
 
 // IN (tested second), OUT at an index (tested first), count byte.
 constexpr InstructionRow blockMove(const char* mnemonic, const char* label, Width w) {
@@ -34,8 +34,9 @@ constexpr InstructionRow blockMove(const char* mnemonic, const char* label, Widt
 }
 
 // TABLE at an index, PATTERN, INDEX; the pattern is tested first.
-constexpr InstructionRow find(const char* mnemonic, const char* label) {
+constexpr InstructionRow find(const char* mnemonic, const char* international, const char* label) {
     return {.mnemonic = mnemonic,
+            .international = international,
             .label = label,
             .ladderKind = LK_BOX2,
             .operandCount = 3,
@@ -54,40 +55,22 @@ constexpr InstructionRow take(const char* mnemonic) {
             .pins = {pinShows(3, 1, 'W'), pinShows(5, 2, 'W')}};
 }
 
-// DATA read (tested first), TABLE read and written at an index.
-constexpr InstructionRow kATT{
-    .mnemonic = "ATT",
-    .label = "AD_T_TBL",
-    .ladderKind = LK_BOX2,
-    .operandCount = 2,
-    .checks = {needs(1, CAP_READ_WORD), needsIndexed(2, CAP_READ_WORD), needsIndexed(2, CAP_WRITE_WORD)},
-    .pins = {pinShows(3, 1, 'W'), pinShows(4, 2, 'W')},
-};
-constexpr InstructionRow kFIFO = take("FIFO");
-constexpr InstructionRow kLIFO = take("LIFO");
-// IN (tested second), OUT at an index (tested first), count byte.
-constexpr InstructionRow kFILL{
-    .mnemonic = "FILL",
-    .label = "FILL_N",
-    .ladderKind = LK_BOX2,
-    .operandCount = 3,
-    .checks = {needsIndexed(2, CAP_WRITE_WORD), needs(1, CAP_READ_WORD), needs(3, CAP_READ_BYTE)},
-    .pins = {pinShows(3, 1, 'W'), pinShows(4, 3, 'B'), pinShows(5, 2, 'W')},
-};
-constexpr InstructionRow kBMB = blockMove("BMB", "BLKMOV_B", Width::Byte);
-constexpr InstructionRow kBMW = blockMove("BMW", "BLKMOV_W", Width::Word);
-constexpr InstructionRow kBMD = blockMove("BMD", "BLKMOV_DW", Width::Dword);
-constexpr InstructionRow kFINDgl = find("FIND=", "TBL_FIND=");
-constexpr InstructionRow kFINDugl = find("FIND<>", "TBL_FIND<>");
-constexpr InstructionRow kFINDgr = find("FIND>", "TBL_FIND>");
-constexpr InstructionRow kFINDkl = find("FIND<", "TBL_FIND<");
-
 // ---- word tables ----
 
 // Appends DATA unless the table is full or too long.
 class ATT_Op final : public RowOperation {
 public:
-    explicit ATT_Op(Operands o) : RowOperation(kATT, std::move(o)) {}
+    // DATA read (tested first), TABLE read and written at an index.
+    static constexpr InstructionRow row{
+        .mnemonic = "ATT",
+        .label = "AD_T_TBL",
+        .ladderKind = LK_BOX2,
+        .operandCount = 2,
+        .checks = {needs(1, CAP_READ_WORD), needsIndexed(2, CAP_READ_WORD), needsIndexed(2, CAP_WRITE_WORD)},
+        .pins = {pinShows(3, 1, 'W'), pinShows(4, 2, 'W')},
+    };
+
+    explicit ATT_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         Parameter& table = *operand2_;
@@ -102,7 +85,7 @@ public:
 
 // The entry count of a table that FIFO and LIFO may take an entry from (it
 // holds one and is sound), or 0 when they must leave it alone.
-int takeableEntries(Parameter& table) {
+inline int takeableEntries(Parameter& table) {
     const int length = table.getWordAt(0);
     const int entries = table.getWordAt(1);
     return entries >= 1 && entries <= length && length <= MAX_TABLE_LENGTH ? entries : 0;
@@ -112,7 +95,9 @@ int takeableEntries(Parameter& table) {
 // the last entry's old word stays behind.
 class FIFO_Op final : public RowOperation {
 public:
-    explicit FIFO_Op(Operands o) : RowOperation(kFIFO, std::move(o)) {}
+    static constexpr InstructionRow row = take("FIFO");
+
+    explicit FIFO_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         Parameter& table = *operand1_;
@@ -127,7 +112,9 @@ public:
 // Takes the newest entry.
 class LIFO_Op final : public RowOperation {
 public:
-    explicit LIFO_Op(Operands o) : RowOperation(kLIFO, std::move(o)) {}
+    static constexpr InstructionRow row = take("LIFO");
+
+    explicit LIFO_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         Parameter& table = *operand1_;
@@ -144,7 +131,17 @@ public:
 // Writes the word IN into N consecutive words from OUT on.
 class FILL_Op final : public RowOperation {
 public:
-    explicit FILL_Op(Operands o) : RowOperation(kFILL, std::move(o)) {}
+    // IN (tested second), OUT at an index (tested first), count byte.
+    static constexpr InstructionRow row{
+        .mnemonic = "FILL",
+        .label = "FILL_N",
+        .ladderKind = LK_BOX2,
+        .operandCount = 3,
+        .checks = {needsIndexed(2, CAP_WRITE_WORD), needs(1, CAP_READ_WORD), needs(3, CAP_READ_BYTE)},
+        .pins = {pinShows(3, 1, 'W'), pinShows(4, 3, 'B'), pinShows(5, 2, 'W')},
+    };
+
+    explicit FILL_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         const int count = operand3_->getByte();
@@ -155,9 +152,25 @@ public:
 
 // Copies N elements upward, each read just before it is written, so a move
 // onto an overlapping higher block repeats the first elements.
-template <const InstructionRow& Row, Width W> class BlockMoveOp final : public RowOperation {
+struct BlockMoveRow {
+    Name mnemonic;
+    Name label;
+    Width width;
+};
+
+inline constexpr BlockMoveRow BLOCK_MOVES[] = {
+    {"BMB", "BLKMOV_B", Width::Byte},
+    {"BMW", "BLKMOV_W", Width::Word},
+    {"BMD", "BLKMOV_DW", Width::Dword},
+};
+
+template <BlockMoveRow B> class BlockMoveOp final : public RowOperation {
+    static constexpr Width W = B.width;
+
 public:
-    explicit BlockMoveOp(Operands o) : RowOperation(Row, std::move(o)) {}
+    static constexpr InstructionRow row = blockMove(B.mnemonic.c_str(), B.label.c_str(), W);
+
+    explicit BlockMoveOp(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         const int count = operand3_->getByte();
@@ -165,47 +178,62 @@ public:
     }
 };
 
-using BMB_Op = BlockMoveOp<kBMB, Width::Byte>;
-using BMW_Op = BlockMoveOp<kBMW, Width::Word>;
-using BMD_Op = BlockMoveOp<kBMD, Width::Dword>;
-
 // ---- searches ----
 
 // Searches entries from INDEX on for the first that stands in the relation
 // to PATTERN and writes its index, or EC (at most 100) when none does; a
 // start index at or beyond EC is written back unchanged. Runs whatever the
 // logic stack holds and leaves the stack alone.
-template <const InstructionRow& Row, class Matches> class FindOp final : public RowOperation {
+enum class Match : std::uint8_t { Equal, NotEqual, Greater, Less };
+
+struct FindRow {
+    Name mnemonic;
+    Name international;
+    Name label;
+    Match match;
+};
+
+inline constexpr FindRow FINDS[] = {
+    {"FIND=", "FND=", "TBL_FIND=", Match::Equal},
+    {"FIND<>", "FND<>", "TBL_FIND<>", Match::NotEqual},
+    {"FIND>", "FND>", "TBL_FIND>", Match::Greater},
+    {"FIND<", "FND<", "TBL_FIND<", Match::Less},
+};
+
+template <FindRow F> class FindOp final : public RowOperation {
 public:
-    explicit FindOp(Operands o) : RowOperation(Row, std::move(o)) {}
+    static constexpr InstructionRow row = find(F.mnemonic.c_str(), F.international.orNull(), F.label.c_str());
+
+    explicit FindOp(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU&) override {
         Parameter& table = *operand1_;
         const int pattern = operand2_->getWord();
         const int entries = table.getWordAt(0);
         int index = operand3_->getWord();
         while (index < entries && index < MAX_TABLE_LENGTH) {
-            if (Matches{}(table.getWordAt(index + 1), pattern)) break;
+            if (matches(table.getWordAt(index + 1), pattern)) break;
             ++index;
         }
         operand3_->setWord(index);
     }
+
+private:
+    static bool matches(int entry, int pattern) {
+        if constexpr (F.match == Match::Equal)
+            return entry == pattern;
+        else if constexpr (F.match == Match::NotEqual)
+            return entry != pattern;
+        else if constexpr (F.match == Match::Greater)
+            return entry > pattern;
+        else
+            return entry < pattern;
+    }
 };
 
-using FINDgl_Op = FindOp<kFINDgl, std::equal_to<>>;
-using FINDugl_Op = FindOp<kFINDugl, std::not_equal_to<>>;
-using FINDgr_Op = FindOp<kFINDgr, std::greater<>>;
-using FINDkl_Op = FindOp<kFINDkl, std::less<>>;
+// The family's entries in the order of the table.
+constexpr auto instructions() {
+    return joinEntries(classEntries<ATT_Op, FIFO_Op, LIFO_Op, FILL_Op>(), familyEntries<BlockMoveOp, BLOCK_MOVES>(),
+                       familyEntries<FindOp, FINDS>());
+}
 
-constexpr TableEntry kRows[] = {
-    {&kATT, createAs<ATT_Op>},       {&kFIFO, createAs<FIFO_Op>},     {&kLIFO, createAs<LIFO_Op>},
-    {&kFILL, createAs<FILL_Op>},     {&kBMB, createAs<BMB_Op>},       {&kBMW, createAs<BMW_Op>},
-    {&kBMD, createAs<BMD_Op>},       {&kFINDgl, createAs<FINDgl_Op>}, {&kFINDugl, createAs<FINDugl_Op>},
-    {&kFINDgr, createAs<FINDgr_Op>}, {&kFINDkl, createAs<FINDkl_Op>},
-};
-static_assert(std::size(kRows) == 11);
-
-} // namespace
-
-std::span<const TableEntry> tableInstructions() { return kRows; }
-
-} // namespace sps
+} // namespace sps::tables

@@ -8,24 +8,15 @@
 #include "cpu/cpu.h"
 #include "cpu/io.h"
 #include "cpu/mem_field.h"
+#include "cpu/memory_access.h"
 #include "cpu/operand_parser.h"
+#include "cpu/operand_value.h"
 #include "cpu/parameter.h"
 #include "messages/cpu_exception.h"
 
 namespace sps {
 
 namespace {
-
-std::uint8_t readCapabilityOf(SignalType type) {
-    switch (type) {
-    case SignalType::Bit: return CAP_READ_BIT;
-    case SignalType::Byte: return CAP_READ_BYTE;
-    case SignalType::Word: return CAP_READ_WORD;
-    case SignalType::DoubleWord:
-    case SignalType::Real: return CAP_READ_DWORD;
-    }
-    return 0;
-}
 
 bool isAnalog(const Parameter& operand) { return operand.kind() == PK_ANALOG_IN || operand.kind() == PK_ANALOG_OUT; }
 
@@ -36,16 +27,14 @@ std::optional<SignalType> naturalType(const Parameter& operand) {
     if (kind == PK_TEXT || kind == PK_CONSTANT) return std::nullopt;
     if (kind == PK_TIMER || kind == PK_COUNTER || isAnalog(operand)) return SignalType::Word;
     const std::uint8_t readable = operand.capabilities().direct;
-    if (readable & CAP_READ_DWORD) return SignalType::DoubleWord;
-    if (readable & CAP_READ_WORD) return SignalType::Word;
-    if (readable & CAP_READ_BYTE) return SignalType::Byte;
-    if (readable & CAP_READ_BIT) return SignalType::Bit;
+    for (Width w : {Width::Dword, Width::Word, Width::Byte, Width::Bit})
+        if (readable & readCapability(w)) return signalType(w);
     return std::nullopt;
 }
 
 bool readableAs(const Parameter& operand, SignalType type) {
     if (isAnalog(operand)) return type == SignalType::Word;
-    return (operand.capabilities().direct & readCapabilityOf(type)) != 0;
+    return (operand.capabilities().direct & readCapability(signalWidth(type))) != 0;
 }
 
 bool peeked(IOBus* bus, std::optional<std::uint16_t> (IO::*peek)(int), int channel, std::uint32_t& value) {
@@ -58,7 +47,7 @@ bool peeked(IOBus* bus, std::optional<std::uint16_t> (IO::*peek)(int), int chann
 // The first byte of a memory operand read at `type`, when all its bytes lie
 // in its area; null for any other operand.
 const std::uint8_t* memoryOf(const Parameter& operand, SignalType type) {
-    const int bytes = type == SignalType::Byte ? 1 : type == SignalType::Word ? 2 : type == SignalType::Bit ? 1 : 4;
+    const int bytes = widthBytes(signalWidth(type));
     const auto inArea = [bytes](const MemField& area, int address) {
         return address >= 0 && address <= area.size() - bytes ? area.bytes() + address : nullptr;
     };
@@ -70,32 +59,7 @@ const std::uint8_t* memoryOf(const Parameter& operand, SignalType type) {
     return nullptr;
 }
 
-// Big-endian, as the areas hold their words and double words.
-std::uint32_t memoryValue(const std::uint8_t* at, SignalType type, int bit) {
-    switch (type) {
-    case SignalType::Bit: return (static_cast<std::uint32_t>(at[0]) >> bit) & 1u;
-    case SignalType::Byte: return at[0];
-    case SignalType::Word: return static_cast<std::uint32_t>(at[0]) << 8 | at[1];
-    case SignalType::DoubleWord:
-    case SignalType::Real:
-        return static_cast<std::uint32_t>(at[0]) << 24 | static_cast<std::uint32_t>(at[1]) << 16 |
-               static_cast<std::uint32_t>(at[2]) << 8 | at[3];
-    }
-    return 0;
-}
-
 } // namespace
-
-int signalBits(SignalType type) {
-    switch (type) {
-    case SignalType::Bit: return 1;
-    case SignalType::Byte: return 8;
-    case SignalType::Word: return 16;
-    case SignalType::DoubleWord:
-    case SignalType::Real: return 32;
-    }
-    return 32;
-}
 
 std::string signalValueText(SignalType type, const SignalChange& change) {
     if (!change.known) return {};
@@ -142,14 +106,7 @@ bool RecordedSignal::read(std::uint32_t& value) const {
     case Source::AnalogOutput: return peeked(cpu_.bus, &IO::peekAnalogOutput, channel_, value);
     case Source::Operand: break;
     }
-    Parameter& operand = *operand_;
-    switch (type_) {
-    case SignalType::Bit: value = static_cast<std::uint32_t>(operand.getBit()) & 1u; break;
-    case SignalType::Byte: value = static_cast<std::uint32_t>(operand.getByte()) & 0xFFu; break;
-    case SignalType::Word: value = static_cast<std::uint32_t>(operand.getWord()) & 0xFFFFu; break;
-    case SignalType::DoubleWord:
-    case SignalType::Real: value = operand.getLong(); break;
-    }
+    value = readAtWidth(*operand_, signalWidth(type_));
     return true;
 }
 
@@ -277,7 +234,7 @@ void Recorder::sampleAll(std::uint64_t cycle) {
         std::uint32_t value = 0;
         bool known = true;
         if (probe.memory != nullptr) {
-            value = memoryValue(probe.memory, probe.type, probe.bit);
+            value = readMemoryAt(probe.memory, signalWidth(probe.type), probe.bit);
         } else {
             try {
                 known = probe.signal->read(value);

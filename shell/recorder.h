@@ -8,17 +8,26 @@
 #include <string_view>
 #include <vector>
 
+#include "cpu/width.h"
+
 namespace sps {
 
 class CPU;
 class Parameter;
 
-// How a recorded operand is read and shown: a bit, an unsigned number of 8,
-// 16 or 32 bits, or a double word read as a real.
+// How a recorded operand is read and shown: at a width (a bit, an unsigned
+// number of 8, 16 or 32 bits), or as a double word read as a real. The
+// widths have the values of their Width.
 enum class SignalType : std::uint8_t { Bit, Byte, Word, DoubleWord, Real };
 
+constexpr Width signalWidth(SignalType type) {
+    return type == SignalType::Real ? Width::Dword : static_cast<Width>(type);
+}
+constexpr SignalType signalType(Width width) { return static_cast<SignalType>(width); }
+static_assert(signalWidth(SignalType::DoubleWord) == Width::Dword && signalType(Width::Bit) == SignalType::Bit);
+
 // The bits a value of the type holds: 1, 8, 16 or 32 (a real: its single's bits).
-int signalBits(SignalType type);
+constexpr int signalBits(SignalType type) { return widthBits(signalWidth(type)); }
 
 // A moment of a recording: its time in simulated milliseconds (see Recorder)
 // and the simulation step ("Zyklus", counted since the last load).

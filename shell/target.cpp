@@ -35,7 +35,7 @@ Target::Target() : asiMaster_(std::make_unique<ASIMaster>()) {
     attach(*asiMaster_, slave8_, 8);
     attach(*asiMaster_, slave9_, 9);
     attach(*asiMaster_, analogIn5_, 5);
-    lastTime_ = simTime();
+    state_.lastTime = simTime();
     // The carrier's analog position before the first step.
     analogIn5_->setChannel(1, 700);
 }
@@ -43,18 +43,18 @@ Target::Target() : asiMaster_(std::make_unique<ASIMaster>()) {
 Target::~Target() = default;
 
 int Target::readInput(int byte, int bit) {
-    if (byte == 0 && inRange(bit, SWITCHES)) return switchIn_[static_cast<std::size_t>(bit)];
-    if (byte == 1 && bit == 0) return inputE10_;
+    if (byte == 0 && inRange(bit, SWITCHES)) return state_.switchIn[static_cast<std::size_t>(bit)];
+    if (byte == 1 && bit == 0) return state_.inputE10;
     return 0;
 }
 
 void Target::writeOutput(int byte, int bit, int value) {
     if (byte == 0 && inRange(bit, LEDS))
-        ledOut_[static_cast<std::size_t>(bit)] = bitValue(value);
+        state_.ledOut[static_cast<std::size_t>(bit)] = bitValue(value);
     else if (byte == 1 && bit == 0)
-        outputA10_ = bitValue(value);
+        state_.outputA10 = bitValue(value);
     else if (byte == 1 && bit == 1)
-        outputA11_ = bitValue(value);
+        state_.outputA11 = bitValue(value);
 }
 
 std::unique_ptr<IOBus> Target::createBus() {
@@ -65,41 +65,41 @@ std::unique_ptr<IOBus> Target::createBus() {
 }
 
 int Target::inputSignal(int n) const {
-    if (inRange(n, SWITCHES)) return switchIn_[static_cast<std::size_t>(n)];
-    if (inRange(n - SWITCHES, BUTTONS)) return buttonIn_[static_cast<std::size_t>(n - SWITCHES)];
+    if (inRange(n, SWITCHES)) return state_.switchIn[static_cast<std::size_t>(n)];
+    if (inRange(n - SWITCHES, BUTTONS)) return state_.buttonIn[static_cast<std::size_t>(n - SWITCHES)];
     return 0;
 }
 
 int Target::outputSignal(int n) const {
-    if (inRange(n, LEDS)) return ledOut_[static_cast<std::size_t>(n)];
-    if (n == LEDS) return outputA10_;
+    if (inRange(n, LEDS)) return state_.ledOut[static_cast<std::size_t>(n)];
+    if (n == LEDS) return state_.outputA10;
     if (inRange(n - LEDS - 1, DigitalASI::BITS)) return slave1_->output(n - LEDS - 1);
     return 0;
 }
 
 void Target::toggleSwitch(int k) {
     if (!inRange(k, SWITCHES)) return;
-    int& sw = switchIn_[static_cast<std::size_t>(k)];
+    int& sw = state_.switchIn[static_cast<std::size_t>(k)];
     sw = 1 - sw;
 }
 
 // The buttons latch: a second press releases them.
 void Target::toggleButton(int k) {
     if (!inRange(k, BUTTONS)) return;
-    int& button = buttonIn_[static_cast<std::size_t>(k)];
+    int& button = state_.buttonIn[static_cast<std::size_t>(k)];
     button = 1 - button;
     slave1_->setInput(k, button != 0);
 }
 
 void Target::toggleEntryBarrier() {
     entryBarrierToggle_ = !entryBarrierToggle_;
-    motionBlocked_ = entryBarrierToggle_ ? 1 : 0;
+    state_.motionBlocked = entryBarrierToggle_ ? 1 : 0;
     slave4_->setInput(0, entryBarrierToggle_);
 }
 
 void Target::nudgeCarrier(bool up) { moveCarrier(NUDGE_TIME_MS, up ? -NUDGE_SPEED : NUDGE_SPEED); }
 
-void Target::placeCarrier(int pos) { carrierPos_ = std::clamp(pos, 0, CARRIER_MAX); }
+void Target::placeCarrier(int pos) { state_.carrierPos = std::clamp(pos, 0, CARRIER_MAX); }
 
 void Target::setJoystick(int dx, int dy) {
     joystickDx_ = std::clamp(dx, -JOYSTICK_LIMIT, JOYSTICK_LIMIT);
@@ -125,25 +125,25 @@ void Target::applyJoystick() {
     joystickDy_ = std::clamp(joystickDy_, -JOYSTICK_LIMIT, JOYSTICK_LIMIT);
     while (joystickDx_ * joystickDx_ + joystickDy_ * joystickDy_ > JOYSTICK_LIMIT * JOYSTICK_LIMIT)
         joystickDx_ += joystickDx_ >= 1 ? -1 : 1;
-    joystickUp_ = static_cast<float>(-joystickDy_) / JOYSTICK_SCALE;
-    joystickRight_ = static_cast<float>(joystickDx_) / JOYSTICK_SCALE;
-    analogIn3_->setChannel(0, static_cast<int>(joystickUp_ / JOYSTICK_UNIT));
-    analogIn3_->setChannel(1, static_cast<int>(joystickRight_ / JOYSTICK_UNIT));
+    state_.joystickUp = static_cast<float>(-joystickDy_) / JOYSTICK_SCALE;
+    state_.joystickRight = static_cast<float>(joystickDx_) / JOYSTICK_SCALE;
+    analogIn3_->setChannel(0, static_cast<int>(state_.joystickUp / JOYSTICK_UNIT));
+    analogIn3_->setChannel(1, static_cast<int>(state_.joystickRight / JOYSTICK_UNIT));
 }
 
 void Target::togglePartFlag(int b) {
-    if (inRange(b, PART_PROPERTIES)) partFlags_ ^= 1u << b;
+    if (inRange(b, PART_PROPERTIES)) state_.partFlags ^= 1u << b;
 }
 
 void Target::selectSonarRange(int r) {
     if (!inRange(r, SONAR_RANGES)) return;
-    sonarRange_ = r;
+    state_.sonarRange = r;
     for (int bit = 0; bit < SONAR_RANGES - 1; ++bit) slave9_->setInput(bit, bit == r - 1);
 }
 
 int Target::syncShownPartFlags() {
-    const std::uint32_t changed = (partFlags_ ^ shownPartFlags_) & ((1u << PART_PROPERTIES) - 1);
-    shownPartFlags_ = partFlags_;
+    const std::uint32_t changed = (state_.partFlags ^ shownPartFlags_) & ((1u << PART_PROPERTIES) - 1);
+    shownPartFlags_ = state_.partFlags;
     return static_cast<int>(changed);
 }
 

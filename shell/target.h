@@ -9,6 +9,7 @@
 #include "asi/asi_master.h"
 #include "asi/asi_slave.h"
 #include "cpu/io.h"
+#include "shell/station_state.h"
 
 namespace sps {
 
@@ -22,9 +23,9 @@ namespace sps {
 // ejector from 0 (retracted) to 10000 (extended).
 class Target final : public IO {
 public:
-    static constexpr int SWITCHES = 8;
-    static constexpr int LEDS = 8;
-    static constexpr int BUTTONS = 4;
+    static constexpr int SWITCHES = STATION_SWITCHES;
+    static constexpr int LEDS = STATION_LEDS;
+    static constexpr int BUTTONS = STATION_BUTTONS;
     static constexpr int PART_PROPERTIES = 5;
     static constexpr int SONAR_RANGES = 4;
     static constexpr int CARRIER_MAX = 2000000;
@@ -114,45 +115,22 @@ public:
     const AnalogInASI& analogIn5() const { return *analogIn5_; }
     const AnalogOutASI& analogOut2() const { return *analogOut2_; }
 
-    const std::array<int, SWITCHES>& switchIn() const { return switchIn_; }
-    int inputE10() const { return inputE10_; }
-    const std::array<int, LEDS>& ledOut() const { return ledOut_; }
-    int outputA10() const { return outputA10_; }
-    int outputA11() const { return outputA11_; }
-    const std::array<int, BUTTONS>& buttonIn() const { return buttonIn_; }
-    float joystickUp() const { return joystickUp_; }
-    float joystickRight() const { return joystickRight_; }
-    float analogValue() const { return analogValue_; }
-    float carrierSpeed() const { return carrierSpeed_; }
-    int carrierPos() const { return carrierPos_; }
-    int carrierDir() const { return carrierDir_; }
-    int carrierDrive() const { return carrierDrive_; }
-    std::uint32_t lastTime() const { return lastTime_; }
-    int motionBlocked() const { return motionBlocked_; }
-    int ejectorPos() const { return ejectorPos_; }
-    int sonarRange() const { return sonarRange_; }
-    int partState() const { return partState_; }
-    int partAtEjector() const { return partAtEjector_; }
-    int magnetShown() const { return magnetShown_; }
-    int kapShown() const { return kapShown_; }
-    int indShown() const { return indShown_; }
-    int optShown() const { return optShown_; }
-    std::uint32_t partFlags() const { return partFlags_; }
+    // The station's state, and a getter for each of its fields.
+    const StationState& state() const { return state_; }
+#define SPS_STATION_GETTER(type, name)                                                                                 \
+    FieldValue<type> name() const { return state_.name; }
+    SPS_STATION_FIELDS(SPS_STATION_GETTER)
+#undef SPS_STATION_GETTER
 
 private:
-    bool partFlag(int b) const { return ((partFlags_ >> b) & 1u) != 0; }
+    bool partFlag(int b) const { return ((state_.partFlags >> b) & 1u) != 0; }
     void applyJoystick();
     void driveCarrier(std::uint32_t dt);
     void senseCarrier();
     void moveEjector(std::uint32_t dt);
     void stepWorkpiece();
 
-    std::array<int, SWITCHES> switchIn_{};
-    int inputE10_ = 0;
-    std::array<int, LEDS> ledOut_{};
-    int outputA10_ = 0;
-    int outputA11_ = 0;
-    std::array<int, BUTTONS> buttonIn_{};
+    StationState state_;
     // The master first: the slaves are destroyed before it.
     std::unique_ptr<ASIMaster> asiMaster_;
     std::unique_ptr<DigitalASI> slave1_;
@@ -164,24 +142,6 @@ private:
     std::unique_ptr<AnalogInASI> analogIn3_;
     std::unique_ptr<AnalogInASI> analogIn5_;
     std::unique_ptr<AnalogOutASI> analogOut2_;
-    float joystickUp_ = 0.0f;
-    float joystickRight_ = 0.0f;
-    float analogValue_ = 0.0f;
-    float carrierSpeed_ = 0.0f;
-    int carrierPos_ = 0;
-    int carrierDir_ = 0;
-    int carrierDrive_ = 0;
-    std::uint32_t lastTime_ = 0;
-    int motionBlocked_ = 0;
-    int ejectorPos_ = 0;
-    int sonarRange_ = 0;
-    int partState_ = 0;
-    int partAtEjector_ = 0;
-    int magnetShown_ = 0;
-    int kapShown_ = 0;
-    int indShown_ = 0;
-    int optShown_ = 0;
-    std::uint32_t partFlags_ = 0;
 
     // State of the user interface beside the station.
     int joystickDx_ = 0;

@@ -70,71 +70,72 @@ float scaledAnalogOut(int channelValue) {
 
 void Target::plantStep() {
     const std::uint32_t now = simTime();
-    if (lastTime_ > now) lastTime_ = now; // the clock went back: measure on from now
-    const std::uint32_t dt = now - lastTime_;
+    if (state_.lastTime > now) state_.lastTime = now; // the clock went back: measure on from now
+    const std::uint32_t dt = now - state_.lastTime;
 
     asiMaster_->busCycle();
-    analogValue_ = scaledAnalogOut(analogOut2_->channel(0));
-    carrierSpeed_ = scaledAnalogOut(analogOut2_->channel(1));
+    state_.analogValue = scaledAnalogOut(analogOut2_->channel(0));
+    state_.carrierSpeed = scaledAnalogOut(analogOut2_->channel(1));
     driveCarrier(dt);
     senseCarrier();
-    partAtEjector_ = partFlag(PART_EJECTABLE) && AT_EJECTOR.contains(carrierPos_) ? 1 : 0;
-    inputE10_ = partAtEjector_ != 0 && partState_ >= PART_AT_EJECTOR ? 0 : 1;
+    state_.partAtEjector = partFlag(PART_EJECTABLE) && AT_EJECTOR.contains(state_.carrierPos) ? 1 : 0;
+    state_.inputE10 = state_.partAtEjector != 0 && state_.partState >= PART_AT_EJECTOR ? 0 : 1;
     moveEjector(dt);
-    lastTime_ = now;
-    magnetShown_ = inputE10_ == 0 ? MAGNET_HOLDING : MAGNET_OFF;
+    state_.lastTime = now;
+    state_.magnetShown = state_.inputE10 == 0 ? MAGNET_HOLDING : MAGNET_OFF;
     stepWorkpiece();
 }
 
 void Target::moveCarrier(std::uint32_t dt, float v) {
     dt = std::min(dt, MAX_CARRIER_STEP_MS);
-    if (motionBlocked_ != 0) return;
+    if (state_.motionBlocked != 0) return;
     const double delta = std::trunc(static_cast<double>(v) * dt * CARRIER_UNITS_PER_SPEED_MS);
     if (std::isnan(delta)) return;
     // Limited before the conversion so that no speed can make it overflow.
     const auto limited = static_cast<int>(std::clamp(delta, -double{CARRIER_MAX}, double{CARRIER_MAX}));
-    carrierPos_ = std::clamp(carrierPos_ + limited, 0, CARRIER_MAX);
+    state_.carrierPos = std::clamp(state_.carrierPos + limited, 0, CARRIER_MAX);
 }
 
 // The fixed-speed drive wins over the analog speed, which must exceed 1.8.
 void Target::driveCarrier(std::uint32_t dt) {
-    carrierDir_ = slave4_->output(DOWN_BIT);
-    carrierDrive_ = slave4_->output(DRIVE_BIT);
-    const float direction = carrierDir_ != 0 ? 1.0f : -1.0f;
-    if (carrierDrive_ != 0)
+    state_.carrierDir = slave4_->output(DOWN_BIT);
+    state_.carrierDrive = slave4_->output(DRIVE_BIT);
+    const float direction = state_.carrierDir != 0 ? 1.0f : -1.0f;
+    if (state_.carrierDrive != 0)
         moveCarrier(dt, direction * DRIVE_SPEED);
-    else if (carrierSpeed_ > MIN_ANALOG_SPEED)
-        moveCarrier(dt, direction * carrierSpeed_);
+    else if (state_.carrierSpeed > MIN_ANALOG_SPEED)
+        moveCarrier(dt, direction * state_.carrierSpeed);
 }
 
 // End switches, the analog position and the proximity sensors along the travel.
 void Target::senseCarrier() {
-    slave6_->setInput(1, carrierPos_ > LOWER_END_ABOVE);
-    slave6_->setInput(2, carrierPos_ < UPPER_END_BELOW);
-    const double position = (static_cast<double>(carrierPos_) + double{POSITION_OFFSET}) / double{POSITION_DIVISOR};
+    slave6_->setInput(1, state_.carrierPos > LOWER_END_ABOVE);
+    slave6_->setInput(2, state_.carrierPos < UPPER_END_BELOW);
+    const double position =
+        (static_cast<double>(state_.carrierPos) + double{POSITION_OFFSET}) / double{POSITION_DIVISOR};
     analogIn5_->setChannel(1, static_cast<int>(position));
     slave8_->setInput(2, true);
 
     if (partFlag(PART_INDUCTIVE)) {
-        const bool detect = INDUCTIVE_DETECT.contains(carrierPos_);
-        const bool centre =
-            INDUCTIVE_CENTRE.contains(carrierPos_) || std::abs(carrierPos_ - INDUCTIVE_MIDDLE) > INDUCTIVE_DARK_REACH;
+        const bool detect = INDUCTIVE_DETECT.contains(state_.carrierPos);
+        const bool centre = INDUCTIVE_CENTRE.contains(state_.carrierPos) ||
+                            std::abs(state_.carrierPos - INDUCTIVE_MIDDLE) > INDUCTIVE_DARK_REACH;
         slave8_->setInput(0, detect);
         slave8_->setInput(1, centre);
-        indShown_ = !detect ? 0 : centre ? 1 : 2;
+        state_.indShown = !detect ? 0 : centre ? 1 : 2;
     } else {
         slave8_->setInput(0, false);
         slave8_->setInput(1, true);
-        indShown_ = 0;
+        state_.indShown = 0;
     }
 
-    const bool capacitive = partFlag(PART_CAPACITIVE) && CAPACITIVE_DETECT.contains(carrierPos_);
+    const bool capacitive = partFlag(PART_CAPACITIVE) && CAPACITIVE_DETECT.contains(state_.carrierPos);
     slave4_->setInput(2, capacitive);
-    kapShown_ = capacitive ? 1 : 0;
+    state_.kapShown = capacitive ? 1 : 0;
 
-    const bool optical = partFlag(PART_OPTICAL) && OPTICAL_DETECT.contains(carrierPos_);
+    const bool optical = partFlag(PART_OPTICAL) && OPTICAL_DETECT.contains(state_.carrierPos);
     slave4_->setInput(3, optical);
-    optShown_ = optical ? 1 : 0;
+    state_.optShown = optical ? 1 : 0;
 }
 
 // The ejector moves for the whole elapsed time (the carrier for at most one
@@ -143,7 +144,7 @@ void Target::moveEjector(std::uint32_t dt) {
     const bool extend = slave7_->output(EXTEND_BIT) != 0;
     const bool retract = slave7_->output(RETRACT_BIT) != 0;
     const long long travel = static_cast<long long>(dt) * EJECTOR_UNITS_PER_MS;
-    long long pos = ejectorPos_;
+    long long pos = state_.ejectorPos;
     int extendValue = 0;
     if (retract && !extend) {
         pos -= travel;
@@ -151,37 +152,39 @@ void Target::moveEjector(std::uint32_t dt) {
         pos += travel;
         extendValue = EJECTOR_EXTEND_VALUE;
     }
-    ejectorPos_ = static_cast<int>(std::clamp<long long>(pos, 0, EJECTOR_MAX));
-    slave7_->setInput(1, ejectorPos_ <= EJECTOR_RETRACTED_UPTO);
-    slave7_->setInput(0, ejectorPos_ > EJECTOR_EXTENDED_ABOVE);
-    slave6_->setInput(0, ejectorPos_ > EJECTOR_BLOCKS_GLASS_ABOVE || partFlag(PART_GLASS_VISIBLE));
+    state_.ejectorPos = static_cast<int>(std::clamp<long long>(pos, 0, EJECTOR_MAX));
+    slave7_->setInput(1, state_.ejectorPos <= EJECTOR_RETRACTED_UPTO);
+    slave7_->setInput(0, state_.ejectorPos > EJECTOR_EXTENDED_ABOVE);
+    slave6_->setInput(0, state_.ejectorPos > EJECTOR_BLOCKS_GLASS_ABOVE || partFlag(PART_GLASS_VISIBLE));
     analogIn5_->setChannel(0, extendValue);
 }
 
 // A state entered early in the step is tested again by the later blocks.
 void Target::stepWorkpiece() {
-    const bool a11 = outputA11_ != 0;
-    const bool atEjector = partAtEjector_ != 0;
-    if (partState_ == PART_IDLE) {
-        if (!atEjector && a11) partState_ = PART_AWAITED;
-        if (partState_ == PART_IDLE && atEjector) partState_ = PART_AT_EJECTOR;
+    const bool a11 = state_.outputA11 != 0;
+    const bool atEjector = state_.partAtEjector != 0;
+    if (state_.partState == PART_IDLE) {
+        if (!atEjector && a11) state_.partState = PART_AWAITED;
+        if (state_.partState == PART_IDLE && atEjector) state_.partState = PART_AT_EJECTOR;
     }
-    if (partState_ == PART_AWAITED) {
-        if (!a11 && !atEjector) partState_ = PART_IDLE;
-        if (partState_ == PART_AWAITED && !a11 && atEjector) partState_ = PART_AT_EJECTOR;
+    if (state_.partState == PART_AWAITED) {
+        if (!a11 && !atEjector) state_.partState = PART_IDLE;
+        if (state_.partState == PART_AWAITED && !a11 && atEjector) state_.partState = PART_AT_EJECTOR;
     }
-    if (partState_ == PART_AT_EJECTOR) {
-        if (ejectorPos_ <= EJECTOR_REMOVES_UPTO && a11) {
-            partFlags_ &= ~(1u << PART_EJECTABLE); // the workpiece is gone
-            partState_ = PART_IDLE;
+    if (state_.partState == PART_AT_EJECTOR) {
+        if (state_.ejectorPos <= EJECTOR_REMOVES_UPTO && a11) {
+            state_.partFlags &= ~(1u << PART_EJECTABLE); // the workpiece is gone
+            state_.partState = PART_IDLE;
         }
-        if (partState_ == PART_AT_EJECTOR && ejectorPos_ > EJECTOR_REMOVES_UPTO && a11) partState_ = PART_PUSHED;
-        if (partState_ == PART_AT_EJECTOR && !atEjector) partState_ = PART_IDLE;
+        if (state_.partState == PART_AT_EJECTOR && state_.ejectorPos > EJECTOR_REMOVES_UPTO && a11)
+            state_.partState = PART_PUSHED;
+        if (state_.partState == PART_AT_EJECTOR && !atEjector) state_.partState = PART_IDLE;
     }
-    if (partState_ == PART_PUSHED) {
-        if (!a11) partState_ = PART_AT_EJECTOR;
-        if (partState_ == PART_PUSHED && !atEjector) partState_ = PART_IDLE;
-        if (partState_ == PART_PUSHED && magnetShown_ == MAGNET_HOLDING) magnetShown_ = MAGNET_RELEASED;
+    if (state_.partState == PART_PUSHED) {
+        if (!a11) state_.partState = PART_AT_EJECTOR;
+        if (state_.partState == PART_PUSHED && !atEjector) state_.partState = PART_IDLE;
+        if (state_.partState == PART_PUSHED && state_.magnetShown == MAGNET_HOLDING)
+            state_.magnetShown = MAGNET_RELEASED;
     }
 }
 

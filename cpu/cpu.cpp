@@ -26,6 +26,17 @@ std::uint16_t CPU::readAnalogInput(int channel) {
     return bus != nullptr ? bus->readAnalog(channel) : 0;
 }
 
+void resetTimer(TimerRecord& timer) {
+    timer.value = 0;
+    timer.running = false;
+    timer.held = false;
+}
+
+void resetCounter(CounterRecord& counter) {
+    counter.value = 0;
+    counter.downBit = false;
+}
+
 void updateTimer(TimerRecord& timer) {
     if (timer.running) updateTimer(timer, simTime());
 }
@@ -44,6 +55,10 @@ void updateTimer(TimerRecord& timer, std::uint32_t now) {
     timer.lastUpdate += timer.resolution * ticks;
     const std::uint32_t value = timer.value + ticks;
     timer.value = static_cast<std::uint16_t>(value > 65535 ? 65535 : value);
+    if (timer.offDelay && timer.value >= timer.preset) {
+        timer.value = timer.preset;
+        timer.running = false;
+    }
 }
 
 } // namespace sps

@@ -17,18 +17,26 @@ class Writer;
 class Parameter;
 
 // The state of one timer; `value` counts ticks of `resolution` milliseconds.
+// An on-delay timer's bit is 1 once its value reaches the preset; an
+// off-delay timer (TOF) is 1 while its input is 1 (`held`) and while it
+// counts after the input fell (`running`), and stops at the preset.
 struct TimerRecord {
     std::uint16_t value = 0;
     std::uint16_t preset = 0;
     std::uint16_t resolution = 100;
-    bool running = false; // counting while its timer instruction's input is 1
+    bool running = false; // counting: an on-delay timer's input is 1, an off-delay timer's fell
     std::uint32_t lastUpdate = 0;
+    bool offDelay = false; // used by TOF in the loaded program
+    bool held = false;     // TOF: its input was 1 in its last execution
 };
 
-// The state of one counter.
+// The state of one counter. An up counter's bit is 1 once its value reaches
+// the preset; a down counter (ZR) sets its bit itself after each execution.
 struct CounterRecord {
     std::int16_t preset = 0;
     std::int16_t value = 0;
+    bool down = false; // used by ZR in the loaded program
+    bool downBit = false;
 };
 
 // Where the scan stands with sequence segments: outside any, or inside an
@@ -94,6 +102,11 @@ public:
 private:
     explicit CPU(IOBus* wiredBus);
 };
+
+// What R does to a timer or counter: value 0 and bit 0 (an on-delay timer's
+// bit follows from its value; an off-delay timer stops).
+void resetTimer(TimerRecord& timer);
+void resetCounter(CounterRecord& counter);
 
 // At most this many ticks are counted in one update; time beyond is dropped.
 inline constexpr std::uint32_t MAX_TIMER_CATCHUP = 6000;

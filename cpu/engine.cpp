@@ -179,6 +179,18 @@ template <bool Traced> bool runBlock(CPU& cpu, const Block& block) {
 } // namespace
 
 void resetCpu(CPU& cpu) {
+    // The records first: the instructions' resets mark the off-delay timers
+    // and the down counters of the program.
+    for (TimerRecord& timer : cpu.timers) {
+        timer.value = 0;
+        timer.running = false;
+        timer.held = false;
+        timer.offDelay = false;
+    }
+    for (CounterRecord& counter : cpu.counters) {
+        counter.down = false;
+        counter.downBit = false;
+    }
     if (cpu.program) {
         for (const Block& block : *cpu.program)
             for (const Network& network : block.networks)
@@ -189,10 +201,6 @@ void resetCpu(CPU& cpu) {
     cpu.areaSM.systemWriteBit(0, 1, 1);
     cpu.areaSM.systemWriteBit(0, 7, 1);
     cpu.areaSM.systemWriteByte(6, 0x20);
-    for (TimerRecord& timer : cpu.timers) {
-        timer.value = 0;
-        timer.running = false;
-    }
 }
 
 void scanCycle(CPU& cpu) {

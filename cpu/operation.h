@@ -41,6 +41,20 @@ enum class StackOperation : std::uint8_t {
     Pop,     // LPP: the top level is dropped
 };
 
+// What an instruction asks of the program around it, checked when a program
+// is loaded: a timer or counter number used in only one way, a block kind,
+// a loop with its end.
+enum class ProgramRule : std::uint8_t {
+    None,
+    OnDelayTimer,        // TON: its timer number is not used by TOF
+    OffDelayTimer,       // TOF: its timer number is not used by TON
+    UpCounter,           // ZV, ZVR: their counter number is not used by ZR
+    DownCounter,         // ZR: its counter number is not used by ZV or ZVR
+    InOrganizationBlock, // END: only in an organization block
+    LoopStart,           // FOR: a matching NEXT follows in the block
+    LoopEnd,             // NEXT: alone in its network, after a matching FOR
+};
+
 // What an in-place instruction tells the ladder layout: the pin (3, or 0 for
 // none) at which a preceding move of the same size may be folded in, the
 // operand that move must write, and the data size.
@@ -86,6 +100,7 @@ public:
     virtual void pinName(Writer& writer, int pin, int substitutePin, Parameter* substitute) const;
     virtual void pinValue(Writer& writer, int pin, int substitutePin, Parameter* substitute) const;
     virtual MergeInfo boxMergeInfo() const { return {}; }
+    virtual ProgramRule programRule() const { return ProgramRule::None; }
 
     Parameter* operand1() const { return operand1_.get(); }
     Parameter* operand2() const { return operand2_.get(); }

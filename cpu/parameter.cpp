@@ -214,13 +214,15 @@ void TimerParameter::printName(Writer& writer) const {
     writer.putInt(number_);
 }
 
-int TimerParameter::getBit() { return record_.value >= record_.preset ? 1 : 0; }
+int TimerParameter::getBit() {
+    if (record_.offDelay) return record_.running || record_.held ? 1 : 0;
+    return record_.value >= record_.preset ? 1 : 0;
+}
 int TimerParameter::getWord() { return record_.value; }
 
 void TimerParameter::setBit(int value) {
     if (value != 0) throwMessage("Timer can only be reseted");
-    record_.value = 0;
-    record_.running = false;
+    resetTimer(record_);
 }
 
 void TimerParameter::setWord(int value) { record_.value = static_cast<std::uint16_t>(value & 0xFFFF); }
@@ -234,7 +236,10 @@ void CounterParameter::printName(Writer& writer) const {
     writer.putInt(number_);
 }
 
-int CounterParameter::getBit() { return record_.value >= record_.preset ? 1 : 0; }
+int CounterParameter::getBit() {
+    if (record_.down) return record_.downBit ? 1 : 0;
+    return record_.value >= record_.preset ? 1 : 0;
+}
 int CounterParameter::getWord() { return static_cast<std::uint16_t>(record_.value); }
 void CounterParameter::setWord(int value) { record_.value = static_cast<std::int16_t>(value & 0xFFFF); }
 

@@ -263,6 +263,7 @@ public:
     void setWord(int value) override;
 
     CounterRecord& record() const { return record_; }
+    int number() const { return number_; }
 
 private:
     CounterRecord& record_;

@@ -16,6 +16,7 @@
 #include "messages/cpu_exception.h"
 #include "messages/message_catalog.h"
 #include "ops/instruction_table.h"
+#include "ops/program_rules.h"
 
 namespace sps {
 
@@ -50,6 +51,8 @@ private:
     TokenStream tokens_;
     TokenKind token_ = TOK_END;
     std::vector<std::unique_ptr<Operation>> pending_; // the instructions of the network being read
+    ProgramRules rules_;
+    std::size_t network_ = 0; // the index of the network being read in its block
 };
 
 // program := block { block } END, where a block is an organization, subroutine or interrupt block
@@ -76,6 +79,7 @@ Program ProgramReader::parseProgram() {
 Block ProgramReader::parseBlock(BlockKind kind, TokenKind endKeyword) {
     Block block;
     block.kind = kind;
+    rules_.startBlock(kind);
     advance();
     expect(TOK_WORD, "Blockname expected");
     block.name = tokens_.text();
@@ -99,6 +103,7 @@ Block ProgramReader::parseBlock(BlockKind kind, TokenKind endKeyword) {
     expect(TOK_NEWLINE, "Newline expected");
     advance();
     block.networks = parseNetworks();
+    rules_.endBlock();
     // Another block kind's end keyword is as wrong as any other token here.
     expect(endKeyword, "End-Block expected");
     advance();
@@ -122,6 +127,7 @@ std::vector<Network> ProgramReader::parseNetworks() {
         expect(TOK_NEWLINE, "Newline expected");
         advance();
         network.comment = parseCommentLines();
+        network_ = networks.size();
         network.ops = parseInstructions();
         networks.push_back(std::move(network));
     }
@@ -139,6 +145,7 @@ std::vector<std::unique_ptr<Operation>> ProgramReader::parseInstructions() {
     // must stand alone anywhere in the list is an error.
     if (pending_.size() > 1 && std::ranges::any_of(pending_, [](const auto& op) { return op->standsAlone(); }))
         throwMessage("to many commands in the network");
+    rules_.endNetwork(pending_);
     return {std::make_move_iterator(pending_.begin()), std::make_move_iterator(pending_.end())};
 }
 
@@ -190,6 +197,7 @@ std::unique_ptr<Operation> ProgramReader::parseInstruction() {
     } catch (const CPUException& error) {
         raiseParseError(error.messageText());
     }
+    rules_.check(*op, network_, tokens_.line());
     expect(TOK_NEWLINE, "Newline expected");
     advance();
     return op;

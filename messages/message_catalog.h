@@ -134,6 +134,15 @@ inline constexpr CatalogEntry messageCatalog[] = {
      L1("Der Trace wurde nach %d Zeilen abgeschnitten; der Zyklus lief bis zu seinem Ende weiter.")},
     {"Line %d longer than %d characters",
      L1("Die Zeile %d der Eingabedatei ist länger als %d Zeichen und wird nicht eingelesen")},
+    // Rules that span the instructions of a program.
+    {"Timer %s used by TON and TOF",
+     L1("Der Timer %s wird von TON und von TOF verwendet; ein Timer kann nur eine der beiden Funktionen haben.")},
+    {"Counter %s used by %s and %s",
+     L1("Der Zähler %s wird von %s und von %s verwendet; ein Zähler zählt entweder aufwärts oder abwärts.")},
+    {"%s only in an organization block", L1("%s ist nur in einem Organisationsbaustein (OB) erlaubt.")},
+    {"FOR without NEXT", L1("Zu diesem FOR fehlt das passende NEXT im selben Baustein.")},
+    {"NEXT without FOR", L1("Zu diesem NEXT gibt es kein passendes FOR im selben Baustein.")},
+    {"Loops nested too deeply", L1("FOR-Schleifen lassen sich höchstens achtfach ineinander verschachteln.")},
 };
 
 inline constexpr std::size_t messageCatalogSize = std::size(messageCatalog);

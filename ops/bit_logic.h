@@ -194,13 +194,10 @@ public:
         if (kind == PK_TIMER || kind == PK_COUNTER) {
             if (operand2_->getByte() != 1) throwMessage("Invalid reset parameter");
             if (!stackTop(cpu)) return;
-            if (kind == PK_TIMER) {
-                TimerRecord& timer = static_cast<TimerParameter&>(*operand1_).record();
-                timer.value = 0;
-                timer.running = false;
-            } else {
-                static_cast<CounterParameter&>(*operand1_).record().value = 0;
-            }
+            if (kind == PK_TIMER)
+                resetTimer(static_cast<TimerParameter&>(*operand1_).record());
+            else
+                resetCounter(static_cast<CounterParameter&>(*operand1_).record());
             return;
         }
         if (stackTop(cpu)) bitOperand("setbit not supported").setRange(operand2_->getByte(), 0);

@@ -1,8 +1,8 @@
 #pragma once
 
-// The 72 compare contacts: prefix (LD, LDN, U, UN, O, ON) x type (B, W, D, R)
-// x relation (=, >=, <=), all from one class template and one list of rows
-// that the loops below make.
+// The 144 compare contacts: prefix (LD, LDN, U, UN, O, ON) x type (B, W, D,
+// R) x relation (=, >=, <=, <>, <, >), all from one class template and one
+// list of rows that the loops below make.
 #include <array>
 #include <cstdint>
 
@@ -16,7 +16,7 @@ namespace sps::compare_contacts {
 
 enum class Prefix : std::uint8_t { LD, LDN, U, UN, O, ON };
 enum class Type : std::uint8_t { B, W, D, R };
-enum class Relation : std::uint8_t { gl, ggl, kgl }; // =, >=, <=
+enum class Relation : std::uint8_t { gl, ggl, kgl, ugl, kl, gr }; // =, >=, <=, <>, <, >
 
 struct CompareRow {
     Prefix prefix;
@@ -43,7 +43,7 @@ constexpr const char* internationalPrefixText(Prefix p) {
 }
 
 constexpr const char* relationText(Relation r) {
-    constexpr const char* texts[] = {"=", ">=", "<="};
+    constexpr const char* texts[] = {"=", ">=", "<=", "<>", "<", ">"};
     return texts[static_cast<int>(r)];
 }
 
@@ -69,10 +69,9 @@ constexpr Text mnemonicText(const char* prefix, Type t, Relation r) {
 constexpr Text labelText(Prefix p, Type t, Relation r) {
     Text text{};
     std::size_t at = 0;
-    if (negated(p))
-        append(text, at, r == Relation::gl ? "/===" : r == Relation::ggl ? "/>=" : "/<=");
-    else
-        append(text, at, r == Relation::gl ? "==" : relationText(r));
+    // The negated equality is labelled "/===".
+    if (negated(p)) append(text, at, "/");
+    append(text, at, r != Relation::gl ? relationText(r) : negated(p) ? "===" : "==");
     text[at++] = labelLetter(t);
     return text;
 }
@@ -80,8 +79,17 @@ constexpr Text labelText(Prefix p, Type t, Relation r) {
 // Reals are read as double words.
 constexpr Width width(Type t) { return t == Type::B ? Width::Byte : t == Type::W ? Width::Word : Width::Dword; }
 
+// Every relation is false when a real is not a number, <> too.
 template <class Number> bool relationHolds(Relation r, Number a, Number b) {
-    return r == Relation::gl ? a == b : r == Relation::ggl ? a >= b : a <= b;
+    switch (r) {
+    case Relation::gl: return a == b;
+    case Relation::ggl: return a >= b;
+    case Relation::kgl: return a <= b;
+    case Relation::ugl: return a < b || a > b;
+    case Relation::kl: return a < b;
+    case Relation::gr: return a > b;
+    }
+    return false;
 }
 
 template <CompareRow C> class CompareOp final : public RowOperation {
@@ -140,11 +148,12 @@ private:
 
 // Every prefix with every type with every relation, in that order.
 constexpr auto compareRows() {
-    std::array<CompareRow, 72> rows{};
+    std::array<CompareRow, 144> rows{};
     std::size_t at = 0;
     for (Prefix p : {Prefix::LD, Prefix::LDN, Prefix::U, Prefix::UN, Prefix::O, Prefix::ON})
         for (Type t : {Type::B, Type::W, Type::D, Type::R})
-            for (Relation r : {Relation::gl, Relation::ggl, Relation::kgl}) rows[at++] = {p, t, r};
+            for (Relation r : {Relation::gl, Relation::ggl, Relation::kgl, Relation::ugl, Relation::kl, Relation::gr})
+                rows[at++] = {p, t, r};
     return rows;
 }
 inline constexpr auto COMPARE_ROWS = compareRows();

@@ -147,36 +147,56 @@ private:
     }
 };
 
-// ---- integer sums: b := b + a or b - a, wrapping at the width ----
+// ---- integer arithmetic in place: b := b op a, wrapping at the width ----
 
-struct IntegerSumRow {
+enum class IntegerOperation : std::uint8_t { Add, Subtract, Multiply, Divide };
+
+struct IntegerArithmeticRow {
     Name mnemonic;
     Name label;
     Width width;
-    bool subtract;
+    IntegerOperation operation;
 };
 
-inline constexpr IntegerSumRow INTEGER_SUMS[] = {
-    {"+I", "ADD_I", Width::Word, false},
-    {"-I", "SUB_I", Width::Word, true},
-    {"+D", "ADD_DI", Width::Dword, false},
-    {"-D", "SUB_DI", Width::Dword, true},
+inline constexpr IntegerArithmeticRow INTEGER_ARITHMETIC[] = {
+    {"+I", "ADD_I", Width::Word, IntegerOperation::Add},
+    {"-I", "SUB_I", Width::Word, IntegerOperation::Subtract},
+    {"+D", "ADD_DI", Width::Dword, IntegerOperation::Add},
+    {"-D", "SUB_DI", Width::Dword, IntegerOperation::Subtract},
+    {"*I", "MUL_I", Width::Word, IntegerOperation::Multiply},
+    {"/I", "DIV_I", Width::Word, IntegerOperation::Divide},
+    {"*D", "MUL_DI", Width::Dword, IntegerOperation::Multiply},
+    {"/D", "DIV_DI", Width::Dword, IntegerOperation::Divide},
 };
 
-template <IntegerSumRow R> class IntegerSumOp final : public RowOperation {
+// Products keep the low bits of the full product; quotients are truncated
+// toward zero, the smallest value divided by -1 wraps to itself, and a
+// division by zero writes nothing. All of it in 64 bits, so that no
+// intermediate overflows.
+template <IntegerArithmeticRow R> class IntegerArithmeticOp final : public RowOperation {
     static constexpr Width W = R.width;
-    static constexpr bool Subtract = R.subtract;
 
 public:
     static constexpr InstructionRow row = inPlaceBox(R.mnemonic.c_str(), nullptr, R.label.c_str(), W, widthLetter(W));
 
-    explicit IntegerSumOp(Operands o) : RowOperation(row, std::move(o)) {}
+    explicit IntegerArithmeticOp(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
         if (!stackTop(cpu)) return;
         using Value = typename WidthTraits<W>::Value;
         const std::uint32_t a = in_.get();
         const std::uint32_t b = inOut_.get();
-        inOut_.set(static_cast<Value>(Subtract ? b - a : b + a));
+        if constexpr (R.operation == IntegerOperation::Add) {
+            inOut_.set(static_cast<Value>(b + a));
+        } else if constexpr (R.operation == IntegerOperation::Subtract) {
+            inOut_.set(static_cast<Value>(b - a));
+        } else if constexpr (R.operation == IntegerOperation::Multiply) {
+            inOut_.set(static_cast<Value>(b * a));
+        } else {
+            const std::int64_t divisor = signedAtWidth(a, W);
+            if (divisor == 0) return;
+            const std::int64_t quotient = signedAtWidth(b, W) / divisor;
+            inOut_.set(static_cast<Value>(static_cast<std::uint64_t>(quotient)));
+        }
     }
 
 private:
@@ -341,7 +361,8 @@ public:
 // The family's entries in the order of the table.
 constexpr auto instructions() {
     return joinEntries(familyEntries<MoveOp, MOVES>(), familyEntries<StepOp, STEPS>(),
-                       familyEntries<IntegerSumOp, INTEGER_SUMS>(), familyEntries<RealArithmeticOp, REAL_ARITHMETIC>(),
+                       familyEntries<IntegerArithmeticOp, INTEGER_ARITHMETIC>(),
+                       familyEntries<RealArithmeticOp, REAL_ARITHMETIC>(),
                        classEntries<MUL_Op, DIV_Op, SQRT_Op, TRUNC_Op, DTR_Op, SWAP_Op>());
 }
 

@@ -86,6 +86,7 @@ struct InstructionRow {
     std::array<PinSource, 3> pins{};
     MergeSlot merge{};
     bool standsAlone = false;
+    ProgramRule programRule = ProgramRule::None;
 };
 
 // A two-input box that combines operand 1 into operand 2 in place (b := a op b
@@ -120,6 +121,7 @@ public:
     void pinName(Writer& writer, int pin, int substitutePin, Parameter* substitute) const final;
     void pinValue(Writer& writer, int pin, int substitutePin, Parameter* substitute) const final;
     MergeInfo boxMergeInfo() const final;
+    ProgramRule programRule() const final { return row_.programRule; }
 
 protected:
     Parameter* operandInSlot(int slot) const;

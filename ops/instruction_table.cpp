@@ -8,6 +8,7 @@
 #include "messages/cpu_exception.h"
 #include "ops/bit_logic.h"
 #include "ops/compare.h"
+#include "ops/conversions.h"
 #include "ops/data_logic_shift.h"
 #include "ops/data_move_arith.h"
 #include "ops/family.h"
@@ -21,9 +22,9 @@ namespace {
 
 // Every instruction, family by family.
 constexpr auto TABLE = joinEntries(bit_logic::instructions(), compare_contacts::instructions(),
-                                   data_move::instructions(), word_logic::instructions(), timers::instructions(),
-                                   program_control::instructions(), tables::instructions());
-static_assert(TABLE.size() == 169, "the instruction set has 169 mnemonics");
+                                   data_move::instructions(), conversions::instructions(), word_logic::instructions(),
+                                   timers::instructions(), program_control::instructions(), tables::instructions());
+static_assert(TABLE.size() == 263, "the instruction set has 263 mnemonics");
 
 constexpr bool sameText(const char* a, const char* b) {
     for (; *a != '\0' && *a == *b; ++a) ++b;

@@ -124,6 +124,16 @@ public:
     void execute(CPU&) override {}
 };
 
+// Retriggers the watchdog of a real controller; the simulated CPU has none,
+// so it changes nothing.
+class WDR_Op final : public RowOperation {
+public:
+    static constexpr InstructionRow row{.mnemonic = "WDR", .label = "WDR", .ladderKind = LK_COIL};
+
+    explicit WDR_Op(Operands o) : RowOperation(row, std::move(o)) {}
+    void execute(CPU&) override {}
+};
+
 // ---- sequence segments ----
 
 // Opens a segment whatever the stack holds: its S bit, read without the
@@ -184,7 +194,7 @@ public:
 
 // The family's entries in the order of the table.
 constexpr auto instructions() {
-    return classEntries<JMP_Op, LBL_Op, CALL_Op, CRET_Op, NOP_Op, LSCR_Op, SCRT_Op, SCRE_Op>();
+    return classEntries<JMP_Op, LBL_Op, CALL_Op, CRET_Op, NOP_Op, LSCR_Op, SCRT_Op, SCRE_Op, WDR_Op>();
 }
 
 } // namespace sps::program_control

@@ -1,6 +1,7 @@
 #pragma once
 
-// On-delay timers (TON, TONR) and the up and up/down counters (ZV, ZVR).
+// On-delay timers (TON, TONR), the off-delay timer (TOF), and the up, up/down
+// and down counters (ZV, ZVR, ZR).
 // Timer and counter values live in the CPU's records; the instructions only
 // store the preset, start, stop and count. None of them changes the logic
 // stack.
@@ -18,23 +19,26 @@
 namespace sps::timers {
 
 // The preset word is tested before the kind of operand 1.
-constexpr InstructionRow timer(const char* mnemonic, KindRule numberRule) {
+constexpr InstructionRow timer(const char* mnemonic, KindRule numberRule, ProgramRule rule = ProgramRule::None) {
     return {.mnemonic = mnemonic,
             .label = mnemonic,
             .ladderKind = LK_TIMER,
             .operandCount = 2,
             .checks = {needs(2, CAP_READ_WORD), needsKind(1, KindRule::Timer), needsKind(1, numberRule)},
-            .pins = {pinShows(1, 1, 'T'), pinShows(3, 2, 'W')}};
+            .pins = {pinShows(1, 1, 'T'), pinShows(3, 2, 'W')},
+            .programRule = rule};
 }
 
-constexpr InstructionRow counter(const char* mnemonic, const char* international, const char* label, LadderKind kind) {
+constexpr InstructionRow counter(const char* mnemonic, const char* international, const char* label, LadderKind kind,
+                                 ProgramRule rule) {
     return {.mnemonic = mnemonic,
             .international = international,
             .label = label,
             .ladderKind = kind,
             .operandCount = 2,
             .checks = {needs(2, CAP_READ_WORD), needsKind(1, KindRule::Counter)},
-            .pins = {pinShows(1, 1, 'Z'), pinShows(3, 2, 'W')}};
+            .pins = {pinShows(1, 1, 'Z'), pinShows(3, 2, 'W')},
+            .programRule = rule};
 }
 
 struct TimerRow {
@@ -64,7 +68,8 @@ template <TimerRow T> class TimerOp final : public RowOperation {
 
 public:
     static constexpr InstructionRow row =
-        timer(T.mnemonic.c_str(), Retentive ? KindRule::RetentiveTimer : KindRule::OnDelayTimer);
+        Retentive ? timer(T.mnemonic.c_str(), KindRule::RetentiveTimer)
+                  : timer(T.mnemonic.c_str(), KindRule::OnDelayTimer, ProgramRule::OnDelayTimer);
 
     explicit TimerOp(Operands o)
         : RowOperation(row, std::move(o)), timer_(recordOf<TimerRecord, TimerParameter>(operand1_.get())) {}
@@ -87,6 +92,48 @@ private:
     TimerRecord* timer_;
 };
 
+// Off-delay: while the input is 1 the bit is 1 and the value 0; when it
+// falls, the value counts from that moment and the bit stays 1 until the
+// value reaches the preset, where it stops. After a reset bit and value are
+// 0: timing starts only after the input was 1 and fell.
+class TOF_Op final : public RowOperation {
+public:
+    static constexpr InstructionRow row = timer("TOF", KindRule::OnDelayTimer, ProgramRule::OffDelayTimer);
+
+    explicit TOF_Op(Operands o)
+        : RowOperation(row, std::move(o)), timer_(recordOf<TimerRecord, TimerParameter>(operand1_.get())) {}
+
+    void execute(CPU& cpu) override {
+        if (timer_ == nullptr) throwMessage("Timer expected");
+        TimerRecord& t = *timer_;
+        t.preset = static_cast<std::uint16_t>(operand2_->getWord());
+        if (stackTop(cpu)) {
+            t.held = true;
+            t.value = 0;
+            t.running = false;
+            return;
+        }
+        if (t.held) {
+            t.held = false;
+            t.value = 0;
+            t.running = true;
+            t.lastUpdate = simTime();
+        }
+        if (!t.running) return;
+        if (updatedWhenExecuted(t.resolution)) updateTimer(t);
+        if (t.value >= t.preset) {
+            t.value = t.preset;
+            t.running = false;
+        }
+    }
+    void resetState() override {
+        if (timer_ != nullptr) timer_->offDelay = true;
+    }
+
+private:
+    TimerRecord* timer_;
+};
+
 // Counts wrap at 16 bits in either direction.
 inline std::int16_t stepped(std::int16_t value, int delta) {
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(value + delta));
@@ -97,7 +144,7 @@ inline std::int16_t stepped(std::int16_t value, int delta) {
 // memory is kept only while the sequence gate is open.
 class ZV_Op final : public RowOperation {
 public:
-    static constexpr InstructionRow row = counter("ZV", "CTU", "CTU", LK_UP_COUNTER);
+    static constexpr InstructionRow row = counter("ZV", "CTU", "CTU", LK_UP_COUNTER, ProgramRule::UpCounter);
 
     explicit ZV_Op(Operands o)
         : RowOperation(row, std::move(o)), counter_(recordOf<CounterRecord, CounterParameter>(operand1_.get())) {}
@@ -124,7 +171,7 @@ private:
 // Inputs on the stack: reset on the top, count-down second, count-up third.
 class ZVR_Op final : public RowOperation {
 public:
-    static constexpr InstructionRow row = counter("ZVR", "CTUD", "CTUD", LK_UPDOWN_COUNTER);
+    static constexpr InstructionRow row = counter("ZVR", "CTUD", "CTUD", LK_UPDOWN_COUNTER, ProgramRule::UpCounter);
 
     explicit ZVR_Op(Operands o)
         : RowOperation(row, std::move(o)), counter_(recordOf<CounterRecord, CounterParameter>(operand1_.get())) {}
@@ -157,7 +204,46 @@ private:
     int lastDown_ = 1;
 };
 
+// Down counter. Inputs on the stack: load on the top, count-down below it;
+// both stay on the stack. A load input 1 sets the value to the preset (read
+// in every execution); otherwise a rising count-down input takes 1 off the
+// value, which stops at 0. The bit is 1 when the value is 0 and the load
+// input is 0.
+class ZR_Op final : public RowOperation {
+public:
+    static constexpr InstructionRow row = counter("ZR", "CTD", "CTD", LK_UP_COUNTER, ProgramRule::DownCounter);
+
+    explicit ZR_Op(Operands o)
+        : RowOperation(row, std::move(o)), counter_(recordOf<CounterRecord, CounterParameter>(operand1_.get())) {}
+
+    void execute(CPU& cpu) override {
+        if (counter_ == nullptr) throwMessage("Counter expected");
+        const int load = popBit(cpu);
+        const int down = stackTop(cpu);
+        pushBit(cpu, load);
+        CounterRecord& c = *counter_;
+        c.preset = static_cast<std::int16_t>(operand2_->getWord());
+        if (load)
+            c.value = c.preset;
+        else if (down && !lastDown_ && c.value > 0)
+            c.value = stepped(c.value, -1);
+        c.downBit = c.value == 0 && !load;
+        if (gateOpen(cpu)) lastDown_ = down;
+    }
+    // An input that is already 1 after a reset does not count.
+    void resetState() override {
+        lastDown_ = 1;
+        if (counter_ != nullptr) counter_->down = true;
+    }
+
+private:
+    CounterRecord* counter_;
+    int lastDown_ = 1;
+};
+
 // The family's entries in the order of the table.
-constexpr auto instructions() { return joinEntries(familyEntries<TimerOp, TIMERS>(), classEntries<ZV_Op, ZVR_Op>()); }
+constexpr auto instructions() {
+    return joinEntries(familyEntries<TimerOp, TIMERS>(), classEntries<TOF_Op, ZV_Op, ZVR_Op, ZR_Op>());
+}
 
 } // namespace sps::timers

@@ -141,7 +141,13 @@ TEST(MessageCatalog, KeepsTheAddedMessagesAfterTheStandardOnes) {
                                  "Edge needs a bit",
                                  "Too many breakpoints",
                                  "Trace cut off after %d lines",
-                                 "Line %d longer than %d characters"};
+                                 "Line %d longer than %d characters",
+                                 "Timer %s used by TON and TOF",
+                                 "Counter %s used by %s and %s",
+                                 "%s only in an organization block",
+                                 "FOR without NEXT",
+                                 "NEXT without FOR",
+                                 "Loops nested too deeply"};
     ASSERT_EQ(messageCatalogSize, 80u + std::size(added));
     for (std::size_t i = 0; i < std::size(added); ++i) {
         SCOPED_TRACE(added[i]);

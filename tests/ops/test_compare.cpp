@@ -115,8 +115,42 @@ TEST_F(Compare, ValuesCompareByTheirType) {
             << c.mnemonic << " " << c.left << " " << c.right;
 }
 
+TEST_F(Compare, UnequalLessAndGreaterCompareByTheirType) {
+    const ValueCase cases[] = {
+        {"LDB<>", 1, 2, 1},
+        {"LDB<>", 7, 7, 0},
+        {"LDB<", 100, 200, 1}, // unsigned
+        {"LDB>", 200, 100, 1},
+        {"LDB<", 200, 200, 0},
+        {"LDW<", 0xFFFF, 1, 1}, // signed: -1 < 1
+        {"LDW>", 0x8000, 0x7FFF, 0},
+        {"LDW>", 3, 3, 0},
+        {"LDD<", 0x80000000u, 0x7FFFFFFFu, 1},
+        {"LDD>", 0, 0xFFFFFFFFu, 1},
+        {"LDD<>", 0x80000000u, 0x80000000u, 0},
+        {"LDR<", MINUS_TWO, MINUS_ONE, 1},
+        {"LDR>", ONE, TWO, 0},
+        {"LDR<>", PLUS_ZERO, MINUS_ZERO, 0},
+        {"LDR<>", ONE, TWO, 1},
+        {"LDNB<>", 7, 7, 1},
+        {"LDNW<", 0xFFFF, 1, 0},
+        {"LDNR>", ONE, TWO, 1},
+    };
+    for (const ValueCase& c : cases)
+        EXPECT_EQ(loadCompare(c.mnemonic, c.left, c.right), c.expected)
+            << c.mnemonic << " " << c.left << " " << c.right;
+}
+
+TEST_F(Compare, LabelsNameTheRelationAndItsNegation) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"LDB<> VB0, 1", "<>B"}, {"UW< VW0, 1", "<I"},   {"OD> VD0, 1", ">D"},      {"LDNR<> VD0, 1.0", "/<>R"},
+        {"UNB< VB0, 1", "/<B"},  {"ONW> VW0, 1", "/>I"}, {"LDNB= VB0, 1", "/===B"}, {"LDB= VB0, 1", "==B"},
+    };
+    for (const auto& [line, label] : cases) EXPECT_STREQ(makeInstruction(cpu, line)->boxLabel(), label) << line;
+}
+
 TEST_F(Compare, NotANumberMakesEveryRelationFalse) {
-    for (const std::string relation : {"=", ">=", "<="}) {
+    for (const std::string relation : {"=", ">=", "<=", "<>", "<", ">"}) {
         for (const auto& [left, right] :
              {std::pair{NAN_BITS, ONE}, std::pair{ONE, NAN_BITS}, std::pair{NAN_BITS, NAN_BITS}}) {
             EXPECT_EQ(loadCompare("LDR" + relation, left, right), 0) << relation << " " << left << " " << right;

@@ -191,7 +191,7 @@ TEST(InstructionTable, HasNoMnemonicTwice) {
 TEST(InstructionFactory, MatchesTheWholeMnemonicExactly) {
     CPU cpu;
     for (const char* line :
-         {"ld M0.0", "Ld M0.0", "ldb= VB0, 1", "LDB<> VB0, 1", "LDB< VB0, 1", "LDBX VB0, 1", "L M0.0", "OUT"}) {
+         {"ld M0.0", "Ld M0.0", "ldb= VB0, 1", "LDB=> VB0, 1", "LDB<< VB0, 1", "LDBX VB0, 1", "L M0.0", "OUT"}) {
         EXPECT_EQ(loadError(cpu, line), german::UNKNOWN_OPERATION) << line;
     }
     for (const char* mnemonic : {"LD ", " LD"}) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "base/sim_clock.h"
 #include "cpu/engine.h"
@@ -305,6 +306,99 @@ TEST_F(TimerTest, CounterEdgeMemoryFollowsTheSegmentGate) {
     EXPECT_EQ(cpu.counters[2].value, 1) << "a closed segment does not count";
     scanWith(1, 1);
     EXPECT_EQ(cpu.counters[2].value, 2);
+}
+
+// TOF on a timer of each resolution, preset 50 ticks: bit 1 while the input
+// is 1, counting from the fall, bit 0 and the value held at the preset once
+// it is reached, bit 1 and value 0 again at once when the input returns.
+TEST_F(TimerTest, OffDelayHoldsItsBitForThePresetAfterTheInputFalls) {
+    const std::pair<int, std::uint32_t> timers[] = {{32, 1}, {33, 10}, {37, 100}};
+    for (const auto& [number, resolution] : timers) {
+        SCOPED_TRACE("T" + std::to_string(number));
+        const std::string timer = "T" + std::to_string(number);
+        load({{"LD M0.0", "TOF " + timer + ", 50"}, {"LD " + timer, "= M1.0"}});
+        const TimerRecord& record = cpu.timers[static_cast<std::size_t>(number)];
+        input(0, 0);
+        scanAt(0);
+        EXPECT_EQ(flag(0), 0) << "after a reset the bit is 0";
+        scanAt(100 * resolution);
+        EXPECT_EQ(record.value, 0) << "no timing before the input was 1";
+        input(0, 1);
+        scanAt(0);
+        EXPECT_EQ(flag(0), 1);
+        EXPECT_EQ(record.value, 0);
+        input(0, 0);
+        scanAt(0);
+        scanAt(20 * resolution);
+        EXPECT_EQ(record.value, 20);
+        EXPECT_EQ(flag(0), 1);
+        scanAt(30 * resolution);
+        EXPECT_EQ(record.value, 50);
+        EXPECT_EQ(flag(0), 0);
+        scanAt(40 * resolution);
+        EXPECT_EQ(record.value, 50) << "stops at the preset";
+        input(0, 1);
+        scanAt(0);
+        EXPECT_EQ(flag(0), 1);
+        EXPECT_EQ(record.value, 0);
+    }
+}
+
+TEST_F(TimerTest, ResetCoilStopsAnOffDelayTimer) {
+    load({{"LD M0.0", "TOF T40, 10"}, {"LD M0.1", "R T40, 1"}, {"LD T40", "= M1.0"}});
+    input(0, 1);
+    scanAt(0);
+    input(0, 0);
+    scanAt(0);
+    scanAt(300);
+    EXPECT_EQ(flag(0), 1);
+    input(1, 1);
+    scanAt(0);
+    EXPECT_EQ(flag(0), 0);
+    EXPECT_EQ(cpu.timers[40].value, 0);
+    input(1, 0);
+    scanAt(5000);
+    EXPECT_EQ(cpu.timers[40].value, 0) << "a reset timer waits for its input again";
+}
+
+// ZR on Z5: M0.0 count-down, M0.1 load (the top), which the next
+// instruction still sees.
+TEST_F(TimerTest, DownCounterLoadsThePresetAndStopsAtZero) {
+    load({{"LD M0.0", "LD M0.1", "ZR Z5, 3", "= M1.1"}, {"LD Z5", "= M1.0"}});
+    const auto pulse = [&] {
+        input(0, 1);
+        scanCycle(cpu);
+        input(0, 0);
+        scanCycle(cpu);
+    };
+    input(1, 1);
+    scanCycle(cpu);
+    EXPECT_EQ(cpu.counters[5].value, 3);
+    EXPECT_EQ(flag(0), 0) << "the load input holds the bit at 0";
+    EXPECT_EQ(flag(1), 1) << "the stack is left as it was";
+    input(1, 0);
+    scanCycle(cpu);
+    for (int expected : {2, 1, 0, 0}) {
+        pulse();
+        EXPECT_EQ(cpu.counters[5].value, expected);
+    }
+    EXPECT_EQ(flag(0), 1);
+    EXPECT_EQ(flag(1), 0);
+    load({{"LD M0.0", "LD M0.1", "ZR Z5, 3"}, {"LD M0.2", "R Z5, 1"}, {"LD Z5", "= M1.0"}});
+    input(1, 1);
+    scanCycle(cpu);
+    input(1, 0);
+    input(2, 1);
+    scanCycle(cpu);
+    EXPECT_EQ(cpu.counters[5].value, 0);
+    EXPECT_EQ(flag(0), 0) << "R gives value 0 and bit 0";
+}
+
+TEST_F(TimerTest, OffDelayAndDownCounterTakeOnlyTheirNumbers) {
+    EXPECT_EQ(loadError(cpu, "TOF T0, 5"), L1("Der ausgewählte Zähler unterstützt nur die Funktion TONR"));
+    EXPECT_EQ(loadError(cpu, "TOF T101, 5"), "");
+    EXPECT_EQ(loadError(cpu, "ZR T1, 5"), L1("Es wird ein Zähler als Parameter erwartet"));
+    EXPECT_EQ(loadError(cpu, "ZR Z255, VW0"), "");
 }
 
 } // namespace

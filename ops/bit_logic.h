@@ -105,6 +105,26 @@ inline constexpr BitContactRow BIT_CONTACTS[] = {
     {"ONI", {}, "/I", ContactRole::Or, Source::Input, Sense::Negated},
 };
 
+// The reference line of a contact: how it joins, which bit, from where.
+constexpr const char* contactSummary(ContactRole role, Sense sense, Source from) {
+    constexpr const char* lines[] = {
+        "Starts a branch with the bit",
+        "Starts a branch with the physical input bit",
+        "Starts a branch with the negated bit",
+        "Starts a branch with the negated physical input bit",
+        "ANDs the bit to the result",
+        "ANDs the physical input bit to the result",
+        "ANDs the negated bit to the result",
+        "ANDs the negated physical input bit to the result",
+        "ORs the bit to the result",
+        "ORs the physical input bit to the result",
+        "ORs the negated bit to the result",
+        "ORs the negated physical input bit to the result",
+    };
+    const int joined = role == ContactRole::Load ? 0 : role == ContactRole::And ? 1 : 2;
+    return lines[joined * 4 + (sense == Sense::Negated ? 2 : 0) + (from == Source::Input ? 1 : 0)];
+}
+
 template <BitContactRow R> class BitContactOp final : public BitOperandOp {
 public:
     static constexpr InstructionRow row{
@@ -116,6 +136,7 @@ public:
         .operandCount = 1,
         .checks = {needs(1, CAP_READ_BIT), R.from == Source::Input ? needsKind(1, KindRule::OnlyE) : OperandCheck{}},
         .pins = BIT_PIN,
+        .summary = contactSummary(R.role, R.sense, R.from),
     };
 
     explicit BitContactOp(Operands o) : BitOperandOp(row, std::move(o)) {}
@@ -143,6 +164,7 @@ public:
         .operandCount = 1,
         .checks = {needs(1, CAP_WRITE_BIT), needsKind(1, KindRule::NotTimerOrCounter)},
         .pins = BIT_PIN,
+        .summary = "Writes the result to the bit",
     };
 
     explicit gl_Op(Operands o) : BitOperandOp(row, std::move(o)) {}
@@ -158,6 +180,7 @@ public:
         .operandCount = 1,
         .checks = {needs(1, CAP_WRITE_BIT), needsKind(1, KindRule::OnlyA)},
         .pins = BIT_PIN,
+        .summary = "Writes the result to the output bit and at once to the physical output",
     };
 
     explicit glI_Op(Operands o) : BitOperandOp(row, std::move(o)) {}
@@ -172,8 +195,9 @@ public:
 // whose length (operand 2) is read only then.
 class S_Op final : public BitOperandOp {
 public:
-    static constexpr InstructionRow row =
-        bitRun("S", {needs(1, CAP_WRITE_BIT), needs(2, CAP_READ_BYTE), needsKind(1, KindRule::NotTimerOrCounter)});
+    static constexpr InstructionRow row = described(
+        bitRun("S", {needs(1, CAP_WRITE_BIT), needs(2, CAP_READ_BYTE), needsKind(1, KindRule::NotTimerOrCounter)}),
+        "Sets N bits from the bit on while the result is 1");
 
     explicit S_Op(Operands o) : BitOperandOp(row, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -186,7 +210,8 @@ public:
 class R_Op final : public BitOperandOp {
 public:
     static constexpr InstructionRow row =
-        bitRun("R", {needsKind(1, KindRule::WritableBitOrRecord), needs(2, CAP_READ_BYTE)});
+        described(bitRun("R", {needsKind(1, KindRule::WritableBitOrRecord), needs(2, CAP_READ_BYTE)}),
+                  "Resets N bits from the bit on, or a timer or counter, while the result is 1");
 
     explicit R_Op(Operands o) : BitOperandOp(row, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -207,7 +232,8 @@ public:
 class SI_Op final : public BitOperandOp {
 public:
     static constexpr InstructionRow row =
-        bitRun("SI", {needs(1, CAP_WRITE_BIT), needs(2, CAP_READ_BYTE), needsKind(1, KindRule::OnlyA)});
+        described(bitRun("SI", {needs(1, CAP_WRITE_BIT), needs(2, CAP_READ_BYTE), needsKind(1, KindRule::OnlyA)}),
+                  "Sets N output bits and at once the physical outputs while the result is 1");
 
     explicit SI_Op(Operands o) : BitOperandOp(row, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -218,7 +244,8 @@ public:
 class RI_Op final : public BitOperandOp {
 public:
     static constexpr InstructionRow row =
-        bitRun("RI", {needs(1, CAP_WRITE_BIT), needs(2, CAP_READ_BYTE), needsKind(1, KindRule::OnlyA)});
+        described(bitRun("RI", {needs(1, CAP_WRITE_BIT), needs(2, CAP_READ_BYTE), needsKind(1, KindRule::OnlyA)}),
+                  "Resets N output bits and at once the physical outputs while the result is 1");
 
     explicit RI_Op(Operands o) : BitOperandOp(row, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -230,7 +257,7 @@ public:
 
 class NOT_Op final : public RowOperation {
 public:
-    static constexpr InstructionRow row = resultContact("NOT", "NOT");
+    static constexpr InstructionRow row = described(resultContact("NOT", "NOT"), "Inverts the result");
 
     explicit NOT_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override { pushBit(cpu, !popBit(cpu)); }
@@ -240,7 +267,8 @@ public:
 // execution. The memory follows the top only while the segment gate is open.
 class EU_Op final : public RowOperation {
 public:
-    static constexpr InstructionRow row = resultContact("EU", "P");
+    static constexpr InstructionRow row =
+        described(resultContact("EU", "P"), "1 in the scan in which the result rises");
 
     explicit EU_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -256,7 +284,8 @@ private:
 
 class ED_Op final : public RowOperation {
 public:
-    static constexpr InstructionRow row = resultContact("ED", "N");
+    static constexpr InstructionRow row =
+        described(resultContact("ED", "N"), "1 in the scan in which the result falls");
 
     explicit ED_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -272,7 +301,8 @@ private:
 
 class ULD_Op final : public RowOperation {
 public:
-    static constexpr InstructionRow row = stackRow("ULD", "ALD", StackOperation::AndLoad);
+    static constexpr InstructionRow row =
+        described(stackRow("ULD", "ALD", StackOperation::AndLoad), "ANDs the two top levels of the logic stack");
 
     explicit ULD_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -284,7 +314,8 @@ public:
 
 class OLD_Op final : public RowOperation {
 public:
-    static constexpr InstructionRow row = stackRow("OLD", nullptr, StackOperation::OrLoad);
+    static constexpr InstructionRow row =
+        described(stackRow("OLD", nullptr, StackOperation::OrLoad), "ORs the two top levels of the logic stack");
 
     explicit OLD_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -296,7 +327,8 @@ public:
 
 class LPS_Op final : public RowOperation {
 public:
-    static constexpr InstructionRow row = stackRow("LPS", nullptr, StackOperation::Push);
+    static constexpr InstructionRow row =
+        described(stackRow("LPS", nullptr, StackOperation::Push), "Pushes a copy of the top level");
 
     explicit LPS_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override { pushBit(cpu, stackTop(cpu)); }
@@ -304,7 +336,8 @@ public:
 
 class LRD_Op final : public RowOperation {
 public:
-    static constexpr InstructionRow row = stackRow("LRD", nullptr, StackOperation::Read);
+    static constexpr InstructionRow row =
+        described(stackRow("LRD", nullptr, StackOperation::Read), "Replaces the top level by a copy of the one below");
 
     explicit LRD_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -315,7 +348,8 @@ public:
 
 class LPP_Op final : public RowOperation {
 public:
-    static constexpr InstructionRow row = stackRow("LPP", nullptr, StackOperation::Pop);
+    static constexpr InstructionRow row =
+        described(stackRow("LPP", nullptr, StackOperation::Pop), "Drops the top level");
 
     explicit LPP_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override { popBit(cpu); }

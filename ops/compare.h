@@ -76,6 +76,25 @@ constexpr Text labelText(Prefix p, Type t, Relation r) {
     return text;
 }
 
+// The reference line: how the contact joins and what it compares, as what.
+using Summary = std::array<char, 64>;
+
+constexpr Summary summaryText(Prefix p, Type t, Relation r) {
+    Summary text{};
+    std::size_t at = 0;
+    const auto add = [&](const char* piece) {
+        while (*piece != '\0') text[at++] = *piece++;
+    };
+    const ContactRole joined = role(p);
+    add(joined == ContactRole::Load ? "Starts a branch with " : joined == ContactRole::And ? "ANDs " : "ORs ");
+    add(negated(p) ? "not (IN1 " : "IN1 ");
+    add(relationText(r));
+    add(negated(p) ? " IN2)" : " IN2");
+    constexpr const char* as[] = {", unsigned bytes", ", signed words", ", signed double words", ", reals"};
+    add(as[static_cast<int>(t)]);
+    return text;
+}
+
 // Reals are read as double words.
 constexpr Width width(Type t) { return t == Type::B ? Width::Byte : t == Type::W ? Width::Word : Width::Dword; }
 
@@ -102,6 +121,7 @@ public:
     static constexpr Text internationalName = mnemonicText(internationalPrefixText(P), T, R);
     static constexpr Text labelName = labelText(P, T, R);
     static constexpr char letter = typeLetter(T);
+    static constexpr Summary summaryLine = summaryText(P, T, R);
     static constexpr InstructionRow row{
         .mnemonic = mnemonicName.data(),
         .international = internationalName == mnemonicName ? nullptr : internationalName.data(),
@@ -111,6 +131,7 @@ public:
         .operandCount = 2,
         .checks = {needs(1, readCapability(width(T))), needs(2, readCapability(width(T)))},
         .pins = {pinShows(1, 1, letter), pinShows(2, 2, letter)},
+        .summary = summaryLine.data(),
     };
 
     explicit CompareOp(Operands o) : RowOperation(row, std::move(o)) {}

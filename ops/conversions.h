@@ -62,6 +62,23 @@ inline constexpr ConversionRow CONVERSIONS[] = {
     {"EXP", "EXP", Width::Dword, 'R', Width::Dword, 'R', Conversion::Exponential},
 };
 
+// The reference line of each conversion, in the order of Conversion.
+inline constexpr const char* CONVERSION_SUMMARIES[] = {
+    "Word to double word, sign-extended",
+    "Double word to word; nothing outside -32768..32767",
+    "Byte to word",
+    "Word to byte; nothing outside 0..255",
+    "Real to double word, to the nearest, halves away from zero",
+    "Sets the bit IN mod 16 of the word OUT and clears the others",
+    "The number of the lowest set bit of IN; nothing for 0",
+    "The seven-segment pattern (gfedcba) of the low hex digit of IN",
+    "Sine of IN (radians)",
+    "Cosine of IN (radians)",
+    "Tangent of IN (radians)",
+    "Natural logarithm of IN; nothing for IN <= 0",
+    "e to the power of IN",
+};
+
 // The segments gfedcba that show the hexadecimal digits 0..F.
 inline constexpr std::array<std::uint8_t, 16> SEVEN_SEGMENTS{0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07,
                                                              0x7F, 0x6F, 0x77, 0x7C, 0x39, 0x5E, 0x79, 0x71};
@@ -86,6 +103,7 @@ public:
         .operandCount = 2,
         .checks = {needs(1, readCapability(C.in)), needs(2, writeCapability(C.out))},
         .pins = {pinShows(3, 1, C.inLetter), pinShows(5, 2, C.outLetter)},
+        .summary = CONVERSION_SUMMARIES[static_cast<int>(C.conversion)],
     };
 
     explicit ConversionOp(Operands o) : RowOperation(row, std::move(o)) {}
@@ -167,6 +185,8 @@ public:
         .operandCount = 1,
         .checks = {needs(1, CAP_WRITE_WORD), needs(1, CAP_READ_WORD)},
         .pins = {pinShows(3, 1, 'W'), pinShows(5, 1, 'W')},
+        .summary = B.direction == Bcd::ToInteger ? "Four BCD digits to an integer in place; nothing for a digit above 9"
+                                                 : "An integer 0..9999 to four BCD digits in place",
     };
 
     explicit BcdOp(Operands o) : RowOperation(row, std::move(o)) {}

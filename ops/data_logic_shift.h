@@ -59,7 +59,10 @@ template <WordLogicRow L> class WordLogicOp final : public RowOperation {
 
 public:
     static constexpr InstructionRow row =
-        inPlaceBox(L.mnemonic.c_str(), L.international.orNull(), L.label.c_str(), W, widthLetter(W));
+        described(inPlaceBox(L.mnemonic.c_str(), L.international.orNull(), L.label.c_str(), W, widthLetter(W)),
+                  L.combine == BitOperator::And  ? "OUT := OUT AND IN, bit by bit"
+                  : L.combine == BitOperator::Or ? "OUT := OUT OR IN, bit by bit"
+                                                 : "OUT := OUT XOR IN, bit by bit");
 
     explicit WordLogicOp(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -112,7 +115,14 @@ template <ShiftRow S> class ShiftOp final : public RowOperation {
     static constexpr Direction D = S.direction;
 
 public:
-    static constexpr InstructionRow row = shift(S.mnemonic.c_str(), S.label.c_str(), W);
+    static constexpr const char* summaries[] = {
+        "Shifts left by N bits in place, zeros in",
+        "Shifts right by N bits in place, zeros in",
+        "Rotates left by N bits in place",
+        "Rotates right by N bits in place",
+    };
+    static constexpr InstructionRow row =
+        described(shift(S.mnemonic.c_str(), S.label.c_str(), W), summaries[static_cast<int>(D)]);
 
     explicit ShiftOp(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {

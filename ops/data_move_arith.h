@@ -88,7 +88,9 @@ inline constexpr MoveRow MOVES[] = {
 // MOVR moves the 32-bit pattern of a real without converting it.
 template <MoveRow M> class MoveOp final : public RowOperation {
 public:
-    static constexpr InstructionRow row = move(M.mnemonic.c_str(), M.label.c_str(), M.width, M.letter);
+    static constexpr InstructionRow row =
+        described(move(M.mnemonic.c_str(), M.label.c_str(), M.width, M.letter),
+                  M.letter == 'R' ? "Copies the real IN to OUT, bit for bit" : "Copies IN to OUT");
 
     explicit MoveOp(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -125,7 +127,10 @@ template <StepRow R> class StepOp final : public RowOperation {
     static constexpr Step S = R.step;
 
 public:
-    static constexpr InstructionRow row = step(R.mnemonic.c_str(), R.label.c_str(), W);
+    static constexpr InstructionRow row = described(step(R.mnemonic.c_str(), R.label.c_str(), W),
+                                                    S == Step::Increment   ? "Adds 1 in place, wrapping"
+                                                    : S == Step::Decrement ? "Subtracts 1 in place, wrapping"
+                                                                           : "Inverts every bit in place");
 
     explicit StepOp(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -177,7 +182,15 @@ template <IntegerArithmeticRow R> class IntegerArithmeticOp final : public RowOp
     static constexpr Width W = R.width;
 
 public:
-    static constexpr InstructionRow row = inPlaceBox(R.mnemonic.c_str(), nullptr, R.label.c_str(), W, widthLetter(W));
+    static constexpr const char* summaries[] = {
+        "OUT := OUT + IN, wrapping",
+        "OUT := OUT - IN, wrapping",
+        "OUT := OUT * IN, keeping the low bits",
+        "OUT := OUT / IN, truncated toward zero; nothing when IN is 0",
+    };
+    static constexpr InstructionRow row =
+        described(inPlaceBox(R.mnemonic.c_str(), nullptr, R.label.c_str(), W, widthLetter(W)),
+                  summaries[static_cast<int>(R.operation)]);
 
     explicit IntegerArithmeticOp(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -226,10 +239,17 @@ template <RealArithmeticRow A> class RealArithmeticOp final : public RowOperatio
     static constexpr RealOperation R = A.operation;
 
 public:
+    static constexpr const char* summaries[] = {
+        "OUT := OUT + IN, reals",
+        "OUT := OUT - IN, reals",
+        "OUT := OUT * IN, reals",
+        "OUT := OUT / IN, reals; nothing when IN is 0",
+    };
     static constexpr InstructionRow row =
-        R == RealOperation::Add || R == RealOperation::Subtract
-            ? inPlaceBox(A.mnemonic.c_str(), nullptr, A.label.c_str(), Width::Dword, 'R')
-            : product(A.mnemonic.c_str(), A.label.c_str());
+        described(R == RealOperation::Add || R == RealOperation::Subtract
+                      ? inPlaceBox(A.mnemonic.c_str(), nullptr, A.label.c_str(), Width::Dword, 'R')
+                      : product(A.mnemonic.c_str(), A.label.c_str()),
+                  summaries[static_cast<int>(R)]);
 
     explicit RealArithmeticOp(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -261,7 +281,8 @@ inline std::int32_t signedWord(std::uint32_t value) { return static_cast<std::in
 // The full signed product of the low word of b and the word a.
 class MUL_Op final : public RowOperation {
 public:
-    static constexpr InstructionRow row = integerProduct("MUL");
+    static constexpr InstructionRow row =
+        described(integerProduct("MUL"), "The low word of OUT times the word IN, as a double word");
 
     explicit MUL_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -277,7 +298,8 @@ public:
 // the low word. A divisor of 0 writes nothing.
 class DIV_Op final : public RowOperation {
 public:
-    static constexpr InstructionRow row = integerProduct("DIV");
+    static constexpr InstructionRow row =
+        described(integerProduct("DIV"), "The low word of OUT divided by IN: remainder high word, quotient low word");
 
     explicit DIV_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -298,7 +320,8 @@ public:
 // The square root of a negative value or of NaN writes nothing.
 class SQRT_Op final : public RowOperation {
 public:
-    static constexpr InstructionRow row = convert("SQRT", "SQRT", 'R', 'R');
+    static constexpr InstructionRow row =
+        described(convert("SQRT", "SQRT", 'R', 'R'), "Square root of IN; nothing for a negative IN");
 
     explicit SQRT_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -313,7 +336,8 @@ public:
 // give the smallest value 0x80000000.
 class TRUNC_Op final : public RowOperation {
 public:
-    static constexpr InstructionRow row = convert("TRUNC", "TRUNC", 'R', 'D');
+    static constexpr InstructionRow row =
+        described(convert("TRUNC", "TRUNC", 'R', 'D'), "Real to double word, truncated toward zero");
 
     explicit TRUNC_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -328,7 +352,7 @@ public:
 // A signed double word to the nearest real.
 class DTR_Op final : public RowOperation {
 public:
-    static constexpr InstructionRow row = convert("DTR", "DI_REAL", 'D', 'R');
+    static constexpr InstructionRow row = described(convert("DTR", "DI_REAL", 'D', 'R'), "Double word to real");
 
     explicit DTR_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -348,6 +372,7 @@ public:
         .operandCount = 2,
         .checks = {needs(2, CAP_WRITE_WORD), needs(1, CAP_READ_WORD)},
         .pins = {pinShows(3, 1, 'W')},
+        .summary = "Exchanges the two bytes of the word",
     };
 
     explicit SWAP_Op(Operands o) : RowOperation(row, std::move(o)) {}

@@ -87,7 +87,15 @@ struct InstructionRow {
     MergeSlot merge{};
     bool standsAlone = false;
     ProgramRule programRule = ProgramRule::None;
+    // What it does, in one line of the instruction reference.
+    const char* summary = "";
 };
+
+// A row with its line of the reference.
+constexpr InstructionRow described(InstructionRow row, const char* summary) {
+    row.summary = summary;
+    return row;
+}
 
 // A two-input box that combines operand 1 into operand 2 in place (b := a op b
 // or b := b op a): operand 2 written, operand 1 read, operand 2 read, in that

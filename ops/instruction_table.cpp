@@ -40,6 +40,14 @@ constexpr bool mnemonicsUnique() {
 }
 static_assert(mnemonicsUnique());
 
+// Every row has its line in the instruction reference.
+constexpr bool everyRowDescribed() {
+    for (const TableEntry& entry : TABLE)
+        if (entry.row->summary[0] == '\0') return false;
+    return true;
+}
+static_assert(everyRowDescribed());
+
 } // namespace
 
 std::span<const TableEntry> instructionTable() { return TABLE; }

@@ -32,6 +32,7 @@ public:
         .operandCount = 1,
         .checks = LABEL_NUMBER,
         .pins = LABEL_PIN,
+        .summary = "Jumps to the label N of the block while the result is 1",
     };
 
     explicit JMP_Op(Operands o) : RowOperation(row, std::move(o)) {}
@@ -50,6 +51,7 @@ public:
         .checks = LABEL_NUMBER,
         .pins = LABEL_PIN,
         .standsAlone = true,
+        .summary = "Marks the label N of a jump",
     };
 
     explicit LBL_Op(Operands o) : RowOperation(row, std::move(o)) {}
@@ -73,6 +75,7 @@ public:
         .operandCount = 1,
         .checks = {needsKind(1, KindRule::OnlyText)},
         .pins = {pinShows(1, 1, 'S')},
+        .summary = "Calls the subroutine while the result is 1",
     };
 
     explicit CALL_Op(Operands o)
@@ -101,7 +104,10 @@ private:
 // Ends the running block after itself (the caller continues).
 class CRET_Op final : public RowOperation {
 public:
-    static constexpr InstructionRow row{.mnemonic = "CRET", .label = "RET", .ladderKind = LK_COIL};
+    static constexpr InstructionRow row{.mnemonic = "CRET",
+                                        .label = "RET",
+                                        .ladderKind = LK_COIL,
+                                        .summary = "Ends the block early while the result is 1"};
 
     explicit CRET_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -118,6 +124,7 @@ public:
         .ladderKind = LK_COIL,
         .operandCount = 1,
         .checks = {needs(1, CAP_READ_BYTE)},
+        .summary = "Does nothing",
     };
 
     explicit NOP_Op(Operands o) : RowOperation(row, std::move(o)) {}
@@ -128,7 +135,11 @@ public:
 // so it changes nothing.
 class WDR_Op final : public RowOperation {
 public:
-    static constexpr InstructionRow row{.mnemonic = "WDR", .label = "WDR", .ladderKind = LK_COIL};
+    static constexpr InstructionRow row{.mnemonic = "WDR",
+                                        .label = "WDR",
+                                        .ladderKind = LK_COIL,
+                                        .summary =
+                                            "Retriggers the watchdog; the simulated CPU has none, so nothing changes"};
 
     explicit WDR_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU&) override {}
@@ -147,6 +158,7 @@ public:
         .operandCount = 1,
         .checks = SEGMENT_BIT,
         .pins = SEGMENT_PIN,
+        .summary = "Opens the sequence segment of the S bit",
     };
 
     explicit LSCR_Op(Operands o) : RowOperation(row, std::move(o)) {}
@@ -169,6 +181,7 @@ public:
         .operandCount = 1,
         .checks = SEGMENT_BIT,
         .pins = SEGMENT_PIN,
+        .summary = "Moves on to the sequence segment of the S bit",
     };
 
     explicit SCRT_Op(Operands o) : RowOperation(row, std::move(o)) {}
@@ -182,8 +195,11 @@ public:
 
 class SCRE_Op final : public RowOperation {
 public:
-    static constexpr InstructionRow row{
-        .mnemonic = "SCRE", .label = "SCRE", .ladderKind = LK_COIL, .standsAlone = true};
+    static constexpr InstructionRow row{.mnemonic = "SCRE",
+                                        .label = "SCRE",
+                                        .ladderKind = LK_COIL,
+                                        .standsAlone = true,
+                                        .summary = "Closes the sequence segment"};
 
     explicit SCRE_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {

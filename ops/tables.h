@@ -68,6 +68,7 @@ public:
         .operandCount = 2,
         .checks = {needs(1, CAP_READ_WORD), needsIndexed(2, CAP_READ_WORD), needsIndexed(2, CAP_WRITE_WORD)},
         .pins = {pinShows(3, 1, 'W'), pinShows(4, 2, 'W')},
+        .summary = "Appends DATA to the table",
     };
 
     explicit ATT_Op(Operands o) : RowOperation(row, std::move(o)) {}
@@ -95,7 +96,7 @@ inline int takeableEntries(Parameter& table) {
 // the last entry's old word stays behind.
 class FIFO_Op final : public RowOperation {
 public:
-    static constexpr InstructionRow row = take("FIFO");
+    static constexpr InstructionRow row = described(take("FIFO"), "Takes the oldest entry of the table");
 
     explicit FIFO_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -112,7 +113,7 @@ public:
 // Takes the newest entry.
 class LIFO_Op final : public RowOperation {
 public:
-    static constexpr InstructionRow row = take("LIFO");
+    static constexpr InstructionRow row = described(take("LIFO"), "Takes the newest entry of the table");
 
     explicit LIFO_Op(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -139,6 +140,7 @@ public:
         .operandCount = 3,
         .checks = {needsIndexed(2, CAP_WRITE_WORD), needs(1, CAP_READ_WORD), needs(3, CAP_READ_BYTE)},
         .pins = {pinShows(3, 1, 'W'), pinShows(4, 3, 'B'), pinShows(5, 2, 'W')},
+        .summary = "Writes IN into N words from OUT on",
     };
 
     explicit FILL_Op(Operands o) : RowOperation(row, std::move(o)) {}
@@ -168,7 +170,8 @@ template <BlockMoveRow B> class BlockMoveOp final : public RowOperation {
     static constexpr Width W = B.width;
 
 public:
-    static constexpr InstructionRow row = blockMove(B.mnemonic.c_str(), B.label.c_str(), W);
+    static constexpr InstructionRow row =
+        described(blockMove(B.mnemonic.c_str(), B.label.c_str(), W), "Copies N elements from IN on to OUT on");
 
     explicit BlockMoveOp(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU& cpu) override {
@@ -202,7 +205,14 @@ inline constexpr FindRow FINDS[] = {
 
 template <FindRow F> class FindOp final : public RowOperation {
 public:
-    static constexpr InstructionRow row = find(F.mnemonic.c_str(), F.international.orNull(), F.label.c_str());
+    static constexpr const char* summaries[] = {
+        "Finds the first entry = PATTERN from INDEX on",
+        "Finds the first entry <> PATTERN from INDEX on",
+        "Finds the first entry > PATTERN from INDEX on",
+        "Finds the first entry < PATTERN from INDEX on",
+    };
+    static constexpr InstructionRow row = described(find(F.mnemonic.c_str(), F.international.orNull(), F.label.c_str()),
+                                                    summaries[static_cast<int>(F.match)]);
 
     explicit FindOp(Operands o) : RowOperation(row, std::move(o)) {}
     void execute(CPU&) override {

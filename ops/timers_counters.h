@@ -68,8 +68,10 @@ template <TimerRow T> class TimerOp final : public RowOperation {
 
 public:
     static constexpr InstructionRow row =
-        Retentive ? timer(T.mnemonic.c_str(), KindRule::RetentiveTimer)
-                  : timer(T.mnemonic.c_str(), KindRule::OnDelayTimer, ProgramRule::OnDelayTimer);
+        Retentive ? described(timer(T.mnemonic.c_str(), KindRule::RetentiveTimer),
+                              "Retentive on-delay timer: the time adds up over the periods the input is 1")
+                  : described(timer(T.mnemonic.c_str(), KindRule::OnDelayTimer, ProgramRule::OnDelayTimer),
+                              "On-delay timer: the bit is 1 once the input has been 1 for the preset");
 
     explicit TimerOp(Operands o)
         : RowOperation(row, std::move(o)), timer_(recordOf<TimerRecord, TimerParameter>(operand1_.get())) {}
@@ -98,7 +100,9 @@ private:
 // 0: timing starts only after the input was 1 and fell.
 class TOF_Op final : public RowOperation {
 public:
-    static constexpr InstructionRow row = timer("TOF", KindRule::OnDelayTimer, ProgramRule::OffDelayTimer);
+    static constexpr InstructionRow row =
+        described(timer("TOF", KindRule::OnDelayTimer, ProgramRule::OffDelayTimer),
+                  "Off-delay timer: the bit stays 1 for the preset after the input fell");
 
     explicit TOF_Op(Operands o)
         : RowOperation(row, std::move(o)), timer_(recordOf<TimerRecord, TimerParameter>(operand1_.get())) {}
@@ -144,7 +148,8 @@ inline std::int16_t stepped(std::int16_t value, int delta) {
 // memory is kept only while the sequence gate is open.
 class ZV_Op final : public RowOperation {
 public:
-    static constexpr InstructionRow row = counter("ZV", "CTU", "CTU", LK_UP_COUNTER, ProgramRule::UpCounter);
+    static constexpr InstructionRow row = described(counter("ZV", "CTU", "CTU", LK_UP_COUNTER, ProgramRule::UpCounter),
+                                                    "Up counter: counts rising edges of CU; R sets it to 0");
 
     explicit ZV_Op(Operands o)
         : RowOperation(row, std::move(o)), counter_(recordOf<CounterRecord, CounterParameter>(operand1_.get())) {}
@@ -171,7 +176,9 @@ private:
 // Inputs on the stack: reset on the top, count-down second, count-up third.
 class ZVR_Op final : public RowOperation {
 public:
-    static constexpr InstructionRow row = counter("ZVR", "CTUD", "CTUD", LK_UPDOWN_COUNTER, ProgramRule::UpCounter);
+    static constexpr InstructionRow row =
+        described(counter("ZVR", "CTUD", "CTUD", LK_UPDOWN_COUNTER, ProgramRule::UpCounter),
+                  "Up/down counter: counts rising edges of CU up and of CD down; R sets it to 0");
 
     explicit ZVR_Op(Operands o)
         : RowOperation(row, std::move(o)), counter_(recordOf<CounterRecord, CounterParameter>(operand1_.get())) {}
@@ -211,7 +218,9 @@ private:
 // input is 0.
 class ZR_Op final : public RowOperation {
 public:
-    static constexpr InstructionRow row = counter("ZR", "CTD", "CTD", LK_UP_COUNTER, ProgramRule::DownCounter);
+    static constexpr InstructionRow row =
+        described(counter("ZR", "CTD", "CTD", LK_UP_COUNTER, ProgramRule::DownCounter),
+                  "Down counter: LD loads the preset, rising edges of CD count down to 0");
 
     explicit ZR_Op(Operands o)
         : RowOperation(row, std::move(o)), counter_(recordOf<CounterRecord, CounterParameter>(operand1_.get())) {}

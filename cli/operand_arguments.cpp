@@ -6,6 +6,7 @@
 #include "cpu/operand_parser.h"
 #include "cpu/parameter.h"
 #include "messages/cpu_exception.h"
+#include "messages/message_key.h"
 #include "shell/simulator.h"
 
 namespace sps {
@@ -44,6 +45,12 @@ ConstantValue valueArgument(ScriptSession& session, const CommandCall& call, std
     const auto operand = parseArgument(session, call, word);
     const auto value = constantValue(*operand, word);
     if (!value) call.reject("VALUE must be a number, not '" + word + "'");
+    // set and expect cut a value to the operand's width, force and write check
+    // it against the width: both from the value as written, not from its low
+    // 32 bits.
+    if (value->beyond32Bits)
+        throw ScriptError(std::string(call.spec.name) + ": " + word + ": " +
+                          latin1ToUtf8(MessageKey("Value out of range").text()));
     return *value;
 }
 

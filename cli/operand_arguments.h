@@ -33,7 +33,8 @@ struct SizedOperand {
 
 SizedOperand operandArgument(ScriptSession& session, const CommandCall& call, std::size_t index);
 
-// The argument at `index` as a constant; anything else makes the line invalid.
+// The argument at `index` as a constant; anything else, and an integer beyond
+// 32 bits, makes the line invalid.
 ConstantValue valueArgument(ScriptSession& session, const CommandCall& call, std::size_t index);
 
 } // namespace sps

@@ -1,11 +1,53 @@
 #include "cpu/operand_value.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "base/writer.h"
 #include "cpu/operand_parser.h"
 #include "cpu/parameter.h"
 #include "messages/cpu_exception.h"
 
 namespace sps {
+
+namespace {
+
+// An integer constant as parseOperand accepted it ("+" and "-" signs, a base
+// before "#"), read again without its wrap-around modulo 2^32.
+struct WrittenInteger {
+    bool negative = false;
+    bool beyond32Bits = false;
+};
+
+WrittenInteger writtenInteger(std::string_view text) {
+    WrittenInteger written;
+    if (text.starts_with('+')) text.remove_prefix(1);
+    written.negative = text.starts_with('-');
+    if (written.negative) text.remove_prefix(1);
+    std::uint64_t base = 10;
+    if (const std::size_t hash = text.find('#'); hash != std::string_view::npos) {
+        // The parser took only bases from 2 to 35.
+        base = 0;
+        for (const char c : text.substr(0, hash))
+            base = std::min<std::uint64_t>(base * 10 + static_cast<std::uint64_t>(digitValue(c)), 36);
+        text.remove_prefix(hash + 1);
+    }
+    const std::uint64_t limit = written.negative ? std::uint64_t{1} << 31 : UINT32_MAX;
+    std::uint64_t magnitude = 0;
+    for (const char c : text) {
+        const int digit = digitValue(c);
+        if (digit < 0) break;
+        // At most (2^32 - 1) * 36 + 35 here: no overflow.
+        magnitude = magnitude * base + static_cast<std::uint64_t>(digit);
+        if (magnitude > limit) {
+            written.beyond32Bits = true;
+            break;
+        }
+    }
+    return written;
+}
+
+} // namespace
 
 std::optional<Width> operandWidth(const Parameter& operand) {
     if (operand.kind() == PK_TIMER || operand.kind() == PK_COUNTER) return Width::Word;
@@ -42,6 +84,7 @@ std::string operandName(const Parameter& operand) {
 
 bool ConstantValue::fits(Width width) const {
     if (isReal) return width == Width::Dword;
+    if (beyond32Bits) return false;
     const std::int64_t value = negative ? static_cast<std::int32_t>(bits) : static_cast<std::int64_t>(bits);
     return fitsWidth(value, width);
 }
@@ -55,7 +98,9 @@ std::optional<ConstantValue> constantValue(Parameter& operand, std::string_view 
     } else if (const auto* number = dynamic_cast<const NumParameter*>(&operand)) {
         value.bits = static_cast<std::uint32_t>(number->value());
         // Negative as written: 16#FFFFFFFF is a large number, not -1.
-        value.negative = !text.empty() && text.front() == '-';
+        const WrittenInteger written = writtenInteger(text);
+        value.negative = written.negative;
+        value.beyond32Bits = written.beyond32Bits;
     } else {
         // An address (&VB100) is the pointer value it stands for.
         value.bits = operand.getLong();

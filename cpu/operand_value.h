@@ -33,15 +33,20 @@ struct ConstantValue {
     std::uint32_t bits = 0; // an integer's two's complement, a real's single-precision bits
     bool isReal = false;
     bool negative = false; // an integer written with a minus sign
+    // An integer beyond 32 bits (above 4294967295 or below -2147483648): the
+    // operand syntax keeps only its low 32 bits, which the user did not mean.
+    bool beyond32Bits = false;
 
     float real() const { return std::bit_cast<float>(bits); }
     // Whether the value can stand at `width` as a signed or an unsigned number
-    // (a byte takes -128 to 255, a bit only 0 and 1); a real only in a double word.
+    // (a byte takes -128 to 255, a bit only 0 and 1); a real only in a double
+    // word; an integer beyond 32 bits nowhere.
     bool fits(Width width) const;
 };
 
 // The value of `operand`, parsed from `text`, when it is a constant; none for
-// every other operand. "-5" is negative, 16#FFFFFFFF is not.
+// every other operand. "-5" is negative, 16#FFFFFFFF is not, 4294967296 is
+// beyond 32 bits.
 std::optional<ConstantValue> constantValue(Parameter& operand, std::string_view text);
 
 // `text` parsed in the operand syntax as a constant; throws the CPUException

@@ -118,11 +118,16 @@ TEST_F(ConditionTest, RefusesWhatCannotBeTested) {
         {"AAW0", "== 1", "Can't read a word on parameter"},
         {"VB5000", "== 1", "Out of field read"},
         {"E0.8", "== 1", "Bitnumber out of range"},
+        {"MW0", "== 4294967297", "Value out of range"},
+        {"VD0", "< 16#100000000", "Value out of range"},
+        {"VD0", ">= -2147483649", "Value out of range"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.operand) + " " + row.test);
         EXPECT_EQ(error(row.operand, row.test), lookupMessage(row.key));
     }
+    EXPECT_EQ(error("VD0", "== 4294967295"), "") << "the widest values a double word holds";
+    EXPECT_EQ(error("VD0", "> -2147483648"), "");
 }
 
 } // namespace

@@ -101,12 +101,14 @@ TEST_F(ForceTest, RefusesWhatCannotBeForced) {
         const char* key;
     };
     const Row rows[] = {
-        {"16#FF", "1", "Operand can't be forced"}, {"SBR0", "1", "Operand can't be forced"},
-        {"SM0.5", "1", "Operand can't be forced"}, {"*VD0", "1", "Operand can't be forced"},
-        {"MB0", "256", "Value out of range"},      {"MW0", "-32769", "Value out of range"},
-        {"E0.0", "2", "Value out of range"},       {"MW0", "1.5", "Can't write a dword on parameter"},
-        {"VB5000", "1", "Out of field read"},      {"MW0", "MW2", "Constant expected"},
-        {"E0.8", "1", "Bitnumber out of range"},
+        {"16#FF", "1", "Operand can't be forced"},    {"SBR0", "1", "Operand can't be forced"},
+        {"SM0.5", "1", "Operand can't be forced"},    {"*VD0", "1", "Operand can't be forced"},
+        {"MB0", "256", "Value out of range"},         {"MW0", "-32769", "Value out of range"},
+        {"E0.0", "2", "Value out of range"},          {"MW0", "1.5", "Can't write a dword on parameter"},
+        {"VB5000", "1", "Out of field read"},         {"MW0", "MW2", "Constant expected"},
+        {"E0.8", "1", "Bitnumber out of range"},      {"MB10", "4294967297", "Value out of range"},
+        {"E0.0", "4294967296", "Value out of range"}, {"VD0", "16#100000000", "Value out of range"},
+        {"VD0", "-2147483649", "Value out of range"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.operand + std::string(" ") + row.value);
@@ -115,6 +117,8 @@ TEST_F(ForceTest, RefusesWhatCannotBeForced) {
     EXPECT_TRUE(cpu.forces.entries().empty());
     EXPECT_EQ(forceError("MB0", "-128"), "");
     EXPECT_EQ(forceError("MW0", "65535"), "");
+    EXPECT_EQ(forceError("VD0", "4294967295"), "");
+    EXPECT_EQ(forceError("VD4", "-2147483648"), "");
 }
 
 TEST_F(ForceTest, HoldsAtMostSixtyFourOperands) {

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <fstream>
+#include <string_view>
 
 #include "cli/command_line.h"
 #include "cli/script_runner.h"
 #include "cli/text_output.h"
+#include "loader/reader.h"
 
 namespace sps {
 
@@ -13,8 +15,9 @@ namespace {
 
 constexpr std::string_view STANDARD_INPUT = "-";
 
-ScriptResult unopenedScript(const std::string& path, Output& output) {
-    const std::string message = "cannot open the script '" + path + "'";
+// `why` follows the complaint when the path names something else than a script file.
+ScriptResult unopenedScript(const std::string& path, std::string_view why, Output& output) {
+    const std::string message = "cannot open the script '" + path + "'" + std::string(why);
     output.error("spsrun: " + message);
     ScriptResult result;
     result.name = path;
@@ -28,8 +31,17 @@ ScriptResult unopenedScript(const std::string& path, Output& output) {
 ScriptResult runOneScript(const std::string& path, const ScriptOptions& options, std::istream& standardInput,
                           Output& output) {
     if (path == STANDARD_INPUT) return runScript(standardInput, path, options, output);
+    // A pipe or a device is never opened: the open could wait for ever, before
+    // any time limit runs. Standard input is the way to feed a script through a pipe.
+    switch (pathKind(path)) {
+    case PathKind::Folder: return unopenedScript(path, ": it is a folder", output);
+    case PathKind::Other:
+        return unopenedScript(path, ": it is not a regular file (feed a pipe to standard input instead)", output);
+    case PathKind::Missing:
+    case PathKind::RegularFile: break;
+    }
     std::ifstream script(path);
-    if (!script) return unopenedScript(path, output);
+    if (!script) return unopenedScript(path, "", output);
     return runScript(script, path, options, output);
 }
 

@@ -1,5 +1,9 @@
 #include "loader/reader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -17,14 +21,43 @@ constexpr std::size_t BLOCK_SIZE = 1 << 16;
     throw CPUException(formatMessage("File %s not found\n", path.c_str()));
 }
 
+[[noreturn]] void throwNoRegularFile(const std::string& path) {
+    throw CPUException(formatMessage("File %s is no regular file", path.c_str()));
+}
+
 } // namespace
 
-FRead::FRead(const std::string& path) : path_(path) {
-    // A directory opens on some systems but cannot be read as a program.
+PathKind pathKind(const std::string& path) {
     std::error_code error;
-    if (std::filesystem::is_directory(path_, error)) throwNotFound(path_);
-    file_.reset(std::fopen(path_.c_str(), "rb"));
-    if (!file_) throwNotFound(path_);
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (error || !std::filesystem::exists(status)) return PathKind::Missing;
+    if (std::filesystem::is_regular_file(status)) return PathKind::RegularFile;
+    if (std::filesystem::is_directory(status)) return PathKind::Folder;
+    return PathKind::Other;
+}
+
+FRead::FRead(const std::string& path) : path_(path) {
+    switch (pathKind(path_)) {
+    case PathKind::Missing: throwNotFound(path_);
+    case PathKind::Folder: throw CPUException(formatMessage("Path %s is a folder", path_.c_str()));
+    case PathKind::Other: throwNoRegularFile(path_);
+    case PathKind::RegularFile: break;
+    }
+    // The path may have been replaced by a pipe since it was looked at: the
+    // open does not wait, and what it opened is looked at again.
+    const int descriptor = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0) throwNotFound(path_);
+    struct stat opened {};
+    if (::fstat(descriptor, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        ::close(descriptor);
+        throwNoRegularFile(path_);
+    }
+    // Reads of a regular file never wait, with or without O_NONBLOCK.
+    file_.reset(::fdopen(descriptor, "rb"));
+    if (!file_) {
+        ::close(descriptor);
+        throwNotFound(path_);
+    }
 }
 
 int Reader::read(char* buffer, int size) {

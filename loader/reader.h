@@ -21,12 +21,21 @@ public:
     virtual int read(char* buffer, int size);
 };
 
+// What a path names, found without opening it: opening a named pipe waits
+// for a writer, possibly for ever, and opening a device may do something to
+// the device.
+enum class PathKind { Missing, RegularFile, Folder, Other };
+
+PathKind pathKind(const std::string& path);
+
 // Reads a program file. A CR LF pair arrives as one LF, as a text-mode read
 // would give it; a lone CR stays a CR.
 class FRead final : public Reader {
 public:
     // Opens the file; throws "File %s not found\n" with the path when it is
-    // missing, unreadable or a directory.
+    // missing or unreadable, "Path %s is a folder" for a folder and "File %s
+    // is no regular file" for anything else that is not a regular file (a
+    // pipe, a device, a socket), which is never opened.
     explicit FRead(const std::string& path);
 
     // Throws "File %s not found\n" when reading fails part-way, so that a

@@ -143,6 +143,11 @@ inline constexpr CatalogEntry messageCatalog[] = {
     {"FOR without NEXT", L1("Zu diesem FOR fehlt das passende NEXT im selben Baustein.")},
     {"NEXT without FOR", L1("Zu diesem NEXT gibt es kein passendes FOR im selben Baustein.")},
     {"Loops nested too deeply", L1("FOR-Schleifen lassen sich höchstens achtfach ineinander verschachteln.")},
+    // Paths that name no program file.
+    {"Path %s is a folder", L1("Der angegebene Pfad '%s' ist ein Ordner und keine Datei")},
+    {"File %s is no regular file",
+     L1("Die angegebene Datei '%s' ist keine gewöhnliche Datei (sondern zum Beispiel ein Gerät oder eine Pipe) und "
+        "wird nicht gelesen")},
 };
 
 inline constexpr std::size_t messageCatalogSize = std::size(messageCatalog);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -90,8 +91,35 @@ TEST_F(FReadTest, MissingFileNamesTheWholePath) {
     EXPECT_EQ(openError(longPath), notFound(longPath));
 }
 
-TEST_F(FReadTest, DirectoryIsNotAProgramFile) {
-    EXPECT_EQ(openError(directory_.string()), notFound(directory_.string()));
+TEST_F(FReadTest, AFolderIsNamedAsOne) {
+    EXPECT_EQ(openError(directory_.string()),
+              "Der angegebene Pfad '" + directory_.string() + "' ist ein Ordner und keine Datei");
+}
+
+// A pipe without a writer, or a device, would keep the open or the reads
+// waiting for ever (or, for some devices, act on them): they are refused
+// before they are opened.
+TEST_F(FReadTest, AnythingButARegularFileIsRefusedWithoutOpeningIt) {
+    const fs::path pipe = directory_ / "pipe.awl";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const fs::path link = directory_ / "link.awl";
+    fs::create_symlink(pipe, link);
+    for (const std::string& path : {pipe.string(), link.string(), std::string("/dev/null"), std::string("/dev/zero")}) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(pathKind(path), PathKind::Other);
+        EXPECT_EQ(openError(path), "Die angegebene Datei '" + path +
+                                       "' ist keine gew\xF6hnliche Datei (sondern zum Beispiel ein Ger\xE4t oder eine "
+                                       "Pipe) und wird nicht gelesen");
+    }
+}
+
+TEST_F(FReadTest, ALinkCountsAsWhatItPointsTo) {
+    const fs::path link = directory_ / "link.awl";
+    fs::create_symlink(write("x"), link);
+    EXPECT_EQ(pathKind(link.string()), PathKind::RegularFile);
+    FRead reader(link.string());
+    EXPECT_EQ(readAll(reader), "x");
+    EXPECT_EQ(pathKind((directory_ / "missing").string()), PathKind::Missing);
 }
 
 TEST(StringRead, GivesBytesAsUnsignedValues) {

@@ -147,7 +147,9 @@ TEST(MessageCatalog, KeepsTheAddedMessagesAfterTheStandardOnes) {
                                  "%s only in an organization block",
                                  "FOR without NEXT",
                                  "NEXT without FOR",
-                                 "Loops nested too deeply"};
+                                 "Loops nested too deeply",
+                                 "Path %s is a folder",
+                                 "File %s is no regular file"};
     ASSERT_EQ(messageCatalogSize, 80u + std::size(added));
     for (std::size_t i = 0; i < std::size(added); ++i) {
         SCOPED_TRACE(added[i]);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -120,6 +121,26 @@ TEST_F(SimulatorTest, AMissingFileKeepsTheProgramAndStopsTheRun) {
     ASSERT_EQ(frontEnd.errors.size(), 1u);
     EXPECT_EQ(frontEnd.errors[0], formatMessage("File %s not found\n", missing.c_str()));
     EXPECT_EQ(frontEnd.closes, 2) << "the status windows close once a file was chosen";
+    EXPECT_FALSE(sim.running());
+    sim.singleStep();
+    EXPECT_EQ(m(0, 0), 1) << "the previous program still runs";
+}
+
+// The desktop program and spsrun load through here: a folder or a pipe
+// without a writer must not keep them waiting in the open.
+TEST_F(SimulatorTest, AFolderOrAPipeIsRefusedAndKeepsTheProgram) {
+    sim.load(writeProgram(organizationBlock(kSetsM00)));
+    const auto folder = std::filesystem::temp_directory_path() / "simulator_test_folder";
+    std::filesystem::create_directories(folder);
+    const std::string pipe = (folder / "pipe.awl").string();
+    std::filesystem::remove(pipe);
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    sim.load(folder.string());
+    sim.load(pipe);
+    std::filesystem::remove_all(folder);
+    ASSERT_EQ(frontEnd.errors.size(), 2u);
+    EXPECT_EQ(frontEnd.errors[0], formatMessage("Path %s is a folder", folder.c_str()));
+    EXPECT_EQ(frontEnd.errors[1], formatMessage("File %s is no regular file", pipe.c_str()));
     EXPECT_FALSE(sim.running());
     sim.singleStep();
     EXPECT_EQ(m(0, 0), 1) << "the previous program still runs";

@@ -10,8 +10,10 @@
 #include "cli/command_table.h"
 #include "cli/runner_front_end.h"
 #include "cli/script_line.h"
+#include "cli/script_reader.h"
 #include "cli/script_session.h"
 #include "cli/text_output.h"
+#include "messages/cpu_exception.h"
 #include "shell/simulator.h"
 
 namespace sps {
@@ -40,6 +42,15 @@ CaseError errorAt(const std::string& prefix, int lineNumber, std::string type, c
     return {std::move(type), where + what, prefix + where + what};
 }
 
+// The complaint about line L, which the reader could not take.
+CaseError unreadLine(const std::string& prefix, int lineNumber, ScriptReader::Status status) {
+    if (status != ScriptReader::Status::TooLong)
+        return errorAt(prefix, lineNumber, "unreadable script", "the script cannot be read");
+    const std::string tooLong =
+        formatMessage("Line %d longer than %d characters", lineNumber, static_cast<int>(ScriptReader::MAX_LINE_LENGTH));
+    return errorAt(prefix, lineNumber, "invalid line", latin1ToUtf8(tooLong));
+}
+
 // The script stops: the complaint goes to standard error, and the open case
 // ends with it.
 void stop(ScriptSession& session, CaseError error) {
@@ -62,16 +73,22 @@ ScriptResult runScript(std::istream& script, std::string name, const ScriptOptio
     CaseLog cases(std::move(name), output);
     ScriptSession session{simulator, frontEnd, output, cases, deadlineAfter(options.timeoutSeconds)};
 
+    // A line being read counts as the current one, for the time limit.
+    ScriptReader reader(script, [&session] { session.checkTime(); });
     std::string text;
     try {
-        while (!session.quitRequested && std::getline(script, text)) {
+        while (!session.quitRequested) {
             ++session.lineNumber;
+            const ScriptReader::Status status = reader.next(text);
+            if (status == ScriptReader::Status::End) break;
+            if (status != ScriptReader::Status::Line) {
+                stop(session, unreadLine(prefix, session.lineNumber, status));
+                break;
+            }
             session.checkTime();
             const ScriptLine line = splitScriptLine(text);
             if (!line.words.empty()) runLine(session, line);
         }
-        if (script.bad())
-            stop(session, errorAt(prefix, session.lineNumber + 1, "unreadable script", "the script cannot be read"));
     } catch (const ScriptError& error) {
         stop(session, errorAt(prefix, session.lineNumber, "invalid line", error.message()));
     } catch (const ScriptTimeout&) {

@@ -111,4 +111,17 @@ TEST_F(ScriptRunner, EachCaseKeepsItsOwnOutputAndFailures) {
     EXPECT_EQ(result.status(), SCRIPT_INVALID);
 }
 
+TEST_F(ScriptRunner, ALineLongerThanAMebibyteStopsTheScriptNamingIt) {
+    const ScriptRun run = runText("echo vorher\necho " + std::string(2 << 20, 'x') + "\necho nie\n");
+    const std::string complaint =
+        "line 2: Die Zeile 2 der Eingabedatei ist l\u00e4nger als 1048576 Zeichen und wird nicht eingelesen";
+    EXPECT_EQ(run.out, "vorher\n");
+    EXPECT_EQ(run.err, "spsrun: " + complaint + "\n");
+    ASSERT_EQ(run.result.cases.size(), 1u);
+    ASSERT_TRUE(run.result.cases[0].error);
+    EXPECT_EQ(run.result.cases[0].error->type, "invalid line");
+    EXPECT_EQ(run.result.cases[0].error->message, complaint);
+    EXPECT_EQ(run.result.status(), SCRIPT_INVALID);
+}
+
 } // namespace

@@ -13,6 +13,7 @@
 #include "cli/script_reader.h"
 #include "cli/script_session.h"
 #include "cli/text_output.h"
+#include "cli/watchdog.h"
 #include "messages/cpu_exception.h"
 #include "shell/simulator.h"
 
@@ -73,12 +74,15 @@ ScriptResult runScript(std::istream& script, std::string name, const ScriptOptio
     CaseLog cases(std::move(name), output);
     ScriptSession session{simulator, frontEnd, output, cases, deadlineAfter(options.timeoutSeconds)};
 
+    std::optional<Watchdog> watchdog;
+    if (session.deadline) watchdog.emplace(*session.deadline, prefix, options.timeoutSeconds);
     // A line being read counts as the current one, for the time limit.
     ScriptReader reader(script, [&session] { session.checkTime(); });
     std::string text;
     try {
         while (!session.quitRequested) {
             ++session.lineNumber;
+            if (watchdog) watchdog->atLine(session.lineNumber);
             const ScriptReader::Status status = reader.next(text);
             if (status == ScriptReader::Status::End) break;
             if (status != ScriptReader::Status::Line) {
@@ -92,6 +96,7 @@ ScriptResult runScript(std::istream& script, std::string name, const ScriptOptio
     } catch (const ScriptError& error) {
         stop(session, errorAt(prefix, session.lineNumber, "invalid line", error.message()));
     } catch (const ScriptTimeout&) {
+        if (watchdog) watchdog->standDown();
         const std::string what = "timeout after " + std::to_string(options.timeoutSeconds) + " s";
         CaseError error = errorAt(prefix, session.lineNumber, "timeout", what);
         error.message = what; // the report tells the line

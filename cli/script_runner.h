@@ -12,7 +12,9 @@ class Output;
 
 struct ScriptOptions {
     std::uint32_t seed = 1;
-    // Real time after which a script is stopped; 0: no limit.
+    // Real time after which a script is stopped; 0: no limit. A script stuck
+    // where it cannot be stopped ends the whole process a moment later (see
+    // Watchdog).
     std::uint32_t timeoutSeconds = 0;
     // Complaints on standard error name the script ("spsrun: NAME: line L:
     // ..."), for runs of several scripts.

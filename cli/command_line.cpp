@@ -110,8 +110,9 @@ std::string helpText() {
            "\"N cases, P passed, F failed\", followed by \", E errors\" if there were any.\n"
            "\n"
            "Exit status: 0 when every case passed, 1 when an expect failed, 2 when a\n"
-           "script has a line that is not a valid command, cannot be read or ran out of\n"
-           "time (the other scripts still run), or the report cannot be written.\n";
+           "script has a line that is not a valid command, cannot be read, ran out of\n"
+           "time or exports a file that cannot be written (the other scripts still run),\n"
+           "or standard output or the report cannot be written.\n";
 }
 
 std::string versionText() { return "spsrun " SPS_VERSION "\n"; }

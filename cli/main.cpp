@@ -7,6 +7,7 @@
 
 #include "cli/command_line.h"
 #include "cli/junit_report.h"
+#include "cli/standard_streams.h"
 #include "cli/test_run.h"
 #include "cli/text_output.h"
 
@@ -19,10 +20,20 @@ bool writeFile(const std::string& path, const std::string& text) {
     return static_cast<bool>(file);
 }
 
+// Results that never arrived fail the run, whatever they were: a CI job must
+// not pass on output it could not write.
+int deliveredStatus(sps::Output& output, int status) {
+    if (output.delivered()) return status;
+    output.error("spsrun: cannot write to standard output");
+    return sps::SCRIPT_INVALID;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     using namespace sps;
+    // With standard output closed every write to it fails, as on a full disk.
+    if (fillClosedStandardDescriptors()) std::cout.setstate(std::ios::badbit);
     Output output(std::cout, std::cerr);
     std::string problem;
     // A program may be started with no arguments at all, not even its name.
@@ -33,16 +44,12 @@ int main(int argc, char** argv) {
         output.error("spsrun: " + problem + "\n" + usageLine() + " (see spsrun --help)");
         return SCRIPT_INVALID;
     }
-    if (commandLine->help) {
-        std::cout << helpText();
-        return SCRIPT_PASSED;
-    }
-    if (commandLine->version) {
-        std::cout << versionText();
-        return SCRIPT_PASSED;
+    if (commandLine->help || commandLine->version) {
+        output.text(commandLine->help ? helpText() : versionText());
+        return deliveredStatus(output, SCRIPT_PASSED);
     }
     const std::vector<ScriptResult> results = runScripts(*commandLine, std::cin, output);
-    ScriptStatus status = runStatus(results);
+    int status = deliveredStatus(output, runStatus(results));
     if (!commandLine->junitPath.empty() && !writeFile(commandLine->junitPath, junitReport(results))) {
         output.error("spsrun: cannot write the report '" + commandLine->junitPath + "'");
         status = SCRIPT_INVALID;

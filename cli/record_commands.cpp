@@ -8,6 +8,7 @@
 
 #include "cli/command_handlers.h"
 #include "cli/command_table.h"
+#include "cli/operand_arguments.h"
 #include "cli/runner_front_end.h"
 #include "cli/script_session.h"
 #include "cli/text_output.h"
@@ -100,7 +101,8 @@ void exportCommand(ScriptSession& session, const CommandCall& call) {
     try {
         exportRecording(recorder, format, path);
     } catch (const CPUException& error) {
-        session.frontEnd.showError(error);
+        // A file the script meant to keep: its loss fails the run.
+        throw ScriptError("export: " + messageLine(error), "unwritable file");
     }
 }
 

@@ -15,9 +15,9 @@ enum ScriptStatus : int {
 };
 
 // What stopped a script: an invalid line, the time limit, a script that
-// cannot be read or opened.
+// cannot be read or opened, a file it exports that cannot be written.
 struct CaseError {
-    std::string type;    // "invalid line", "timeout", "unreadable script"
+    std::string type;    // "invalid line", "timeout", "unreadable script", "unwritable file"
     std::string message; // what went wrong, without "spsrun: "
     std::string report;  // the whole line printed on standard error
 };

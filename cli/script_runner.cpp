@@ -94,7 +94,7 @@ ScriptResult runScript(std::istream& script, std::string name, const ScriptOptio
             if (!line.words.empty()) runLine(session, line);
         }
     } catch (const ScriptError& error) {
-        stop(session, errorAt(prefix, session.lineNumber, "invalid line", error.message()));
+        stop(session, errorAt(prefix, session.lineNumber, error.type(), error.message()));
     } catch (const ScriptTimeout&) {
         if (watchdog) watchdog->standDown();
         const std::string what = "timeout after " + std::to_string(options.timeoutSeconds) + " s";

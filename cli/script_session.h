@@ -12,15 +12,19 @@ class Output;
 class RunnerFrontEnd;
 class Simulator;
 
-// A line that is not a valid command. The script stops there with exit
-// status 2.
+// A line that is not a valid command, or a command whose result cannot be
+// written. The script stops there with exit status 2; `type` is the kind of
+// error in a report.
 class ScriptError {
 public:
-    explicit ScriptError(std::string message) : message_(std::move(message)) {}
+    explicit ScriptError(std::string message, const char* type = "invalid line")
+        : message_(std::move(message)), type_(type) {}
     const std::string& message() const { return message_; }
+    const char* type() const { return type_; }
 
 private:
     std::string message_;
+    const char* type_;
 };
 
 // The script ran longer than its time limit. It stops there, and its open

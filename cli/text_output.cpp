@@ -42,6 +42,7 @@ std::string utf8ToLatin1(std::string_view utf8) {
 }
 
 void Output::write(std::string_view utf8) {
+    wrote_ = true;
     out_ << utf8;
     if (keepCopy_) copy_.append(utf8);
 }
@@ -54,6 +55,13 @@ void Output::line(std::string_view utf8) {
 void Output::coreLine(std::string_view latin1) { line(latin1ToUtf8(latin1)); }
 
 void Output::coreText(std::string_view latin1) { write(latin1ToUtf8(latin1)); }
+
+bool Output::delivered() {
+    // A stream that was unusable from the start fails only if it was needed.
+    if (!wrote_) return true;
+    out_.flush();
+    return !out_.fail();
+}
 
 void Output::error(std::string_view utf8) {
     out_.flush();

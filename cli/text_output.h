@@ -26,6 +26,8 @@ public:
     void coreLine(std::string_view latin1);
     // Core text that carries its own line feeds, converted.
     void coreText(std::string_view latin1);
+    // Text of spsrun's own that carries its own line feeds.
+    void text(std::string_view utf8) { write(utf8); }
     // A line on standard error; standard output is flushed first so that a
     // terminal shows both in order.
     void error(std::string_view utf8);
@@ -35,11 +37,16 @@ public:
     void keepCopy(bool on) { keepCopy_ = on; }
     std::string takeCopy() { return std::exchange(copy_, {}); }
 
+    // Flushes standard output: whether everything written to it arrived. A
+    // full disk, a closed descriptor or a vanished reader make it false.
+    bool delivered();
+
 private:
     void write(std::string_view utf8);
 
     std::ostream& out_;
     std::ostream& err_;
+    bool wrote_ = false;
     bool keepCopy_ = false;
     std::string copy_;
 };

@@ -24,9 +24,6 @@ export csv -
 record 16#FF A0.1 E0.0 /R VB5000 M0.0
 record T37 /I Z0 AC1 /W AEW0 AAW0 *VD20
 export csv -
-# A file that cannot be written is an error, and the run goes on.
-export vcd programs/no_such_folder/aufnahme.vcd
-echo after
 # A load keeps the operands and starts a fresh recording.
 load programs/switch_to_led.awl
 step

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "cpu/force_table.h"
 #include "cpu/mem_field.h"
@@ -94,6 +95,10 @@ public:
     int timerPollCountdown = 0;
     int timerPollInterval = 1;
     ForceTable forces; // what the user holds at a value, and writes once
+    // Where the error that ended the last scan happened, "in OB1, Netzwerk
+    // 3: U M99.0": the innermost instruction (in a subroutine, not its call);
+    // empty for an error outside the program.
+    std::string faultPlace;
 
     // Analog input `channel` as the program reads it: its forced value, or
     // what the bus delivers (0 without a bus).

@@ -3,6 +3,7 @@
 #include <climits>
 #include <initializer_list>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "base/sim_clock.h"
@@ -11,6 +12,7 @@
 #include "cpu/io.h"
 #include "cpu/logic_stack.h"
 #include "cpu/operation.h"
+#include "cpu/parameter.h"
 #include "cpu/program.h"
 #include "cpu/timer_table.h"
 #include "messages/cpu_exception.h"
@@ -102,6 +104,30 @@ template <bool Traced> void runInstruction(CPU& cpu, Operation& op) {
     }
 }
 
+// "in OB1, Netzwerk 3: MOVB 16#FF, AB0": an instruction, where it stands.
+std::string instructionPlace(const Block& block, const Network& network, const Operation& op) {
+    StringWriter place;
+    place.putString("in ");
+    place.putString(block.label);
+    place.putString(", Netzwerk ");
+    place.putInt(network.number);
+    place.putString(": ");
+    place.putString(op.mnemonic());
+    const char* separator = "";
+    for (const Parameter* operand : {op.operand1(), op.operand2(), op.operand3()}) {
+        if (operand == nullptr) continue;
+        place.putString(separator);
+        operand->printName(place); // with a blank before the name
+        separator = ",";
+    }
+    return place.takeText();
+}
+
+// Called as an error leaves each block, innermost first: the first place stays.
+void notePlace(CPU& cpu, const Block& block, const Network& network, const Operation& op) {
+    if (cpu.faultPlace.empty()) cpu.faultPlace = instructionPlace(block, network, op);
+}
+
 // Every network starts with an empty stack, inside an open sequence segment
 // with its S bit's state, inside a subroutine with a 1.
 inline void startNetwork(CPU& cpu) {
@@ -121,23 +147,35 @@ enum class Outcome { Jumped, Ended, Returned };
 // Runs the block from `at` until it ends, a return ends it early, or a jump
 // is taken (`at` then names the jump's node). The hot path of every scan:
 // per instruction it checks only what an instruction may have changed.
-template <bool Traced> Outcome run(CPU& cpu, const std::vector<Network>& networks, Position& at) {
+template <bool Traced> Outcome run(CPU& cpu, const Block& block, Position& at) {
     // Pointers kept in registers across the calls of the instructions, which
     // cannot change the program.
+    const std::vector<Network>& networks = block.networks;
     const Network* network = networks.data() + at.network;
     const Network* const lastNetwork = networks.data() + networks.size();
+    const std::unique_ptr<Operation>* node = nullptr;
     std::size_t first = at.node;
-    for (; network < lastNetwork; ++network, first = 0) {
-        if (first == 0) startNetwork(cpu);
-        const std::unique_ptr<Operation>* node = network->ops.data() + first;
-        const std::unique_ptr<Operation>* const end = network->ops.data() + network->ops.size();
-        for (; node < end; ++node) {
-            keepOneMsTimersCurrent(cpu);
-            runInstruction<Traced>(cpu, **node);
-            if (++cpu.instructionCount > LOOP_LIMIT) throwMessage("Possible loop dedected");
-            if (cpu.callState == CallState::Returned) return Outcome::Returned;
-            if (cpu.jumpLabel) return Outcome::Jumped;
+    try {
+        for (; network < lastNetwork; ++network, first = 0) {
+            if (first == 0) startNetwork(cpu);
+            node = network->ops.data() + first;
+            const std::unique_ptr<Operation>* const end = network->ops.data() + network->ops.size();
+            for (; node < end; ++node) {
+                keepOneMsTimersCurrent(cpu);
+                runInstruction<Traced>(cpu, **node);
+                if (++cpu.instructionCount > LOOP_LIMIT) throwMessage("Possible loop dedected");
+                if (cpu.callState == CallState::Returned) return Outcome::Returned;
+                if (cpu.jumpLabel) {
+                    at = {static_cast<std::size_t>(network - networks.data()),
+                          static_cast<std::size_t>(node - network->ops.data())};
+                    return Outcome::Jumped;
+                }
+            }
         }
+    } catch (const CPUException&) {
+        // Only an instruction, or the loop guard after one, throws.
+        notePlace(cpu, block, *network, **node);
+        throw;
     }
     return Outcome::Ended;
 }
@@ -146,7 +184,8 @@ template <bool Traced> Outcome run(CPU& cpu, const std::vector<Network>& network
 // nothing but the instructions that stand alone (LBL and SCRE), each network
 // started as usual. When an LBL clears the search, `at` names the node after
 // it; Ended when the block ends first.
-template <bool Traced> Outcome search(CPU& cpu, const std::vector<Network>& networks, Position& at) {
+template <bool Traced> Outcome search(CPU& cpu, const Block& block, Position& at) {
+    const std::vector<Network>& networks = block.networks;
     for (at.network = 0; at.network < networks.size(); ++at.network) {
         const auto& ops = networks[at.network].ops;
         startNetwork(cpu);
@@ -154,8 +193,13 @@ template <bool Traced> Outcome search(CPU& cpu, const std::vector<Network>& netw
             keepOneMsTimersCurrent(cpu);
             Operation& op = *ops[at.node];
             if (!op.standsAlone()) continue;
-            runInstruction<Traced>(cpu, op);
-            if (++cpu.instructionCount > LOOP_LIMIT) throwMessage("Possible loop dedected");
+            try {
+                runInstruction<Traced>(cpu, op);
+                if (++cpu.instructionCount > LOOP_LIMIT) throwMessage("Possible loop dedected");
+            } catch (const CPUException&) {
+                notePlace(cpu, block, networks[at.network], op);
+                throw;
+            }
             if (cpu.callState == CallState::Returned) return Outcome::Returned;
             if (!cpu.jumpLabel) {
                 ++at.node;
@@ -170,8 +214,14 @@ template <bool Traced> Outcome search(CPU& cpu, const std::vector<Network>& netw
 template <bool Traced> bool runBlock(CPU& cpu, const Block& block) {
     Position at;
     for (;;) {
-        Outcome outcome = run<Traced>(cpu, block.networks, at);
-        if (outcome == Outcome::Jumped) outcome = search<Traced>(cpu, block.networks, at);
+        Outcome outcome = run<Traced>(cpu, block, at);
+        if (outcome == Outcome::Jumped) {
+            const Position jump = at;
+            outcome = search<Traced>(cpu, block, at);
+            // The label is missing ("Label not found" follows): the jump is the place.
+            if (outcome == Outcome::Ended && cpu.jumpLabel)
+                notePlace(cpu, block, block.networks[jump.network], *block.networks[jump.network].ops[jump.node]);
+        }
         if (outcome != Outcome::Jumped) return outcome == Outcome::Returned;
     }
 }
@@ -204,6 +254,7 @@ void resetCpu(CPU& cpu) {
 }
 
 void scanCycle(CPU& cpu) {
+    cpu.faultPlace.clear();
     cpu.scrState = ScrState::Outside;
     cpu.instructionCount = 0;
     cpu.callDepth = 0;

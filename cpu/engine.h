@@ -22,7 +22,8 @@ inline constexpr int MAX_CALL_DEPTH = 256;
 
 // One scan: input image from the bus, 10-ms timers, every organization block
 // in program order, the special bits, output image to the bus. A CPUException
-// ends the scan and reaches the caller unchanged.
+// ends the scan and reaches the caller unchanged; CPU::faultPlace then says
+// which instruction raised it.
 void scanCycle(CPU& cpu);
 
 // Clears every instruction's own state, the output image and the timers and

@@ -27,9 +27,20 @@ void Simulator::stopAndReport(const CPUException& error) {
     report(error);
 }
 
+void Simulator::scan() {
+    try {
+        scanCycle(*cpu_);
+    } catch (const CPUException& error) {
+        if (cpu_->faultPlace.empty()) throw;
+        // The message as the catalog has it, and below it where it happened.
+        const std::string& text = error.messageText();
+        throw CPUException(text + (text.ends_with('\n') ? "" : "\n") + cpu_->faultPlace);
+    }
+}
+
 void Simulator::simulationStep() {
     ++cycle_;
-    scanCycle(*cpu_);
+    scan();
     target_->plantStep();
     recorder_.sample(cycle_);
 }

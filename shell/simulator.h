@@ -64,6 +64,9 @@ public:
     bool runSteps(long long count);
 
 private:
+    // One scan; an error raised by an instruction names it on a second line,
+    // "in OB1, Netzwerk 1: U M99.0". Throws.
+    void scan();
     // One scan followed by one station step; throws.
     void simulationStep();
     void report(const class CPUException& error);

@@ -384,7 +384,8 @@ void MainWindowTest::executionErrorInATickStopsTheRun() {
     window_->loadProgram(files_.write("jump.awl", COUNTING_PROGRAM));
     window_->tick();
     QCOMPARE(dialogs_->errors.size(), 1);
-    QCOMPARE(dialogs_->errors.front(), QStringLiteral("Es ist der angegebene Label nicht gefunden worden"));
+    QCOMPARE(dialogs_->errors.front(),
+             QStringLiteral("Es ist der angegebene Label nicht gefunden worden\nin OB1, Netzwerk 2: JMP 3"));
     QCOMPARE(mw2(), 2); // the third step did not run
     QVERIFY(!window_->simulator().running() && !window_->ticking());
     showMenu(Popup::Run);

@@ -166,10 +166,63 @@ TEST_F(SimulatorTest, AnErrorInTheSecondStepOfATickSkipsTheThird) {
                                             "NETWORK 3\nLD SM0.0\n= M0.0\n")));
     sim.timerTick();
     ASSERT_EQ(frontEnd.errors.size(), 1u);
-    EXPECT_EQ(frontEnd.errors[0], lookupMessage("Out of field read"));
+    EXPECT_EQ(frontEnd.errors[0], std::string(lookupMessage("Out of field read")) + "\nin MAIN, Netzwerk 2: U M40.0");
     EXPECT_FALSE(sim.running());
     EXPECT_EQ(m(1, 0), 0) << "two scans ran, not three";
     EXPECT_EQ(frontEnd.repaints, 0);
+}
+
+// The error box keeps the message as it is and says below it where it
+// happened: the block's label, the network's number as written and the
+// instruction as the program writes it; in a subroutine the instruction
+// there, not the call.
+TEST_F(SimulatorTest, AnErrorOfAScanNamesItsInstruction) {
+    const std::string main = "ORGANIZATION_BLOCK main:OB1\nBEGIN\n";
+    const std::string callsSbr0 = main + "NETWORK 1\nLD SM0.0\nCALL SBR0\nEND_ORGANIZATION_BLOCK\n";
+    const std::string sbr0 = "SUBROUTINE_BLOCK SBR0:SBR0\nBEGIN\n";
+    struct Row {
+        std::string program;
+        const char* key;
+        const char* place;
+    };
+    const Row rows[] = {
+        {main + "NETWORK 1\nLD SM0.0\nU M99.0\n= A0.0\nEND_ORGANIZATION_BLOCK\n", "Out of field read",
+         "in OB1, Netzwerk 1: U M99.0"},
+        {main + "NETWORK 007\nLD SM0.0\nMOVB 16#FF, VB5000\nEND_ORGANIZATION_BLOCK\n", "Out of field write",
+         "in OB1, Netzwerk 7: MOVB 16#FF, VB5000"},
+        {main + "NETWORK 1\nLD SM0.0\nMOVD *VD0, VD4\nEND_ORGANIZATION_BLOCK\n", "Pointer out of range",
+         "in OB1, Netzwerk 1: MOVD *VD0, VD4"},
+        {main + "NETWORK 1\nLD SM0.0\nJMP 5\nNETWORK 2\nLBL 4\nEND_ORGANIZATION_BLOCK\n", "Label not found",
+         "in OB1, Netzwerk 1: JMP 5"},
+        {callsSbr0 + sbr0 + "NETWORK 1\nLD SM0.0\nNETWORK 4\nLD SM0.0\nU M40.0\nEND_SUBROUTINE_BLOCK\n",
+         "Out of field read", "in SBR0, Netzwerk 4: U M40.0"},
+        {callsSbr0 + sbr0 + "NETWORK 2\nLD SM0.0\nCALL SBR0\nEND_SUBROUTINE_BLOCK\n", "Subroutines nested too deeply",
+         "in SBR0, Netzwerk 2: CALL SBR0"},
+        {callsSbr0 + sbr0 + "NETWORK 3\nLD SM0.0\nJMP 9\nEND_SUBROUTINE_BLOCK\n", "Label not found",
+         "in SBR0, Netzwerk 3: JMP 9"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.place);
+        frontEnd.errors.clear();
+        sim.load(writeProgram(row.program));
+        ASSERT_TRUE(frontEnd.errors.empty()) << frontEnd.errors.front();
+        sim.runSteps(1);
+        ASSERT_EQ(frontEnd.errors.size(), 1u);
+        EXPECT_EQ(frontEnd.errors[0], std::string(lookupMessage(row.key)) + "\n" + row.place);
+    }
+}
+
+// The place belongs to the scan that failed: the next one, run without an
+// error, leaves nothing behind, and a trace shows the message alone.
+TEST_F(SimulatorTest, ThePlaceIsThatOfTheFailedScanOnly) {
+    sim.load(writeProgram(organizationBlock("NETWORK 1\nLD M0.0\nU M40.0\n")));
+    sim.cpu().areaM.writeBit(0, 0, 1);
+    sim.runSteps(1);
+    EXPECT_EQ(sim.cpu().faultPlace, "in MAIN, Netzwerk 1: U M40.0");
+    sim.cpu().areaM.writeBit(0, 0, 0);
+    sim.runSteps(1);
+    EXPECT_EQ(sim.cpu().faultPlace, "");
+    EXPECT_EQ(frontEnd.errors.size(), 1u);
 }
 
 TEST_F(SimulatorTest, TicksDuringTheErrorBoxRunNothing) {

@@ -52,6 +52,23 @@ public:
             QStyledItemDelegate::setModelData(editor, model, index);
     }
 
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        // Return commits at once. Qt's delegate commits later, from the event
+        // loop, when a refresh, a load or a click may have closed the editor
+        // and changed the rows already.
+        auto* editor = qobject_cast<QWidget*>(object);
+        if (editor != nullptr && event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                emit commitData(editor);
+                emit closeEditor(editor, QAbstractItemDelegate::SubmitModelCache);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
 private:
     WatchModel& model_;
 };

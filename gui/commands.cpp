@@ -13,7 +13,7 @@ constexpr MenuItem MENU[] = {
     {Popup::File, Command::Ladder, "&Debugansicht", true, {Qt::Key_F2, NONE}},
     {Popup::File, Command::AsiStatus, "&ASI-Status", false, {Qt::Key_F1, NONE}},
     {Popup::File, Command::CpuStatus, "&CPU-Status", false, {Qt::Key_F4, NONE}},
-    {Popup::File, Command::Watch, "&Beobachten", false, {Qt::Key_F11, NONE}},
+    {Popup::File, Command::Watch, "B&eobachten", false, {Qt::Key_F11, NONE}},
     {Popup::File, Command::Trend, "&Verlauf", false, {NONE, NONE}},
     {Popup::File, Command::Exit, "&Beenden", true, {NONE, NONE}},
     {Popup::Timer, Command::Slower, "&Langsamer", false, {Qt::Key_Minus, Qt::KeypadModifier | Qt::Key_Minus}},

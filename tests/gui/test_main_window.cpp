@@ -16,6 +16,8 @@
 #include "cpu/cpu.h"
 #include "gui/main_window.h"
 #include "gui/station_widget.h"
+#include "gui/trend_window.h"
+#include "gui/watch_window.h"
 #include "gui_fixtures.h"
 #include "shell/simulator.h"
 #include "shell/station_fields.h"
@@ -35,6 +37,7 @@ private slots:
     void cleanup();
 
     void menuTextsAndKeys();
+    void noTwoItemsOfAMenuShareAMnemonic();
     void menuGreysByTheRules();
     void acceleratorsRunTheirCommands_data();
     void acceleratorsRunTheirCommands();
@@ -93,7 +96,7 @@ void MainWindowTest::menuTextsAndKeys() {
 
     // Each item as "text|key"; a separator as "-".
     const QStringList expected[] = {
-        {"&Datei", "&Laden|F3", "-", "&Debugansicht|F2", "&ASI-Status|F1", "&CPU-Status|F4", "&Beobachten|F11",
+        {"&Datei", "&Laden|F3", "-", "&Debugansicht|F2", "&ASI-Status|F1", "&CPU-Status|F4", "B&eobachten|F11",
          "&Verlauf|", "-", "&Beenden|"},
         {"&Timer", "&Langsamer|-", "&Schneller|+", "&Automatisch|", "-", "&Manuell|", "&1ms|F6", "&10 ms|F7",
          "&100 ms|F8", "&1000 ms|F9"},
@@ -112,6 +115,38 @@ void MainWindowTest::menuTextsAndKeys() {
     // The keypad's minus and plus as well.
     QVERIFY(window_->action(Command::Slower)->shortcuts().contains(QKeySequence(Qt::KeypadModifier | Qt::Key_Minus)));
     QVERIFY(window_->action(Command::Faster)->shortcuts().contains(QKeySequence(Qt::KeypadModifier | Qt::Key_Plus)));
+}
+
+// Alt and a letter reach one item. Where two items share the letter, Qt
+// moves between them instead of choosing one ("&Beenden" would never run
+// after Alt+D, B beside a "&Beobachten"). The menu bar and every popup of
+// the main window and of the status windows.
+void MainWindowTest::noTwoItemsOfAMenuShareAMnemonic() {
+    WatchWindow watch(window_->watchModel());
+    TrendWindow trend(window_->simulator(), window_->dialogs());
+    QList<QPair<QString, QList<QAction*>>> menus{{"the menu bar", window_->menuBar()->actions()},
+                                                 {"Beobachten", watch.contextMenu()->actions()},
+                                                 {"Verlauf", trend.contextMenu()->actions()}};
+    for (QAction* popup : window_->menuBar()->actions()) menus.append({popup->text(), popup->menu()->actions()});
+    // The four time steps of "Timer" have always shared the 1.
+    const QList<QAction*> steps{window_->action(Command::Step1), window_->action(Command::Step10),
+                                window_->action(Command::Step100), window_->action(Command::Step1000)};
+    int checked = 0;
+    for (const auto& [menu, items] : menus) {
+        QMap<QKeySequence, QAction*> taken;
+        for (QAction* item : items) {
+            if (item->isSeparator()) continue;
+            const QKeySequence mnemonic = QKeySequence::mnemonic(item->text());
+            QVERIFY2(!mnemonic.isEmpty(), qPrintable(menu + ": " + item->text() + " has no mnemonic"));
+            ++checked;
+            QAction* other = taken.value(mnemonic);
+            taken.insert(mnemonic, item);
+            if (other == nullptr || (steps.contains(other) && steps.contains(item))) continue;
+            QFAIL(qPrintable(menu + ": " + other->text() + " and " + item->text() + " share " +
+                             mnemonic.toString(QKeySequence::PortableText)));
+        }
+    }
+    QCOMPARE(checked, 3 + 20 + 5 + 3);
 }
 
 // Every row of the enabling table, in the states that switch it.

@@ -1,5 +1,9 @@
 #include "gui/commands.h"
 
+#include <QAction>
+#include <QKeySequence>
+#include <QList>
+
 #include "gui/status_window_kinds.h"
 
 namespace sps {
@@ -51,6 +55,15 @@ const char* popupTitle(Popup popup) {
     case Popup::Run: return "&Run";
     }
     return "";
+}
+
+QAction* makeAction(const MenuItem& item, QObject* parent) {
+    auto* action = new QAction(QString::fromUtf8(item.text), parent);
+    QList<QKeySequence> keys;
+    for (const QKeyCombination key : item.keys)
+        if (key.key() != Qt::Key_unknown) keys.append(QKeySequence(key));
+    action->setShortcuts(keys);
+    return action;
 }
 
 bool commandEnabled(Command command, const CommandState& state) {

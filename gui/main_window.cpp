@@ -83,11 +83,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::createActions() {
     for (const MenuItem& item : menuItems()) {
-        auto* action = new QAction(QString::fromLatin1(item.text), this);
-        QList<QKeySequence> keys;
-        for (const QKeyCombination key : item.keys)
-            if (key.key() != Qt::Key_unknown) keys.append(QKeySequence(key));
-        action->setShortcuts(keys);
+        QAction* action = makeAction(item, this);
         const Command command = item.command;
         connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
         actions_[command] = action;
@@ -98,7 +94,7 @@ void MainWindow::createMenus() {
     for (const MenuItem& item : menuItems()) {
         QMenu*& menu = popups_[item.popup];
         if (menu == nullptr) {
-            menu = menuBar()->addMenu(QString::fromLatin1(popupTitle(item.popup)));
+            menu = menuBar()->addMenu(QString::fromUtf8(popupTitle(item.popup)));
             connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateActions);
         }
         if (item.separatorAbove) menu->addSeparator();

@@ -38,6 +38,7 @@ private slots:
 
     void menuTextsAndKeys();
     void noTwoItemsOfAMenuShareAMnemonic();
+    void menuRowsBecomeActionsWithTheirUtf8Texts();
     void menuGreysByTheRules();
     void acceleratorsRunTheirCommands_data();
     void acceleratorsRunTheirCommands();
@@ -147,6 +148,27 @@ void MainWindowTest::noTwoItemsOfAMenuShareAMnemonic() {
         }
     }
     QCOMPARE(checked, 3 + 20 + 5 + 3);
+}
+
+// A menu text is UTF-8 source, as every literal of the desktop program.
+void MainWindowTest::menuRowsBecomeActionsWithTheirUtf8Texts() {
+    const MenuItem rows[] = {
+        {Popup::File, Command::Load, "&Öffnen …", false, {Qt::Key_F3, {}}},
+        {Popup::Timer, Command::Slower, "L&angsamer", false, {Qt::Key_Minus, Qt::KeypadModifier | Qt::Key_Minus}},
+        {Popup::File, Command::Watch, "Zeile &löschen", false, {{}, {}}},
+    };
+    const QString texts[] = {QStringLiteral("&Öffnen …"), QStringLiteral("L&angsamer"),
+                             QStringLiteral("Zeile &löschen")};
+    const QList<QKeySequence> keys[] = {{QKeySequence(Qt::Key_F3)},
+                                        {QKeySequence(Qt::Key_Minus), QKeySequence(Qt::KeypadModifier | Qt::Key_Minus)},
+                                        {}};
+    QObject owner;
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const QAction* action = makeAction(rows[i], &owner);
+        QCOMPARE(action->parent(), &owner);
+        QCOMPARE(action->text(), texts[i]);
+        QCOMPARE(action->shortcuts(), keys[i]);
+    }
 }
 
 // Every row of the enabling table, in the states that switch it.

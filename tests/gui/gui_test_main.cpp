@@ -12,6 +12,7 @@ int runInfoWndTests(int argc, char** argv);
 int runStatusWindowsTests(int argc, char** argv);
 int runWatchWindowTests(int argc, char** argv);
 int runTrendWindowTests(int argc, char** argv);
+int runFileDialogsTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -19,7 +20,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("spssim-tests"));
     int failures = 0;
     for (const auto run : {runCommandLineTests, runStationDrawingTests, runMainWindowTests, runInfoWndTests,
-                           runStatusWindowsTests, runWatchWindowTests, runTrendWindowTests})
+                           runStatusWindowsTests, runWatchWindowTests, runTrendWindowTests, runFileDialogsTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }

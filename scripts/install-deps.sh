@@ -7,6 +7,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ flex libfl-dev
   qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+  # Qt's own texts (the standard dialogs, buttons and menus) in German.
+  qt6-translations-l10n
   fonts-liberation xvfb xauth
   libxml2-utils
   # The waveform viewer's converters read the exported VCD files back as an outside check.

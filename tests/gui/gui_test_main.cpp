@@ -1,9 +1,12 @@
 // Runs every GUI test class on one QApplication (the offscreen platform
-// under CTest). Settings go to a throw-away test location.
+// under CTest), set up as the desktop program sets up its own. Settings go
+// to a throw-away test location.
 
 #include <QApplication>
 #include <QStandardPaths>
 #include <QTest>
+
+#include "gui/start_up.h"
 
 int runCommandLineTests(int argc, char** argv);
 int runStationDrawingTests(int argc, char** argv);
@@ -16,6 +19,7 @@ int runFileDialogsTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    sps::setUpApplication(app);
     QStandardPaths::setTestModeEnabled(true);
     QApplication::setOrganizationName(QStringLiteral("spssim-tests"));
     int failures = 0;

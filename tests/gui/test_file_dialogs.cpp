@@ -1,12 +1,18 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMimeDatabase>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 
 #include "gui/file_dialogs.h"
 
@@ -17,9 +23,48 @@ using namespace sps;
 class FileDialogsTest : public QObject {
     Q_OBJECT
 private slots:
+    void qtTextsAreGerman();
     void typeColumnComesFromTheNamesAlone_data();
     void typeColumnComesFromTheNamesAlone();
 };
+
+namespace {
+
+// In alphabetical order.
+QStringList buttonTexts(const QFileDialog& dialog) {
+    QStringList texts;
+    for (const QAbstractButton* button : dialog.findChild<QDialogButtonBox*>()->buttons()) texts << button->text();
+    texts.sort();
+    return texts;
+}
+
+QString labelText(const QFileDialog& dialog, const char* name) {
+    const auto* label = dialog.findChild<QLabel*>(QString::fromLatin1(name));
+    return label != nullptr ? label->text() : QStringLiteral("(no label %1)").arg(QString::fromLatin1(name));
+}
+
+} // namespace
+
+void FileDialogsTest::qtTextsAreGerman() {
+    // The start-up installed Qt's German catalogue.
+    const QList<QTranslator*> translators = qApp->findChildren<QTranslator*>();
+    QVERIFY(std::any_of(translators.begin(), translators.end(),
+                        [](const QTranslator* translator) { return translator->language().startsWith("de"); }));
+
+    const auto open = programDialog(nullptr, QDir::tempPath());
+    QCOMPARE(buttonTexts(*open), (QStringList{"&Öffnen", "Abbrechen"}));
+    QCOMPARE(labelText(*open, "lookInLabel"), "Suchen in:");
+    QCOMPARE(labelText(*open, "fileNameLabel"), "Datei&name:");
+    QCOMPARE(labelText(*open, "fileTypeLabel"), "Dateien des Typs:");
+    const auto save = saveDialog(nullptr, "Aufzeichnung als CSV exportieren", "CSV-Datei (*.csv)",
+                                 QDir::temp().filePath("aufzeichnung.csv"));
+    QCOMPARE(buttonTexts(*save), (QStringList{"Abbrechen", "S&peichern"}));
+
+    // The line edits' menus too.
+    QLineEdit edit;
+    const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    QCOMPARE(menu->actions().front()->text().section('\t', 0, 0), "&Rückgängig");
+}
 
 void FileDialogsTest::typeColumnComesFromTheNamesAlone_data() {
     QTest::addColumn<bool>("save");

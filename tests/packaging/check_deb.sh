@@ -38,6 +38,7 @@ depends=$(field Depends)
 for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
   [[ ", $depends" == *", $library (>= "* ]] || fail "Depends lacks $library: $depends"
 done
+[[ ", $depends," == *", qt6-translations-l10n,"* ]] || fail "Depends lacks qt6-translations-l10n: $depends"
 description=$(dpkg-deb -f "$deb" Description)
 [ "$(wc -l <<<"$description")" -ge 3 ] || fail "Description has no long text: $description"
 awk 'length > 80 { exit 1 }' <<<"$description" || fail "Description has lines over 80 characters"

@@ -18,6 +18,7 @@
 #include "cpu/cpu.h"
 #include "gui/art_resources.h"
 #include "gui/dialogs.h"
+#include "gui/frame_pacer.h"
 #include "gui/station_widget.h"
 #include "gui/status_window_kinds.h"
 #include "gui/status_window_set.h"
@@ -58,6 +59,7 @@ MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
 
     station_ = new StationWidget(simulator_->target(), *this, this);
     setCentralWidget(station_);
+    stationFrames_ = new FramePacer(*station_, this);
     createActions();
     createMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -252,7 +254,7 @@ void MainWindow::showError(const CPUException& error) {
 
 void MainWindow::closeStatusWindows() { statusWindows_->closeAll(); }
 
-void MainWindow::repaintMain() { station_->update(); }
+void MainWindow::repaintMain() { stationFrames_->request(); }
 
 void MainWindow::openTrace(std::unique_ptr<TraceInfo> trace) { statusWindows_->openTrace(std::move(trace)); }
 

@@ -16,6 +16,7 @@ int runStatusWindowsTests(int argc, char** argv);
 int runWatchWindowTests(int argc, char** argv);
 int runTrendWindowTests(int argc, char** argv);
 int runFileDialogsTests(int argc, char** argv);
+int runFramePacerTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -24,7 +25,8 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("spssim-tests"));
     int failures = 0;
     for (const auto run : {runCommandLineTests, runStationDrawingTests, runMainWindowTests, runInfoWndTests,
-                           runStatusWindowsTests, runWatchWindowTests, runTrendWindowTests, runFileDialogsTests})
+                           runStatusWindowsTests, runWatchWindowTests, runTrendWindowTests, runFileDialogsTests,
+                           runFramePacerTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }

@@ -1,14 +1,19 @@
+#include <cmath>
 #include <functional>
 
 #include <QAction>
 #include <QCheckBox>
 #include <QDropEvent>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include "base/sim_clock.h"
@@ -51,6 +56,7 @@ private slots:
     void keysStillWorkAfterAControlClick();
     void ejectedWorkpieceClearsItsBoxAtTheNextRepaint();
     void tickRunsThreeSteps();
+    void runningStationIsPaintedAtMostOncePerFrame();
     void executionErrorInATickStopsTheRun();
     void breakpointShowsInTheTitleUntilTheRunGoesOn();
     void failedLoadKeepsThePreviousProgram();
@@ -432,6 +438,39 @@ void MainWindowTest::tickRunsThreeSteps() {
     QVERIFY(!window_->ticking());
     window_->tick();
     QCOMPARE(mw2(), 3);
+    QVERIFY(dialogs_->errors.isEmpty());
+}
+
+// The 1-ms timer runs three steps a tick, far more often than a screen shows
+// a frame: the station is painted at most once per frame.
+void MainWindowTest::runningStationIsPaintedAtMostOncePerFrame() {
+    struct PaintCounter final : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint) ++paints;
+            return false;
+        }
+    } counter;
+    const qint64 frame = static_cast<qint64>(std::ceil(1000.0 / window_->station().screen()->refreshRate()));
+    window_->loadProgram(files_.write("count.awl", COUNTING_PROGRAM));
+    QCoreApplication::processEvents();
+    window_->station().installEventFilter(&counter);
+    QElapsedTimer wall;
+    wall.start();
+    const long long before = window_->stepsRun();
+    // The event loop as the program runs it (QTest::qWait would sleep between passes).
+    QEventLoop loop;
+    QTimer::singleShot(static_cast<int>(10 * frame), &loop, &QEventLoop::quit);
+    loop.exec();
+    press(Qt::Key_F10);
+    const qint64 elapsed = wall.elapsed();
+    const int paints = counter.paints;
+    QVERIFY(window_->stepsRun() > before);
+    QVERIFY2(paints <= elapsed / frame + 2, qPrintable(QStringLiteral("%1 paints in %2 ms, %3 steps")
+                                                           .arg(paints)
+                                                           .arg(elapsed)
+                                                           .arg(window_->stepsRun() - before)));
+    window_->station().removeEventFilter(&counter);
     QVERIFY(dialogs_->errors.isEmpty());
 }
 

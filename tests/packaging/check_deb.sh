@@ -2,12 +2,13 @@
 # Builds the Debian package with CPack and inspects it with dpkg-deb: its
 # control fields, no maintainer scripts of its own (the desktop's caches are
 # refreshed by the triggers of the packages that own them), and exactly the
-# files that cmake --install lays out.
+# files that cmake --install lays out. GUI is 1 when the build has the
+# desktop program.
 #
-#   check_deb.sh BUILD_DIR WORK_DIR VERSION
+#   check_deb.sh BUILD_DIR WORK_DIR VERSION GUI
 set -uo pipefail
 
-build=$1 work=$2 version=$3
+build=$1 work=$2 version=$3 gui=$4
 rm -rf "$work"
 mkdir -p "$work"
 if ! cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work" >"$work/cpack.log" 2>&1; then
@@ -35,10 +36,16 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ "$(field Maintainer)" =~ ^[^\<]+\ \<[^@]+@[^\>]+\>$ ]] || fail "Maintainer: $(field Maintainer)"
 # Computed from the binaries by dpkg-shlibdeps, with versions.
 depends=$(field Depends)
-for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
+libraries=(libc6 libstdc++6)
+[ "$gui" = 1 ] && libraries+=(libqt6core6 libqt6gui6 libqt6widgets6)
+for library in "${libraries[@]}"; do
   [[ ", $depends" == *", $library (>= "* ]] || fail "Depends lacks $library: $depends"
 done
-[[ ", $depends," == *", qt6-translations-l10n,"* ]] || fail "Depends lacks qt6-translations-l10n: $depends"
+if [ "$gui" = 1 ]; then
+  [[ ", $depends," == *", qt6-translations-l10n,"* ]] || fail "Depends lacks qt6-translations-l10n: $depends"
+else
+  [[ "$depends" != *qt6* ]] || fail "a package without spssim depends on Qt: $depends"
+fi
 description=$(dpkg-deb -f "$deb" Description)
 [ "$(wc -l <<<"$description")" -ge 3 ] || fail "Description has no long text: $description"
 awk 'length > 80 { exit 1 }' <<<"$description" || fail "Description has lines over 80 characters"

@@ -15,8 +15,9 @@ packages=(
   gtkwave
   # Packaging and its checks: the validators of the desktop entry, the
   # metainfo and the file type, GIO's view of them, the manual pages, the
-  # SVG icon rendered for comparison, and dpkg-shlibdeps for the package.
-  desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db qt6-svg-dev dpkg-dev file
+  # SVG icon rendered for comparison, dpkg-shlibdeps for the package and
+  # Debian's checker of packages.
+  desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db qt6-svg-dev dpkg-dev file lintian
   "$@"
 )
 

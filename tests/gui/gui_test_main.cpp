@@ -24,9 +24,9 @@ int main(int argc, char** argv) {
     QStandardPaths::setTestModeEnabled(true);
     QApplication::setOrganizationName(QStringLiteral("spssim-tests"));
     int failures = 0;
-    for (const auto run : {runCommandLineTests, runStationDrawingTests, runMainWindowTests, runInfoWndTests,
-                           runStatusWindowsTests, runWatchWindowTests, runTrendWindowTests, runFileDialogsTests,
-                           runFramePacerTests})
+    for (const auto run :
+         {runCommandLineTests, runStationDrawingTests, runMainWindowTests, runInfoWndTests, runStatusWindowsTests,
+          runWatchWindowTests, runTrendWindowTests, runFileDialogsTests, runFramePacerTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }

@@ -466,10 +466,10 @@ void MainWindowTest::runningStationIsPaintedAtMostOncePerFrame() {
     const qint64 elapsed = wall.elapsed();
     const int paints = counter.paints;
     QVERIFY(window_->stepsRun() > before);
-    QVERIFY2(paints <= elapsed / frame + 2, qPrintable(QStringLiteral("%1 paints in %2 ms, %3 steps")
-                                                           .arg(paints)
-                                                           .arg(elapsed)
-                                                           .arg(window_->stepsRun() - before)));
+    QVERIFY2(
+        paints <= elapsed / frame + 2,
+        qPrintable(
+            QStringLiteral("%1 paints in %2 ms, %3 steps").arg(paints).arg(elapsed).arg(window_->stepsRun() - before)));
     window_->station().removeEventFilter(&counter);
     QVERIFY(dialogs_->errors.isEmpty());
 }

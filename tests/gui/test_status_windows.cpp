@@ -294,8 +294,7 @@ void StatusWindowsTest::closedWhileAMenuOrEditorIsOpen_data() {
         const bool ownMenu = kind.window == StatusWindow::Watch || kind.window == StatusWindow::Trend;
         for (const Then then : {Then::CloseTheWindow, Then::LoadAProgram}) {
             const char* what = then == Then::CloseTheWindow ? "closed" : "a load";
-            if (ownMenu)
-                QTest::addRow("%s, its menu, %s", kind.name, what) << kind.window << Open::ContentMenu << then;
+            if (ownMenu) QTest::addRow("%s, its menu, %s", kind.name, what) << kind.window << Open::ContentMenu << then;
             if (kind.window != StatusWindow::Watch)
                 QTest::addRow("%s, a scroll bar's menu, %s", kind.name, what)
                     << kind.window << Open::ScrollBarMenu << then;

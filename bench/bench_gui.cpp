@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -32,6 +33,7 @@
 #include "gui/status_window_kinds.h"
 #include "gui/status_windows.h"
 #include "gui/trend_window.h"
+#include "gui/watch_model.h"
 #include "shell/simulator.h"
 #include "shell/target.h"
 
@@ -39,11 +41,19 @@ namespace {
 
 const char* const PROGRAMS[] = {"blink.awl", "carrier.awl"};
 
-// What the window "Verlauf" shows: the operands that bench_record records,
-// inputs, outputs, special bits, a timer, words of V and M, an analog input.
+// What the windows "Verlauf" and "Beobachten" show: the operands that
+// bench_record records, inputs, outputs, special bits, a timer, words of V
+// and M, an analog input.
+const char* const OPERANDS[] = {"E0.0", "A0.0", "AB0", "SM0.5", "T37", "VW0", "AEW0", "MW0"};
+
 void recordOperands(sps::MainWindow& window) {
-    for (const char* operand : {"E0.0", "A0.0", "AB0", "SM0.5", "T37", "VW0", "AEW0", "MW0"})
-        window.recordOperand(operand, std::nullopt);
+    for (const char* operand : OPERANDS) window.recordOperand(operand, std::nullopt);
+}
+
+void watchOperands(sps::MainWindow& window) {
+    sps::WatchModel& rows = window.watchModel();
+    for (const char* operand : OPERANDS)
+        rows.setData(rows.index(rows.watchedRows(), sps::WatchModel::OperandColumn), QString::fromLatin1(operand));
 }
 
 // Runs the event loop for `ms` milliseconds of wall time.
@@ -65,11 +75,11 @@ double processCpuSeconds() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-// Steps per second of the running window: the 1-ms timer's ticks, three
-// steps each, with a repaint of the station after every tick. With the
-// second argument 1 the ladder, AS-i, CPU, trace and trend windows are open
-// as well, each repainting itself twice a second (the trend window ten times,
-// following the eight operands it shows).
+// Steps per second of the running window, and its processor time as a share
+// of one core: the 1-ms timer's ticks, three steps each, the station
+// repainted at most once per frame of the screen. With the second argument 1
+// every status window is open as well, each repainting itself twice a second
+// (the trend window ten times, following the eight operands it shows).
 void BM_RunningWindow(benchmark::State& state) {
     sps::MainWindow window(std::make_unique<sps::ConsoleDialogs>());
     window.show();
@@ -84,9 +94,14 @@ void BM_RunningWindow(benchmark::State& state) {
     }
     runEventLoop(100);
     const long long before = window.stepsRun();
+    QElapsedTimer wall;
+    wall.start();
+    const double cpuBefore = processCpuSeconds();
     for (auto _ : state) runEventLoop(500);
+    const double cpu = processCpuSeconds() - cpuBefore;
     state.counters["steps_per_second"] =
         benchmark::Counter(static_cast<double>(window.stepsRun() - before), benchmark::Counter::kIsRate);
+    state.counters["cpu_percent_of_one_core"] = 100.0 * cpu / (static_cast<double>(wall.nsecsElapsed()) / 1e9);
     state.SetLabel(std::string(PROGRAMS[state.range(0)]) + (withStatusWindows ? " with the status windows" : ""));
 }
 BENCHMARK(BM_RunningWindow)->ArgsProduct({{0, 1}, {0, 1}})->Iterations(4)->UseRealTime()->Unit(benchmark::kMillisecond);
@@ -109,13 +124,15 @@ BENCHMARK(BM_StoppedWindow)->Iterations(4)->UseRealTime()->Unit(benchmark::kMill
 // One repaint of a status window's client area at its default size, as its
 // timer asks for it, with examples/carrier.awl loaded and run for 300 steps; for the trend
 // window, 30 s of simulated time on the manual clock with the eight operands
-// recorded (3000 steps; an analog input that reads random changes at most).
+// recorded (3000 steps; an analog input that reads random changes at most);
+// for the watch window, its table with the eight operands as rows.
 void BM_PaintStatusWindow(benchmark::State& state) {
     sps::MainWindow window(std::make_unique<sps::ConsoleDialogs>());
     const sps::StatusWindowKind& kind = sps::statusWindowKinds()[static_cast<std::size_t>(state.range(0))];
     const bool trend = kind.window == sps::StatusWindow::Trend;
     if (trend) recordOperands(window);
     window.loadProgram(QStringLiteral(SPS_EXAMPLES_DIR "/carrier.awl"));
+    if (kind.window == sps::StatusWindow::Watch) watchOperands(window);
     if (trend) {
         window.runTime(30000);
         sps::simClock().switchToAutomatic();
@@ -124,15 +141,22 @@ void BM_PaintStatusWindow(benchmark::State& state) {
     }
     window.simulator().stop();
     window.runCommand(kind.command);
-    auto* shown = qobject_cast<QAbstractScrollArea*>(window.statusWindows().openWindow(kind.window));
+    QWidget* shown = window.statusWindows().openWindow(kind.window);
     if (shown == nullptr) {
         state.SkipWithError("the status window did not open");
+        return;
+    }
+    // The client area: the window itself, or the table of the watch window.
+    auto* client = qobject_cast<QAbstractScrollArea*>(shown);
+    if (client == nullptr) client = shown->findChild<QAbstractScrollArea*>();
+    if (client == nullptr) {
+        state.SkipWithError("the status window has no client area");
         return;
     }
     shown->show();
     runEventLoop(50);
     // What the window's timer asks for: its client area drawn afresh.
-    for (auto _ : state) shown->viewport()->repaint();
+    for (auto _ : state) client->viewport()->repaint();
     state.counters["paints_per_second"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.SetLabel(kind.title);
@@ -202,6 +226,8 @@ int main(int argc, char** argv) {
     // The window remembers the folder of its last load; not in the user's settings.
     QStandardPaths::setTestModeEnabled(true);
     QApplication::setOrganizationName(QStringLiteral("spssim-bench"));
+    // The watch tables that an earlier run kept for the examples.
+    QSettings().remove(QStringLiteral("watch"));
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

@@ -1,12 +1,14 @@
 // Scan speed of the execution engine, in instructions per second, beside a
 // hand-written C++ function that computes the same logic as the bit-logic
-// program: the ratio of the two is printed at the end of the run.
+// program: the ratio of the two is printed at the end of the run, in any of
+// the library's output formats.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/sim_clock.h"
@@ -230,38 +232,48 @@ void checkNativeMatchesEngine() {
     simClock().switchToAutomatic();
 }
 
-// Prints the engine/native ratio of instructions per second after the table.
-class RatioReporter final : public benchmark::ConsoleReporter {
+// Hands every report to the display reporter that the library's flags chose
+// (--benchmark_format and the others), and keeps the items per second of
+// each run for the ratios.
+class RateCollector final : public benchmark::BenchmarkReporter {
 public:
+    explicit RateCollector(benchmark::BenchmarkReporter& display) : display_(display) {}
+
+    bool ReportContext(const Context& context) override { return display_.ReportContext(context); }
+
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             const auto items = run.counters.find("items_per_second");
             if (items != run.counters.end()) rates_[run.benchmark_name()] = items->second.value;
         }
-        ConsoleReporter::ReportRuns(runs);
+        display_.ReportRuns(runs);
     }
 
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        const auto engine = rates_.find("BM_EngineBitLogic");
-        const auto native = rates_.find("BM_NativeBitLogic");
-        if (engine != rates_.end() && native != rates_.end() && native->second > 0)
-            std::printf("\nBit logic, engine/native instructions per second: %.4f (native is %.1f times faster)\n",
-                        engine->second / native->second, native->second / engine->second);
-        printRatio("Bit logic, forced/unforced scans per second", "BM_EngineBitLogicForced", "BM_EngineBitLogic");
-        printRatio("Simulation steps, with/without a breakpoint", "BM_SimulationSteps/1", "BM_SimulationSteps/0");
-    }
+    void Finalize() override { display_.Finalize(); }
 
-    void printRatio(const char* what, const std::string& numerator, const std::string& denominator) const {
-        const auto top = rates_.find(numerator);
-        const auto bottom = rates_.find(denominator);
-        if (top != rates_.end() && bottom != rates_.end() && bottom->second > 0)
-            std::printf("%s: %.4f\n", what, top->second / bottom->second);
-    }
+    const std::map<std::string, double>& rates() const { return rates_; }
 
 private:
+    benchmark::BenchmarkReporter& display_;
     std::map<std::string, double> rates_;
 };
+
+// The ratios of the collected rates, where both runs of a ratio ran.
+void printRatios(const std::map<std::string, double>& rates, std::FILE* out) {
+    const auto ratio = [&](const std::string& numerator, const std::string& denominator) -> std::optional<double> {
+        const auto top = rates.find(numerator);
+        const auto bottom = rates.find(denominator);
+        if (top == rates.end() || bottom == rates.end() || bottom->second <= 0 || top->second <= 0) return {};
+        return top->second / bottom->second;
+    };
+    if (const auto engine = ratio("BM_EngineBitLogic", "BM_NativeBitLogic"))
+        std::fprintf(out, "\nBit logic, engine/native instructions per second: %.4f (native is %.1f times faster)\n",
+                     *engine, 1.0 / *engine);
+    if (const auto forced = ratio("BM_EngineBitLogicForced", "BM_EngineBitLogic"))
+        std::fprintf(out, "Bit logic, forced/unforced scans per second: %.4f\n", *forced);
+    if (const auto breakpoint = ratio("BM_SimulationSteps/1", "BM_SimulationSteps/0"))
+        std::fprintf(out, "Simulation steps, with/without a breakpoint: %.4f\n", *breakpoint);
+}
 
 } // namespace
 
@@ -269,8 +281,14 @@ int main(int argc, char** argv) {
     checkNativeMatchesEngine();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    // The library's own display reporter (it owns it), whatever format the
+    // flags ask for.
+    benchmark::BenchmarkReporter* display = benchmark::CreateDefaultDisplayReporter();
+    RateCollector collector(*display);
+    benchmark::RunSpecifiedBenchmarks(&collector);
+    // Below the table; beside JSON or CSV on standard output, on standard
+    // error, so that the output stays what its format says.
+    printRatios(collector.rates(), dynamic_cast<benchmark::ConsoleReporter*>(display) != nullptr ? stdout : stderr);
     benchmark::Shutdown();
     return 0;
 }

@@ -1,5 +1,9 @@
 #include "gui/commands.h"
 
+#include <QAction>
+#include <QKeySequence>
+#include <QList>
+
 #include "gui/status_window_kinds.h"
 
 namespace sps {
@@ -13,7 +17,7 @@ constexpr MenuItem MENU[] = {
     {Popup::File, Command::Ladder, "&Debugansicht", true, {Qt::Key_F2, NONE}},
     {Popup::File, Command::AsiStatus, "&ASI-Status", false, {Qt::Key_F1, NONE}},
     {Popup::File, Command::CpuStatus, "&CPU-Status", false, {Qt::Key_F4, NONE}},
-    {Popup::File, Command::Watch, "&Beobachten", false, {Qt::Key_F11, NONE}},
+    {Popup::File, Command::Watch, "B&eobachten", false, {Qt::Key_F11, NONE}},
     {Popup::File, Command::Trend, "&Verlauf", false, {NONE, NONE}},
     {Popup::File, Command::Exit, "&Beenden", true, {NONE, NONE}},
     {Popup::Timer, Command::Slower, "&Langsamer", false, {Qt::Key_Minus, Qt::KeypadModifier | Qt::Key_Minus}},
@@ -51,6 +55,15 @@ const char* popupTitle(Popup popup) {
     case Popup::Run: return "&Run";
     }
     return "";
+}
+
+QAction* makeAction(const MenuItem& item, QObject* parent) {
+    auto* action = new QAction(QString::fromUtf8(item.text), parent);
+    QList<QKeySequence> keys;
+    for (const QKeyCombination key : item.keys)
+        if (key.key() != Qt::Key_unknown) keys.append(QKeySequence(key));
+    action->setShortcuts(keys);
+    return action;
 }
 
 bool commandEnabled(Command command, const CommandState& state) {

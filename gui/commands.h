@@ -4,8 +4,12 @@
 #include <span>
 
 #include <QKeyCombination>
+#include <QString>
 
 #include "gui/status_windows.h"
+
+class QAction;
+class QObject;
 
 namespace sps {
 
@@ -49,6 +53,10 @@ struct MenuItem {
 std::span<const MenuItem> menuItems();
 // The popup's title with its mnemonic.
 const char* popupTitle(Popup popup);
+
+// The item's action, owned by `parent`: its text (the table is UTF-8 source)
+// and its keys.
+QAction* makeAction(const MenuItem& item, QObject* parent);
 
 // What the enabling rules look at.
 struct CommandState {

@@ -5,28 +5,30 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "gui/file_dialogs.h"
+
 namespace sps {
 
 void QtDialogs::showError(QWidget* owner, const QString& text) {
     QMessageBox::critical(owner, QStringLiteral("Fehler"), text, QMessageBox::Ok);
 }
 
+namespace {
+
+QString chosenFile(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().front();
+}
+
+} // namespace
+
 QString QtDialogs::chooseProgram(QWidget* owner, const QString& folder) {
-    // getOpenFileName accepts only files that exist, in folders that exist.
-    return QFileDialog::getOpenFileName(owner, QStringLiteral("Programm laden"), folder,
-                                        QStringLiteral("Awlfile (*.awl)"));
+    return chosenFile(*programDialog(owner, folder));
 }
 
 QString QtDialogs::chooseSaveFile(QWidget* owner, const QString& title, const QString& filter,
                                   const QString& suggested) {
-    QFileDialog dialog(owner, title, suggested, filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    const QString pattern = filter.section(QLatin1Char('('), 1).section(QLatin1Char(')'), 0, 0);
-    dialog.setDefaultSuffix(pattern.section(QLatin1Char('.'), 1).section(QLatin1Char(' '), 0, 0));
-    dialog.selectFile(suggested);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().front();
+    return chosenFile(*saveDialog(owner, title, filter, suggested));
 }
 
 void ConsoleDialogs::showError(QWidget*, const QString& text) {

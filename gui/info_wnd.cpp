@@ -99,7 +99,7 @@ int scrolledOffset(const ScrollAxis& axis, ScrollRequest request, int thumb) {
 QFont statusWindowFont() {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     for (const char* family : {"Courier New", "Liberation Mono"}) {
-        QFont candidate(QString::fromLatin1(family));
+        QFont candidate(QString::fromUtf8(family));
         candidate.setStyleHint(QFont::TypeWriter);
         // The font database may stand in another face for a missing one.
         if (QFontInfo(candidate).family() == candidate.family()) {

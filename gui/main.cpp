@@ -11,10 +11,10 @@
 #include <QPixmap>
 
 #include "base/sim_clock.h"
-#include "gui/art_resources.h"
 #include "gui/command_line.h"
 #include "gui/dialogs.h"
 #include "gui/main_window.h"
+#include "gui/start_up.h"
 #include "gui/status_window_kinds.h"
 #include "gui/status_window_set.h"
 
@@ -50,12 +50,9 @@ int main(int argc, char** argv) {
     if (screenshot && !haveDisplay()) qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("spssim"));
-    QApplication::setOrganizationName(QStringLiteral("spssim"));
-    // The desktop entry's name: desktops find the menu entry and the icon of
-    // the window by it.
-    QApplication::setDesktopFileName(QStringLiteral(SPS_APP_ID));
-    QApplication::setWindowIcon(sps::applicationIcon());
+    if (!sps::setUpApplication(app))
+        std::cerr << "spssim: Qt's German texts are missing (qtbase_de.qm of qt6-translations-l10n); "
+                     "its dialogs speak English\n";
     if (line->manualClock || line->runMs > 0) sps::simClock().switchToManual();
 
     auto consoleDialogs = screenshot ? std::make_unique<sps::ConsoleDialogs>() : nullptr;

@@ -18,6 +18,7 @@
 #include "cpu/cpu.h"
 #include "gui/art_resources.h"
 #include "gui/dialogs.h"
+#include "gui/frame_pacer.h"
 #include "gui/station_widget.h"
 #include "gui/status_window_kinds.h"
 #include "gui/status_window_set.h"
@@ -58,6 +59,7 @@ MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
 
     station_ = new StationWidget(simulator_->target(), *this, this);
     setCentralWidget(station_);
+    stationFrames_ = new FramePacer(*station_, this);
     createActions();
     createMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -83,11 +85,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::createActions() {
     for (const MenuItem& item : menuItems()) {
-        auto* action = new QAction(QString::fromLatin1(item.text), this);
-        QList<QKeySequence> keys;
-        for (const QKeyCombination key : item.keys)
-            if (key.key() != Qt::Key_unknown) keys.append(QKeySequence(key));
-        action->setShortcuts(keys);
+        QAction* action = makeAction(item, this);
         const Command command = item.command;
         connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
         actions_[command] = action;
@@ -98,7 +96,7 @@ void MainWindow::createMenus() {
     for (const MenuItem& item : menuItems()) {
         QMenu*& menu = popups_[item.popup];
         if (menu == nullptr) {
-            menu = menuBar()->addMenu(QString::fromLatin1(popupTitle(item.popup)));
+            menu = menuBar()->addMenu(QString::fromUtf8(popupTitle(item.popup)));
             connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateActions);
         }
         if (item.separatorAbove) menu->addSeparator();
@@ -256,7 +254,7 @@ void MainWindow::showError(const CPUException& error) {
 
 void MainWindow::closeStatusWindows() { statusWindows_->closeAll(); }
 
-void MainWindow::repaintMain() { station_->update(); }
+void MainWindow::repaintMain() { stationFrames_->request(); }
 
 void MainWindow::openTrace(std::unique_ptr<TraceInfo> trace) { statusWindows_->openTrace(std::move(trace)); }
 

@@ -20,6 +20,7 @@ class QMenu;
 
 namespace sps {
 
+class FramePacer;
 class Simulator;
 class StationWidget;
 class WatchModel;
@@ -105,6 +106,8 @@ private:
     std::unique_ptr<Simulator> simulator_;
     std::unique_ptr<WatchModel> watch_;
     StationWidget* station_ = nullptr;
+    // The station shows the simulation at most once per frame of the screen.
+    FramePacer* stationFrames_ = nullptr;
     QTimer timer_;
     long long stepsRun_ = 0;
     std::map<Command, QAction*> actions_;

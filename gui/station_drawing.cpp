@@ -100,15 +100,15 @@ void drawRows(QPainter& painter, const Target& target, const QPixmap& sprites) {
             const QRect& source = row.output ? (on ? LAMP_ON : LAMP_OFF) : (on ? SWITCH_ON : SWITCH_OFF);
             blit(painter, QRect(row.x + PITCH * i, row.y, ELEMENT, ELEMENT), sprites, source);
         }
-        label(painter, row.firstLabelAt, QString::fromLatin1(row.firstLabel));
-        if (row.lastLabel != nullptr) label(painter, row.lastLabelAt, QString::fromLatin1(row.lastLabel));
+        label(painter, row.firstLabelAt, QString::fromUtf8(row.firstLabel));
+        if (row.lastLabel != nullptr) label(painter, row.lastLabelAt, QString::fromUtf8(row.lastLabel));
     }
 }
 
 void drawSensors(QPainter& painter, const Target& target, const QPixmap& sprites) {
     for (const Indicator& indicator : INDICATORS) {
         blit(painter, QRect(indicator.at, QSize(24, 12)), sprites, indicatorSprite((target.*indicator.state)()));
-        label(painter, indicator.labelAt, QString::fromLatin1(indicator.label));
+        label(painter, indicator.labelAt, QString::fromUtf8(indicator.label));
     }
     blit(painter, QRect(620, 318, 24, 12), sprites, target.entryBarrierToggle() ? BARRIER_INTERRUPTED : BARRIER_FREE);
     label(painter, {620, 338}, QStringLiteral("EinLS"));

@@ -59,7 +59,7 @@ void StationWidget::createControls() {
     auto* parts = new QGroupBox(QStringLiteral("Werkstück"), this);
     parts->setGeometry(575, 395, 160, 120);
     for (int b = 0; b < Target::PART_PROPERTIES; ++b) {
-        auto* box = new StationCheckBox(QString::fromLatin1(PART_PROPERTIES[b]), this);
+        auto* box = new StationCheckBox(QString::fromUtf8(PART_PROPERTIES[b]), this);
         place(box, 580, 410 + 20 * b, 150);
         connect(box, &QCheckBox::clicked, this, [this, b] { togglePart(b); });
         partBoxes_[static_cast<std::size_t>(b)] = box;
@@ -67,7 +67,7 @@ void StationWidget::createControls() {
     auto* sonar = new QGroupBox(QStringLiteral("Sonar"), this);
     sonar->setGeometry(175, 305, 110, 100);
     for (int r = 0; r < Target::SONAR_RANGES; ++r) {
-        auto* button = new StationRadioButton(QString::fromLatin1(SONAR_RANGES[r]), this);
+        auto* button = new StationRadioButton(QString::fromUtf8(SONAR_RANGES[r]), this);
         button->setAutoExclusive(false);
         place(button, 180, 320 + 20 * r, 100);
         connect(button, &QRadioButton::clicked, this, [this, r] { selectSonar(r); });

@@ -38,7 +38,7 @@ void StatusWindowSet::openTrace(std::unique_ptr<TraceInfo> trace) {
 void StatusWindowSet::openFrom(StatusWindow window, StatusWindowSource& source) {
     const StatusWindowKind& kind = statusWindowKind(window);
     std::unique_ptr<QWidget> made = kind.make(source);
-    made->setWindowTitle(QString::fromLatin1(kind.title));
+    made->setWindowTitle(QString::fromUtf8(kind.title));
     made->addActions(main_.actions());
     made->installEventFilter(this);
     QWidget* shown = made.release();

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
@@ -16,10 +17,11 @@ namespace sps {
 
 namespace {
 
-// The format column offers the formats of the row's operand in a list.
-class FormatDelegate final : public QStyledItemDelegate {
+// The cells' editors: the format column offers the formats of the row's
+// operand in a list.
+class WatchDelegate final : public QStyledItemDelegate {
 public:
-    FormatDelegate(WatchModel& model, QObject* parent) : QStyledItemDelegate(parent), model_(model) {}
+    WatchDelegate(WatchModel& model, QObject* parent) : QStyledItemDelegate(parent), model_(model) {}
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
@@ -29,7 +31,7 @@ public:
             box->addItem(QString::fromLatin1(formatName(format)));
         // A choice takes effect at once.
         connect(box, &QComboBox::activated, this, [this, box] {
-            auto* self = const_cast<FormatDelegate*>(this);
+            auto* self = const_cast<WatchDelegate*>(this);
             emit self->commitData(box);
             emit self->closeEditor(box);
         });
@@ -48,6 +50,23 @@ public:
             model->setData(index, box->currentText());
         else
             QStyledItemDelegate::setModelData(editor, model, index);
+    }
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        // Return commits at once. Qt's delegate commits later, from the event
+        // loop, when a refresh, a load or a click may have closed the editor
+        // and changed the rows already.
+        auto* editor = qobject_cast<QWidget*>(object);
+        if (editor != nullptr && event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                emit commitData(editor);
+                emit closeEditor(editor, QAbstractItemDelegate::SubmitModelCache);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
     }
 
 private:
@@ -84,13 +103,20 @@ bool WatchView::event(QEvent* event) {
     return QTableView::event(event);
 }
 
+void WatchView::finishEditing() {
+    QWidget* editor = indexWidget(currentIndex());
+    if (editor == nullptr || state() != EditingState) return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
 WatchWindow::WatchWindow(WatchModel& model) : model_(model) {
     // The program ends with its main window, whatever status windows are open.
     setAttribute(Qt::WA_QuitOnClose, false);
 
     table_ = new WatchView(this);
     table_->setModel(&model_);
-    table_->setItemDelegate(new FormatDelegate(model_, table_));
+    table_->setItemDelegate(new WatchDelegate(model_, table_));
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
@@ -111,12 +137,17 @@ WatchWindow::WatchWindow(WatchModel& model) : model_(model) {
     message_->setStyleSheet(QStringLiteral("color: rgb(176, 0, 0)"));
     message_->hide();
 
+    // Shown with popup(), which returns at once: the window may close, and a
+    // load may close it, while the menu is open.
+    menu_ = new QMenu(this);
     auto* buttons = new QHBoxLayout;
     for (const ActionRow& row : ACTIONS) {
         auto* action = new QAction(QString::fromUtf8(row.text), this);
         action->setToolTip(QString::fromUtf8(row.tip));
         actions_.append(action);
-        table_->addAction(action);
+        // The row commands stand apart from the force commands.
+        if (!row.button) menu_->addSeparator();
+        menu_->addAction(action);
         if (!row.button) continue;
         auto* button = new QPushButton(action->text(), this);
         button->setToolTip(action->toolTip());
@@ -125,10 +156,11 @@ WatchWindow::WatchWindow(WatchModel& model) : model_(model) {
         buttons->addWidget(button);
     }
     buttons->addStretch();
-    QAction* separator = new QAction(this);
-    separator->setSeparator(true);
-    table_->insertAction(action(Action::DeleteRows), separator);
-    table_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { menu_->popup(table_->viewport()->mapToGlobal(at)); });
+    // Delete works where the table has the focus.
+    table_->addAction(action(Action::DeleteRows));
     action(Action::DeleteRows)->setShortcut(QKeySequence::Delete);
     action(Action::DeleteRows)->setShortcutContext(Qt::WidgetShortcut);
 
@@ -170,10 +202,17 @@ WatchWindow::WatchWindow(WatchModel& model) : model_(model) {
 }
 
 WatchWindow::~WatchWindow() {
-    // An editor still open commits its text when the table goes, after this
-    // window's own parts are gone.
+    // What an open editor holds goes into the model while the window is whole.
+    table_->finishEditing();
     disconnect(&model_, nullptr, this, nullptr);
     disconnect(table_->selectionModel(), nullptr, this, nullptr);
+}
+
+void WatchWindow::hideEvent(QHideEvent* event) {
+    // Closed, or closed by a load: the text being typed is kept, as a click
+    // elsewhere would keep it, before the rows change under its editor.
+    table_->finishEditing();
+    QWidget::hideEvent(event);
 }
 
 QAction* WatchWindow::action(Action action) const { return actions_.at(static_cast<int>(action)); }

@@ -7,6 +7,7 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 
 namespace sps {
 
@@ -18,6 +19,9 @@ class WatchView final : public QTableView {
     Q_OBJECT
 public:
     using QTableView::QTableView;
+
+    // Commits and closes the cell editor that is open, if any.
+    void finishEditing();
 
 protected:
     bool event(QEvent* event) override;
@@ -38,10 +42,15 @@ public:
 
     WatchView& table() { return *table_; }
     QAction* action(Action action) const;
+    // The table's context menu, owned by the window.
+    QMenu* contextMenu() const { return menu_; }
     // The watched rows that are selected, in order.
     QList<int> selectedRows() const;
     // The German error of the current row's refused input, or empty.
     QString message() const;
+
+protected:
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void updateActions();
@@ -51,6 +60,7 @@ private:
     WatchModel& model_;
     WatchView* table_ = nullptr;
     QLabel* message_ = nullptr;
+    QMenu* menu_ = nullptr;
     QList<QAction*> actions_;
     QTimer refresh_;
 };

@@ -7,14 +7,17 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ flex libfl-dev
   qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+  # Qt's own texts (the standard dialogs, buttons and menus) in German.
+  qt6-translations-l10n
   fonts-liberation xvfb xauth
   libxml2-utils
   # The waveform viewer's converters read the exported VCD files back as an outside check.
   gtkwave
   # Packaging and its checks: the validators of the desktop entry, the
   # metainfo and the file type, GIO's view of them, the manual pages, the
-  # SVG icon rendered for comparison, and dpkg-shlibdeps for the package.
-  desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db qt6-svg-dev dpkg-dev file
+  # SVG icon rendered for comparison, dpkg-shlibdeps for the package and
+  # Debian's checker of packages.
+  desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db qt6-svg-dev dpkg-dev file lintian
   "$@"
 )
 

@@ -1,14 +1,19 @@
+#include <cmath>
 #include <functional>
 
 #include <QAction>
 #include <QCheckBox>
 #include <QDropEvent>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include "base/sim_clock.h"
@@ -16,6 +21,8 @@
 #include "cpu/cpu.h"
 #include "gui/main_window.h"
 #include "gui/station_widget.h"
+#include "gui/trend_window.h"
+#include "gui/watch_window.h"
 #include "gui_fixtures.h"
 #include "shell/simulator.h"
 #include "shell/station_fields.h"
@@ -35,6 +42,8 @@ private slots:
     void cleanup();
 
     void menuTextsAndKeys();
+    void noTwoItemsOfAMenuShareAMnemonic();
+    void menuRowsBecomeActionsWithTheirUtf8Texts();
     void menuGreysByTheRules();
     void acceleratorsRunTheirCommands_data();
     void acceleratorsRunTheirCommands();
@@ -47,6 +56,7 @@ private slots:
     void keysStillWorkAfterAControlClick();
     void ejectedWorkpieceClearsItsBoxAtTheNextRepaint();
     void tickRunsThreeSteps();
+    void runningStationIsPaintedAtMostOncePerFrame();
     void executionErrorInATickStopsTheRun();
     void breakpointShowsInTheTitleUntilTheRunGoesOn();
     void failedLoadKeepsThePreviousProgram();
@@ -93,7 +103,7 @@ void MainWindowTest::menuTextsAndKeys() {
 
     // Each item as "text|key"; a separator as "-".
     const QStringList expected[] = {
-        {"&Datei", "&Laden|F3", "-", "&Debugansicht|F2", "&ASI-Status|F1", "&CPU-Status|F4", "&Beobachten|F11",
+        {"&Datei", "&Laden|F3", "-", "&Debugansicht|F2", "&ASI-Status|F1", "&CPU-Status|F4", "B&eobachten|F11",
          "&Verlauf|", "-", "&Beenden|"},
         {"&Timer", "&Langsamer|-", "&Schneller|+", "&Automatisch|", "-", "&Manuell|", "&1ms|F6", "&10 ms|F7",
          "&100 ms|F8", "&1000 ms|F9"},
@@ -112,6 +122,59 @@ void MainWindowTest::menuTextsAndKeys() {
     // The keypad's minus and plus as well.
     QVERIFY(window_->action(Command::Slower)->shortcuts().contains(QKeySequence(Qt::KeypadModifier | Qt::Key_Minus)));
     QVERIFY(window_->action(Command::Faster)->shortcuts().contains(QKeySequence(Qt::KeypadModifier | Qt::Key_Plus)));
+}
+
+// Alt and a letter reach one item. Where two items share the letter, Qt
+// moves between them instead of choosing one ("&Beenden" would never run
+// after Alt+D, B beside a "&Beobachten"). The menu bar and every popup of
+// the main window and of the status windows.
+void MainWindowTest::noTwoItemsOfAMenuShareAMnemonic() {
+    WatchWindow watch(window_->watchModel());
+    TrendWindow trend(window_->simulator(), window_->dialogs());
+    QList<QPair<QString, QList<QAction*>>> menus{{"the menu bar", window_->menuBar()->actions()},
+                                                 {"Beobachten", watch.contextMenu()->actions()},
+                                                 {"Verlauf", trend.contextMenu()->actions()}};
+    for (QAction* popup : window_->menuBar()->actions()) menus.append({popup->text(), popup->menu()->actions()});
+    // The four time steps of "Timer" have always shared the 1.
+    const QList<QAction*> steps{window_->action(Command::Step1), window_->action(Command::Step10),
+                                window_->action(Command::Step100), window_->action(Command::Step1000)};
+    int checked = 0;
+    for (const auto& [menu, items] : menus) {
+        QMap<QKeySequence, QAction*> taken;
+        for (QAction* item : items) {
+            if (item->isSeparator()) continue;
+            const QKeySequence mnemonic = QKeySequence::mnemonic(item->text());
+            QVERIFY2(!mnemonic.isEmpty(), qPrintable(menu + ": " + item->text() + " has no mnemonic"));
+            ++checked;
+            QAction* other = taken.value(mnemonic);
+            taken.insert(mnemonic, item);
+            if (other == nullptr || (steps.contains(other) && steps.contains(item))) continue;
+            QFAIL(qPrintable(menu + ": " + other->text() + " and " + item->text() + " share " +
+                             mnemonic.toString(QKeySequence::PortableText)));
+        }
+    }
+    QCOMPARE(checked, 3 + 20 + 5 + 3);
+}
+
+// A menu text is UTF-8 source, as every literal of the desktop program.
+void MainWindowTest::menuRowsBecomeActionsWithTheirUtf8Texts() {
+    const MenuItem rows[] = {
+        {Popup::File, Command::Load, "&Öffnen …", false, {Qt::Key_F3, {}}},
+        {Popup::Timer, Command::Slower, "L&angsamer", false, {Qt::Key_Minus, Qt::KeypadModifier | Qt::Key_Minus}},
+        {Popup::File, Command::Watch, "Zeile &löschen", false, {{}, {}}},
+    };
+    const QString texts[] = {QStringLiteral("&Öffnen …"), QStringLiteral("L&angsamer"),
+                             QStringLiteral("Zeile &löschen")};
+    const QList<QKeySequence> keys[] = {{QKeySequence(Qt::Key_F3)},
+                                        {QKeySequence(Qt::Key_Minus), QKeySequence(Qt::KeypadModifier | Qt::Key_Minus)},
+                                        {}};
+    QObject owner;
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const QAction* action = makeAction(rows[i], &owner);
+        QCOMPARE(action->parent(), &owner);
+        QCOMPARE(action->text(), texts[i]);
+        QCOMPARE(action->shortcuts(), keys[i]);
+    }
 }
 
 // Every row of the enabling table, in the states that switch it.
@@ -375,6 +438,39 @@ void MainWindowTest::tickRunsThreeSteps() {
     QVERIFY(!window_->ticking());
     window_->tick();
     QCOMPARE(mw2(), 3);
+    QVERIFY(dialogs_->errors.isEmpty());
+}
+
+// The 1-ms timer runs three steps a tick, far more often than a screen shows
+// a frame: the station is painted at most once per frame.
+void MainWindowTest::runningStationIsPaintedAtMostOncePerFrame() {
+    struct PaintCounter final : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint) ++paints;
+            return false;
+        }
+    } counter;
+    const qint64 frame = static_cast<qint64>(std::ceil(1000.0 / window_->station().screen()->refreshRate()));
+    window_->loadProgram(files_.write("count.awl", COUNTING_PROGRAM));
+    QCoreApplication::processEvents();
+    window_->station().installEventFilter(&counter);
+    QElapsedTimer wall;
+    wall.start();
+    const long long before = window_->stepsRun();
+    // The event loop as the program runs it (QTest::qWait would sleep between passes).
+    QEventLoop loop;
+    QTimer::singleShot(static_cast<int>(10 * frame), &loop, &QEventLoop::quit);
+    loop.exec();
+    press(Qt::Key_F10);
+    const qint64 elapsed = wall.elapsed();
+    const int paints = counter.paints;
+    QVERIFY(window_->stepsRun() > before);
+    QVERIFY2(
+        paints <= elapsed / frame + 2,
+        qPrintable(
+            QStringLiteral("%1 paints in %2 ms, %3 steps").arg(paints).arg(elapsed).arg(window_->stepsRun() - before)));
+    window_->station().removeEventFilter(&counter);
     QVERIFY(dialogs_->errors.isEmpty());
 }
 

@@ -1,7 +1,12 @@
 #include <QAction>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QScrollBar>
+#include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include "base/sim_clock.h"
 #include "cpu/cpu.h"
@@ -9,6 +14,9 @@
 #include "gui/main_window.h"
 #include "gui/station_widget.h"
 #include "gui/status_window_kinds.h"
+#include "gui/trend_window.h"
+#include "gui/watch_model.h"
+#include "gui/watch_window.h"
 #include "gui_fixtures.h"
 #include "recording_paint_device.h"
 #include "shell/simulator.h"
@@ -19,6 +27,17 @@ using namespace sps;
 using namespace sps::guitest;
 
 Q_DECLARE_METATYPE(sps::StatusWindow)
+
+namespace {
+
+// What a test does to a status window while one of its menus or editors is open.
+enum class Open { ContentMenu, ScrollBarMenu, CellEditor };
+enum class Then { CloseTheWindow, LoadAProgram };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Open)
+Q_DECLARE_METATYPE(Then)
 
 namespace {
 
@@ -61,6 +80,8 @@ private slots:
     void layoutErrorShowsTheBoxAndNoWindow();
     void cpuWindowRefreshesChangedMemory();
     void keysOfTheCpuWindow();
+    void closedWhileAMenuOrEditorIsOpen_data();
+    void closedWhileAMenuOrEditorIsOpen();
 
 private:
     InfoWnd* window(StatusWindow kind) { return qobject_cast<InfoWnd*>(main_->statusWindows().openWindow(kind)); }
@@ -261,6 +282,83 @@ void StatusWindowsTest::keysOfTheCpuWindow() {
     const int before = mw2();
     QTest::keyClick(cpu->windowHandle(), Qt::Key_Space);
     QCOMPARE(mw2(), before + 1);
+}
+
+void StatusWindowsTest::closedWhileAMenuOrEditorIsOpen_data() {
+    QTest::addColumn<sps::StatusWindow>("kind");
+    QTest::addColumn<Open>("open");
+    QTest::addColumn<Then>("then");
+    for (const StatusWindowKind& kind : statusWindowKinds()) {
+        // The ladder, AS-i, CPU and trace windows have no menu of their own,
+        // only their scroll bars' (the watch table's show when the rows need them).
+        const bool ownMenu = kind.window == StatusWindow::Watch || kind.window == StatusWindow::Trend;
+        for (const Then then : {Then::CloseTheWindow, Then::LoadAProgram}) {
+            const char* what = then == Then::CloseTheWindow ? "closed" : "a load";
+            if (ownMenu) QTest::addRow("%s, its menu, %s", kind.name, what) << kind.window << Open::ContentMenu << then;
+            if (kind.window != StatusWindow::Watch)
+                QTest::addRow("%s, a scroll bar's menu, %s", kind.name, what)
+                    << kind.window << Open::ScrollBarMenu << then;
+            if (kind.window == StatusWindow::Watch)
+                QTest::addRow("%s, a cell editor, %s", kind.name, what) << kind.window << Open::CellEditor << then;
+        }
+    }
+}
+
+// A menu may run an event loop of its own (QMenu::exec) in which the window
+// closes: the window goes, and the menu with it, without harm to either.
+void StatusWindowsTest::closedWhileAMenuOrEditorIsOpen() {
+    QFETCH(sps::StatusWindow, kind);
+    QFETCH(Open, open);
+    QFETCH(Then, then);
+    load(COUNTING_PROGRAM);
+    stop(); // the trend window's time bar takes the mouse only then
+    main_->runCommand(statusWindowKind(kind).command);
+    QPointer<QWidget> window = anyWindow(kind);
+    QVERIFY(window);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    auto* area = qobject_cast<QAbstractScrollArea*>(window.data());
+    if (area == nullptr) area = window->findChild<QAbstractScrollArea*>();
+    QVERIFY(area);
+
+    const QString other = files_.write("other.awl", COUNTING_PROGRAM);
+    bool acted = false;
+    bool wasOpen = false;
+    const auto act = [&] {
+        wasOpen = open == Open::CellEditor ? qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr
+                                           : QApplication::activePopupWidget() != nullptr;
+        if (then == Then::CloseTheWindow)
+            window->close();
+        else
+            main_->loadProgram(other);
+        acted = true;
+    };
+    if (open == Open::CellEditor) {
+        auto* table = qobject_cast<QTableView*>(area);
+        QVERIFY(table);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        const QModelIndex cell = table->model()->index(0, WatchModel::OperandColumn);
+        table->setCurrentIndex(cell);
+        table->edit(cell);
+        QVERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+        QTest::keyClicks(QApplication::focusWidget(), "MW");
+        act();
+    } else {
+        // Run from the event loop: the one the menu may have begun.
+        QTimer::singleShot(0, window, act);
+        QWidget* target = open == Open::ContentMenu ? area->viewport() : area->horizontalScrollBar();
+        QVERIFY(target->isVisible());
+        const QPoint at = target->rect().center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+        QCoreApplication::sendEvent(target, &event);
+    }
+    QTRY_VERIFY(acted);
+    QVERIFY(wasOpen);
+    QTRY_VERIFY(window.isNull());
+    QVERIFY(QApplication::activePopupWidget() == nullptr);
+    QVERIFY(!main_->statusWindows().isOpen(kind));
+    QVERIFY(main_->action(statusWindowKind(kind).command)->isEnabled());
+    QVERIFY(dialogs_->errors.isEmpty());
 }
 
 int runStatusWindowsTests(int argc, char** argv) {

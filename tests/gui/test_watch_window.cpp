@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTest>
 
@@ -39,6 +40,8 @@ private slots:
     void writeOnceVersusForce();
     void conditionStopsTheRunAtItsRow();
     void tableIsKeptPerProgram();
+    void editingWhileTheTableRefreshesOrALoadClearsIt_data();
+    void editingWhileTheTableRefreshesOrALoadClearsIt();
 
 private:
     WatchWindow* open();
@@ -104,7 +107,6 @@ void WatchWindowTest::type(int row, int column, const QString& text) {
     editor->clear();
     QTest::keyClicks(editor, text);
     QTest::keyClick(editor, Qt::Key_Return);
-    QCoreApplication::processEvents(); // the delegate commits the text queued
 }
 
 QStringList WatchWindowTest::breakpoints() {
@@ -346,6 +348,62 @@ void WatchWindowTest::tableIsKeptPerProgram() {
     main_ = makeMainWindow(dialogs_);
     main_->loadProgram(first);
     expectFirstTable();
+}
+
+void WatchWindowTest::editingWhileTheTableRefreshesOrALoadClearsIt_data() {
+    QTest::addColumn<bool>("returnPressed"); // else still typing
+    QTest::addColumn<bool>("load");          // else a refresh
+    QTest::newRow("Return, then a refresh") << true << false;
+    QTest::newRow("typing, then a refresh") << false << false;
+    QTest::newRow("Return, then a load") << true << true;
+    QTest::newRow("typing, then a load") << false << true;
+}
+
+// Whatever comes between a key and the next pass of the event loop, the
+// editor and the rows stay in step: Qt warns of an editor that no longer
+// belongs to its view otherwise.
+void WatchWindowTest::editingWhileTheTableRefreshesOrALoadClearsIt() {
+    QFETCH(bool, returnPressed);
+    QFETCH(bool, load);
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("does not belong to this view")));
+    const QString other = files_.write("other.awl", COUNTING_PROGRAM);
+    addRows({"MW2"});
+    WatchView& view = window_->table();
+    const QModelIndex last = model().index(1, Column::OperandColumn);
+    view.setCurrentIndex(last);
+    view.edit(last);
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(editor);
+    QTest::keyClicks(editor, "VW4");
+    if (returnPressed) QTest::keyClick(editor, Qt::Key_Return);
+    step(); // a value changes, so that the refresh has rows to show anew
+    if (load)
+        main_->loadProgram(other);
+    else
+        model().refresh();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+
+    if (load) {
+        // Typed for the first program; the second, without a table of its
+        // own, takes over the rows shown.
+        QVERIFY(!main_->statusWindows().isOpen(StatusWindow::Watch));
+        window_ = nullptr;
+        QCOMPARE(model().watchedRows(), 2);
+        QCOMPARE(cell(1, Column::OperandColumn), "VW4");
+        return;
+    }
+    if (!returnPressed) {
+        // The editor is still open, with what was typed.
+        QCOMPARE(editor->text(), "VW4");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(model().watchedRows(), 2);
+    QCOMPARE(cell(1, Column::OperandColumn), "VW4");
+    QCOMPARE(cell(0, Column::ValueColumn), "1");
+    QVERIFY(view.indexWidget(last) == nullptr);
 }
 
 int runWatchWindowTests(int argc, char** argv) {

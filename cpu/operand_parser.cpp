@@ -86,17 +86,24 @@ std::unique_ptr<Parameter> parseAreaAddress(Cursor& in, const Area& area) {
     return std::make_unique<BitParameter>(area.field, address, bit - '0', area.name, area.kind);
 }
 
-std::unique_ptr<Parameter> parseAnalog(Cursor& in, CPU& cpu, bool input) {
+// An analog word: in the German set numbered by channel, in the
+// international set by the byte address of the word, two per channel.
+std::unique_ptr<Parameter> parseAnalog(Cursor& in, CPU& cpu, bool input, MnemonicSet written, MnemonicSet shown) {
     if (in.atEnd()) throwMessage("Number expected");
-    const Cursor::Digits channel = in.readDigits();
+    Cursor::Digits channel = in.readDigits();
     if (!in.atEnd()) throwMessage("Wrong AE/AA Address");
+    if (written == MnemonicSet::International) {
+        if (channel.saturated % 2 != 0) throwMessage("Odd analog address");
+        channel.saturated /= 2;
+    }
     if (channel.saturated > 29) throwMessage("Port not present");
     const int number = static_cast<int>(channel.saturated);
-    if (input) return std::make_unique<AEParameter>(cpu, number);
-    return std::make_unique<AAParameter>(cpu, number);
+    if (input) return std::make_unique<AEParameter>(cpu, number, shown);
+    return std::make_unique<AAParameter>(cpu, number, shown);
 }
 
-std::unique_ptr<Parameter> parseTimerOrCounter(Cursor& in, CPU& cpu, bool timer) {
+std::unique_ptr<Parameter> parseTimerOrCounter(Cursor& in, CPU& cpu, bool timer,
+                                               MnemonicSet shown = MnemonicSet::German) {
     if (in.atEnd()) throwMessage("Number expected");
     const Cursor::Digits number = in.readDigits();
     if (!in.atEnd()) throwMessage("Wrong Timer/Counter Address");
@@ -107,7 +114,7 @@ std::unique_ptr<Parameter> parseTimerOrCounter(Cursor& in, CPU& cpu, bool timer)
     }
     if (number.saturated >= CPU::COUNTER_COUNT) throwMessage("Counter not present");
     const int n = static_cast<int>(number.saturated);
-    return std::make_unique<CounterParameter>(cpu.counters[static_cast<std::size_t>(n)], n);
+    return std::make_unique<CounterParameter>(cpu.counters[static_cast<std::size_t>(n)], n, shown);
 }
 
 std::unique_ptr<Parameter> parseAddressOperand(Cursor& in) {
@@ -224,12 +231,14 @@ int digitValue(char c) {
     return -1;
 }
 
-std::unique_ptr<Parameter> parseOperand(CPU& cpu, std::string_view text) {
+std::unique_ptr<Parameter> parseOperand(CPU& cpu, std::string_view text) { return parseOperand(cpu, text, {}); }
+
+std::unique_ptr<Parameter> parseOperand(CPU& cpu, std::string_view text, const OperandSyntax& syntax) {
     // "*" makes a pointer over the operand that follows; a run of them is
     // parsed innermost first and wrapped outward without nested calls.
     const std::size_t pointerLevels = std::min(text.find_first_not_of('*'), text.size());
     if (pointerLevels > 0) {
-        std::unique_ptr<Parameter> operand = parseOperand(cpu, text.substr(pointerLevels));
+        std::unique_ptr<Parameter> operand = parseOperand(cpu, text.substr(pointerLevels), syntax);
         for (std::size_t level = 0; level < pointerLevels; ++level)
             operand = std::make_unique<PointerParameter>(cpu, std::move(operand));
         return operand;
@@ -244,27 +253,58 @@ std::unique_ptr<Parameter> parseOperand(CPU& cpu, std::string_view text) {
         return parseInteger(in);
     }
 
+    // The set an operand written in `written` letters names itself in.
+    const auto shownAs = [&](MnemonicSet written) { return syntax.shownAs.value_or(written); };
+    const auto international = [&](MnemonicSet written) { return shownAs(written) == MnemonicSet::International; };
+    const Area inputs{cpu.areaE, "E", PK_E};
+    const Area outputs{cpu.areaA, "A", PK_A};
+    const auto named = [](Area area, const char* name) {
+        area.name = name;
+        return area;
+    };
+    constexpr MnemonicSet GERMAN = MnemonicSet::German;
+    constexpr MnemonicSet INTERNATIONAL = MnemonicSet::International;
+
     in.skip();
     switch (c) {
-    case 'E': return parseAreaAddress(in, {cpu.areaE, "E", PK_E});
+    case 'E':
+        if (!syntax.german) break;
+        return parseAreaAddress(in, named(inputs, international(GERMAN) ? "I" : "E"));
+    case 'I':
+        if (!syntax.international) break;
+        return parseAreaAddress(in, named(inputs, international(INTERNATIONAL) ? "I" : "E"));
+    case 'Q':
+        if (!syntax.international) break;
+        return parseAreaAddress(in, named(outputs, international(INTERNATIONAL) ? "Q" : "A"));
     case 'A':
         if (in.peek() == 'C') {
             const char n = in.peek(1);
             if (n < '0' || n > '3' || in.peek(2) != '\0' || text.size() != 3) throwMessage("Unknown AC");
             return std::make_unique<AccumulatorParameter>(cpu.accumulators[static_cast<std::size_t>(n - '0')], n - '0');
         }
+        if (syntax.international && in.peek(1) == 'W' && (in.peek() == 'I' || in.peek() == 'Q')) {
+            const bool input = in.peek() == 'I';
+            in.skip(2);
+            return parseAnalog(in, cpu, input, INTERNATIONAL, shownAs(INTERNATIONAL));
+        }
+        if (!syntax.german) break;
         if (in.peek() == 'E' && in.peek(1) == 'W') {
             in.skip(2);
-            return parseAnalog(in, cpu, true);
+            return parseAnalog(in, cpu, true, GERMAN, shownAs(GERMAN));
         }
         if (in.peek() == 'A' && in.peek(1) == 'W') {
             in.skip(2);
-            return parseAnalog(in, cpu, false);
+            return parseAnalog(in, cpu, false, GERMAN, shownAs(GERMAN));
         }
-        return parseAreaAddress(in, {cpu.areaA, "A", PK_A});
+        return parseAreaAddress(in, named(outputs, international(GERMAN) ? "Q" : "A"));
     case 'V': return parseAreaAddress(in, {cpu.areaV, "V", PK_V});
     case 'M': return parseAreaAddress(in, {cpu.areaM, "M", PK_M});
-    case 'Z': return parseTimerOrCounter(in, cpu, false);
+    case 'Z':
+        if (!syntax.german) break;
+        return parseTimerOrCounter(in, cpu, false, shownAs(GERMAN));
+    case 'C':
+        if (!syntax.international) break;
+        return parseTimerOrCounter(in, cpu, false, shownAs(INTERNATIONAL));
     case 'T': return parseTimerOrCounter(in, cpu, true);
     case 'S':
         if (in.peek() == 'B' && in.peek(1) == 'R') return std::make_unique<StringParameter>(std::string(text));
@@ -273,7 +313,25 @@ std::unique_ptr<Parameter> parseOperand(CPU& cpu, std::string_view text) {
             return parseAreaAddress(in, {cpu.areaSM, "SM", PK_SM});
         }
         return parseAreaAddress(in, {cpu.areaS, "S", PK_S});
-    default: throwMessage("Unknown Parameter Type");
+    default: break;
+    }
+    throwMessage("Unknown Parameter Type");
+}
+
+std::optional<MnemonicSet> operandLetters(std::string_view text) {
+    text.remove_prefix(std::min(text.find_first_not_of('*'), text.size()));
+    if (text.empty()) return std::nullopt;
+    switch (text[0]) {
+    case 'E':
+    case 'Z': return MnemonicSet::German;
+    case 'I':
+    case 'Q':
+    case 'C': return MnemonicSet::International;
+    case 'A':
+        if (text.starts_with("AIW") || text.starts_with("AQW")) return MnemonicSet::International;
+        if (text.starts_with("AC")) return std::nullopt;
+        return MnemonicSet::German;
+    default: return std::nullopt;
     }
 }
 

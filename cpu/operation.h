@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "cpu/mnemonic_set.h"
 #include "cpu/width.h"
 
 namespace sps {
@@ -101,6 +102,8 @@ public:
     virtual void pinValue(Writer& writer, int pin, int substitutePin, Parameter* substitute) const;
     virtual MergeInfo boxMergeInfo() const { return {}; }
     virtual ProgramRule programRule() const { return ProgramRule::None; }
+    // From now on mnemonic() is the instruction's name in `set`.
+    virtual void showMnemonicIn(MnemonicSet /*set*/) {}
 
     Parameter* operand1() const { return operand1_.get(); }
     Parameter* operand2() const { return operand2_.get(); }

@@ -227,12 +227,12 @@ void TimerParameter::setBit(int value) {
 
 void TimerParameter::setWord(int value) { record_.value = static_cast<std::uint16_t>(value & 0xFFFF); }
 
-CounterParameter::CounterParameter(CounterRecord& record, int number)
-    : Parameter(PK_COUNTER, {CAP_READ_BIT | readWriteCapability(Width::Word), NONE}), record_(record), number_(number) {
-}
+CounterParameter::CounterParameter(CounterRecord& record, int number, MnemonicSet shownAs)
+    : Parameter(PK_COUNTER, {CAP_READ_BIT | readWriteCapability(Width::Word), NONE}), record_(record), number_(number),
+      shownAs_(shownAs) {}
 
 void CounterParameter::printName(Writer& writer) const {
-    writer.putString(" Z");
+    writer.putString(shownAs_ == MnemonicSet::International ? " C" : " Z");
     writer.putInt(number_);
 }
 
@@ -267,24 +267,26 @@ void AccumulatorParameter::setLong(std::uint32_t value) { accumulator_ = value; 
 
 // ---- analog channels of the bus ----
 
-AEParameter::AEParameter(CPU& cpu, int channel)
-    : Parameter(PK_ANALOG_IN, {CAP_READ_WORD, CAP_READ_WORD}), cpu_(cpu), channel_(channel) {}
+AEParameter::AEParameter(CPU& cpu, int channel, MnemonicSet shownAs)
+    : Parameter(PK_ANALOG_IN, {CAP_READ_WORD, CAP_READ_WORD}), cpu_(cpu), channel_(channel), shownAs_(shownAs) {}
 
 void AEParameter::printName(Writer& writer) const {
-    writer.putString(" AEW");
-    writer.putInt(channel_);
+    const bool international = shownAs_ == MnemonicSet::International;
+    writer.putString(international ? " AIW" : " AEW");
+    writer.putInt(international ? 2 * channel_ : channel_);
 }
 
 int AEParameter::getWord() { return cpu_.readAnalogInput(channel_); }
 
 int AEParameter::getWordAt(int index) { return cpu_.readAnalogInput(areaIndex(channel_ + 2LL * index)); }
 
-AAParameter::AAParameter(CPU& cpu, int channel)
-    : Parameter(PK_ANALOG_OUT, {CAP_WRITE_WORD, CAP_WRITE_WORD}), cpu_(cpu), channel_(channel) {}
+AAParameter::AAParameter(CPU& cpu, int channel, MnemonicSet shownAs)
+    : Parameter(PK_ANALOG_OUT, {CAP_WRITE_WORD, CAP_WRITE_WORD}), cpu_(cpu), channel_(channel), shownAs_(shownAs) {}
 
 void AAParameter::printName(Writer& writer) const {
-    writer.putString(" AAW");
-    writer.putInt(channel_);
+    const bool international = shownAs_ == MnemonicSet::International;
+    writer.putString(international ? " AQW" : " AAW");
+    writer.putInt(international ? 2 * channel_ : channel_);
 }
 
 void AAParameter::setWord(int value) {

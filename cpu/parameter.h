@@ -6,6 +6,7 @@
 
 #include "cpu/mem_field.h"
 #include "cpu/memory_access.h"
+#include "cpu/mnemonic_set.h"
 #include "cpu/width.h"
 
 namespace sps {
@@ -256,7 +257,7 @@ private:
 // A counter: its bit (value reached the preset, signed) and its value.
 class CounterParameter final : public Parameter {
 public:
-    CounterParameter(CounterRecord& record, int number);
+    CounterParameter(CounterRecord& record, int number, MnemonicSet shownAs = MnemonicSet::German);
     void printName(Writer& writer) const override;
     int getBit() override;
     int getWord() override;
@@ -268,6 +269,7 @@ public:
 private:
     CounterRecord& record_;
     int number_;
+    MnemonicSet shownAs_;
 };
 
 // A text operand (a subroutine name).
@@ -299,10 +301,12 @@ private:
     int number_;
 };
 
-// An analog input word of the bus ("AEW0"); the index steps by two channels.
+// An analog input word of the bus ("AEW0"; in the international set "AIW0",
+// numbered by byte address: channel k is AIW(2k)); the index steps by two
+// channels.
 class AEParameter final : public Parameter {
 public:
-    AEParameter(CPU& cpu, int channel);
+    AEParameter(CPU& cpu, int channel, MnemonicSet shownAs = MnemonicSet::German);
     void printName(Writer& writer) const override;
     int getWord() override;
     int getWordAt(int index) override;
@@ -312,12 +316,13 @@ public:
 private:
     CPU& cpu_;
     int channel_;
+    MnemonicSet shownAs_;
 };
 
-// An analog output word of the bus ("AAW0").
+// An analog output word of the bus ("AAW0"; "AQW0" as AIW).
 class AAParameter final : public Parameter {
 public:
-    AAParameter(CPU& cpu, int channel);
+    AAParameter(CPU& cpu, int channel, MnemonicSet shownAs = MnemonicSet::German);
     void printName(Writer& writer) const override;
     void setWord(int value) override;
     void setWordAt(int index, int value) override;
@@ -327,6 +332,7 @@ public:
 private:
     CPU& cpu_;
     int channel_;
+    MnemonicSet shownAs_;
 };
 
 // The address of a V location as a pointer value ("&VB100").

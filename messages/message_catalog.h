@@ -148,6 +148,9 @@ inline constexpr CatalogEntry messageCatalog[] = {
     {"File %s is no regular file",
      L1("Die angegebene Datei '%s' ist keine gewöhnliche Datei (sondern zum Beispiel ein Gerät oder eine Pipe) und "
         "wird nicht gelesen")},
+    // The import of programs written in either mnemonic set.
+    {"Odd analog address",
+     L1("Analogworte liegen auf geraden Byteadressen (AIW0, AIW2, ...); eine ungerade Adresse gibt es nicht.")},
 };
 
 inline constexpr std::size_t messageCatalogSize = std::size(messageCatalog);

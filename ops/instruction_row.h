@@ -116,10 +116,15 @@ constexpr InstructionRow inPlaceBox(const char* mnemonic, const char* internatio
 // family classes add only what they do when executed (and their state).
 class RowOperation : public Operation {
 public:
-    RowOperation(const InstructionRow& row, Operands operands) : Operation(std::move(operands)), row_(row) {}
+    RowOperation(const InstructionRow& row, Operands operands)
+        : Operation(std::move(operands)), row_(row), mnemonic_(row.mnemonic) {}
 
     bool standsAlone() const final { return row_.standsAlone; }
-    const char* mnemonic() const final { return row_.mnemonic; }
+    const char* mnemonic() const final { return mnemonic_; }
+    void showMnemonicIn(MnemonicSet set) final {
+        mnemonic_ =
+            set == MnemonicSet::International && row_.international != nullptr ? row_.international : row_.mnemonic;
+    }
     const char* boxLabel() const final { return row_.label; }
     LadderKind ladderKind() const final { return row_.ladderKind; }
     ContactRole contactRole() const final { return row_.contactRole; }
@@ -136,6 +141,7 @@ protected:
 
 private:
     const InstructionRow& row_;
+    const char* mnemonic_;
 };
 
 // One entry of the instruction table: the row and how to build the class.

@@ -54,29 +54,67 @@ std::span<const TableEntry> instructionTable() { return TABLE; }
 
 namespace {
 
-// The table's entries by their exact mnemonic (case matters), for the factory,
-// which looks up every line of a program.
-const TableEntry* findMnemonic(std::string_view mnemonic) {
-    static const std::unordered_map<std::string_view, const TableEntry*> byMnemonic = [] {
-        std::unordered_map<std::string_view, const TableEntry*> map;
-        for (const TableEntry& entry : instructionTable()) map.emplace(entry.row->mnemonic, &entry);
+// The table's entries by their exact mnemonic (case matters) in one set,
+// for the factory, which looks up every line of a program.
+const TableEntry* findIn(std::string_view mnemonic, MnemonicSet set) {
+    using Map = std::unordered_map<std::string_view, const TableEntry*>;
+    static const Map german = [] {
+        Map map;
+        for (const TableEntry& entry : TABLE) map.emplace(entry.row->mnemonic, &entry);
         return map;
     }();
-    const auto found = byMnemonic.find(mnemonic);
-    return found != byMnemonic.end() ? found->second : nullptr;
+    static const Map international = [] {
+        Map map;
+        for (const TableEntry& entry : TABLE)
+            map.emplace(entry.row->international != nullptr ? entry.row->international : entry.row->mnemonic, &entry);
+        return map;
+    }();
+    const Map& names = set == MnemonicSet::German ? german : international;
+    const auto found = names.find(mnemonic);
+    return found != names.end() ? found->second : nullptr;
+}
+
+Operands parseOperands(CPU& cpu, const OperandSyntax& syntax, const char* operand1, const char* operand2,
+                       const char* operand3) {
+    Operands operands;
+    if (operand1 != nullptr) operands.operand1 = parseOperand(cpu, operand1, syntax);
+    if (operand2 != nullptr) operands.operand2 = parseOperand(cpu, operand2, syntax);
+    if (operand3 != nullptr) operands.operand3 = parseOperand(cpu, operand3, syntax);
+    return operands;
 }
 
 } // namespace
 
+FoundInstruction findInstruction(std::string_view mnemonic, const OperandSyntax& syntax) {
+    const TableEntry* german = syntax.german ? findIn(mnemonic, MnemonicSet::German) : nullptr;
+    const TableEntry* international = syntax.international ? findIn(mnemonic, MnemonicSet::International) : nullptr;
+    if (german != nullptr && international != nullptr) {
+        // A name of both sets is the same instruction in both, but for the
+        // few that the sets use for different ones (none today): German wins.
+        if (german == international) return {german, std::nullopt};
+        return {german, MnemonicSet::German};
+    }
+    if (german != nullptr) return {german, syntax.international ? std::optional(MnemonicSet::German) : std::nullopt};
+    if (international != nullptr) return {international, MnemonicSet::International};
+    return {};
+}
+
 std::unique_ptr<Operation> createOperation(CPU& cpu, const char* mnemonic, const char* operand1, const char* operand2,
                                            const char* operand3) {
-    Operands operands;
-    if (operand1 != nullptr) operands.operand1 = parseOperand(cpu, operand1);
-    if (operand2 != nullptr) operands.operand2 = parseOperand(cpu, operand2);
-    if (operand3 != nullptr) operands.operand3 = parseOperand(cpu, operand3);
-    const TableEntry* entry = mnemonic != nullptr ? findMnemonic(mnemonic) : nullptr;
+    Operands operands = parseOperands(cpu, {}, operand1, operand2, operand3);
+    const TableEntry* entry = mnemonic != nullptr ? findIn(mnemonic, MnemonicSet::German) : nullptr;
     if (entry == nullptr) throwMessage("Unknown Operation");
     return entry->create(std::move(operands));
+}
+
+std::unique_ptr<Operation> createOperation(CPU& cpu, const OperandSyntax& syntax, const char* mnemonic,
+                                           const char* operand1, const char* operand2, const char* operand3) {
+    Operands operands = parseOperands(cpu, syntax, operand1, operand2, operand3);
+    const FoundInstruction found = mnemonic != nullptr ? findInstruction(mnemonic, syntax) : FoundInstruction{};
+    if (found.entry == nullptr) throwMessage("Unknown Operation");
+    auto op = found.entry->create(std::move(operands));
+    op->showMnemonicIn(syntax.shownAs.value_or(found.set.value_or(MnemonicSet::German)));
+    return op;
 }
 
 } // namespace sps

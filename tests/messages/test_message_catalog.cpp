@@ -149,7 +149,8 @@ TEST(MessageCatalog, KeepsTheAddedMessagesAfterTheStandardOnes) {
                                  "NEXT without FOR",
                                  "Loops nested too deeply",
                                  "Path %s is a folder",
-                                 "File %s is no regular file"};
+                                 "File %s is no regular file",
+                                 "Odd analog address"};
     ASSERT_EQ(messageCatalogSize, 80u + std::size(added));
     for (std::size_t i = 0; i < std::size(added); ++i) {
         SCOPED_TRACE(added[i]);

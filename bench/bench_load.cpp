@@ -1,6 +1,8 @@
 // Loading speed: a program of 200,000 ordinary lines, built in memory, parsed
 // into a CPU, in lines per second; read from memory and from a file (as the
-// simulator and spsrun read it). Before measuring it checks that the program
+// simulator and spsrun read it), and imported (the forgiving reading of
+// programs from the controller's own software), from memory and from the
+// same program written in the international set. Before measuring it checks that the program
 // loads and that an error on its last instruction line names that line.
 #include <benchmark/benchmark.h>
 
@@ -11,7 +13,9 @@
 #include <string>
 
 #include "cpu/cpu.h"
+#include "loader/importer.h"
 #include "loader/parser.h"
+#include "loader/program_text.h"
 #include "loader/reader.h"
 #include "messages/cpu_exception.h"
 
@@ -94,6 +98,23 @@ void BM_LoadFromFile(benchmark::State& state) {
     std::filesystem::remove(path);
 }
 BENCHMARK(BM_LoadFromFile)->Unit(benchmark::kMillisecond);
+
+void BM_ImportFromMemory(benchmark::State& state) {
+    const std::string text = programText();
+    CPU cpu;
+    for (auto _ : state) benchmark::DoNotOptimize(importProgram(cpu, text, nullptr));
+    state.SetItemsProcessed(state.iterations() * countLines(text));
+}
+BENCHMARK(BM_ImportFromMemory)->Unit(benchmark::kMillisecond);
+
+void BM_ImportInternationalFromMemory(benchmark::State& state) {
+    CPU cpu;
+    const std::string text =
+        sps::programText(importProgram(cpu, programText(), nullptr, MnemonicSet::International).program);
+    for (auto _ : state) benchmark::DoNotOptimize(importProgram(cpu, text, nullptr));
+    state.SetItemsProcessed(state.iterations() * countLines(text));
+}
+BENCHMARK(BM_ImportInternationalFromMemory)->Unit(benchmark::kMillisecond);
 
 // The program has LINES lines, loads, and a mnemonic that does not exist on
 // its last instruction line is reported with the number of the line after it.

@@ -9,6 +9,7 @@ struct CommandCall;
 
 // The run and clock commands and the script's own (run_commands.cpp).
 void loadCommand(ScriptSession& session, const CommandCall& call);
+void importCommand(ScriptSession& session, const CommandCall& call);
 void continueCommand(ScriptSession& session, const CommandCall& call);
 void stopCommand(ScriptSession& session, const CommandCall& call);
 void resetCommand(ScriptSession& session, const CommandCall& call);

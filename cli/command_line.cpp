@@ -2,9 +2,12 @@
 
 #include <charconv>
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/command_table.h"
+#include "shell/command_options.h"
 
 namespace sps {
 
@@ -23,47 +26,62 @@ bool parseNumber(std::string_view text, std::uint32_t min, std::uint32_t max, st
 
 } // namespace
 
+namespace {
+
+const std::string SEED_PROBLEM = "--seed needs a number from 0 to 4294967295";
+const std::string TIMEOUT_PROBLEM =
+    "--timeout needs a number of seconds from 1 to " + std::to_string(MAX_TIMEOUT_SECONDS);
+const std::string JUNIT_PROBLEM = "--junit needs the name of the report file";
+
+bool fail(std::string& problem, const std::string& text) {
+    problem = text;
+    return false;
+}
+
+// Every option, in the order --help lists them.
+const std::vector<OptionSpec<CommandLine>>& options() {
+    static const std::vector<OptionSpec<CommandLine>> list = {
+        {"--help", "", "", [](CommandLine& line, std::string_view, std::string&) { return line.help = true; }},
+        {"--version", "", "", [](CommandLine& line, std::string_view, std::string&) { return line.version = true; }},
+        {"--seed", "N", "seed of the random source, 0 to 4294967295 (default 1)",
+         [](CommandLine& line, std::string_view value, std::string& problem) {
+             return parseNumber(value, 0, UINT32_MAX, line.options.seed) || fail(problem, SEED_PROBLEM);
+         },
+         SEED_PROBLEM},
+        {"--timeout", "SECONDS",
+         "stop a script that runs longer; its open case becomes an\n"
+         "error \"timeout after SECONDS s\" and the next script runs",
+         [](CommandLine& line, std::string_view value, std::string& problem) {
+             return parseNumber(value, 1, MAX_TIMEOUT_SECONDS, line.options.timeoutSeconds) ||
+                    fail(problem, TIMEOUT_PROBLEM);
+         },
+         TIMEOUT_PROBLEM},
+        {"--junit", "FILE", "write a JUnit XML report of every script and case to FILE",
+         [](CommandLine& line, std::string_view value, std::string& problem) {
+             line.junitPath = value;
+             return !value.empty() || fail(problem, JUNIT_PROBLEM);
+         },
+         JUNIT_PROBLEM},
+    };
+    return list;
+}
+
+bool scriptPath(CommandLine& line, std::string_view argument, std::string&) {
+    line.scriptPaths.emplace_back(argument);
+    return true;
+}
+
+} // namespace
+
 std::optional<CommandLine> parseCommandLine(std::span<const char* const> arguments, std::string& problem) {
-    CommandLine line;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string_view argument = arguments[i];
-        const bool haveValue = i + 1 < arguments.size();
-        if (argument == "--help") {
-            line.help = true;
-        } else if (argument == "--version") {
-            line.version = true;
-        } else if (argument == "--seed") {
-            if (!haveValue || !parseNumber(arguments[i + 1], 0, UINT32_MAX, line.options.seed)) {
-                problem = "--seed needs a number from 0 to 4294967295";
-                return std::nullopt;
-            }
-            ++i;
-        } else if (argument == "--timeout") {
-            if (!haveValue || !parseNumber(arguments[i + 1], 1, MAX_TIMEOUT_SECONDS, line.options.timeoutSeconds)) {
-                problem = "--timeout needs a number of seconds from 1 to " + std::to_string(MAX_TIMEOUT_SECONDS);
-                return std::nullopt;
-            }
-            ++i;
-        } else if (argument == "--junit") {
-            if (!haveValue || std::string_view(arguments[i + 1]).empty()) {
-                problem = "--junit needs the name of the report file";
-                return std::nullopt;
-            }
-            line.junitPath = arguments[++i];
-        } else if (argument.size() > 1 && argument.front() == '-') {
-            problem = "unknown option '" + std::string(argument) + "'";
-            return std::nullopt;
-        } else {
-            line.scriptPaths.emplace_back(argument);
-        }
-    }
-    return line;
+    return parseOptions<CommandLine>(options(), arguments, scriptPath, problem);
 }
 
 std::string usageLine() { return "usage: spsrun [--seed N] [--timeout SECONDS] [--junit FILE] [SCRIPT...]"; }
 
 std::string helpText() {
     return usageLine() + "\n" +
+           "       spsrun convert FILE [--to deutsch|international] [-o OUT]\n"
            "       spsrun --help | --version\n"
            "\n"
            "Runs the simulator without a window, driven by the commands in each SCRIPT\n"
@@ -72,11 +90,13 @@ std::string helpText() {
            "with N (default 1), no program loaded, the simulation stopped. With more\n"
            "than one script, each one's output follows a line \"== SCRIPT\".\n"
            "\n"
-           "Options:\n"
-           "  --seed N           seed of the random source, 0 to 4294967295 (default 1)\n"
-           "  --timeout SECONDS  stop a script that runs longer; its open case becomes an\n"
-           "                     error \"timeout after SECONDS s\" and the next script runs\n"
-           "  --junit FILE       write a JUnit XML report of every script and case to FILE\n"
+           "Options:\n" +
+           optionLines<CommandLine>(options(), 21) +
+           "\n"
+           "convert imports FILE (a program of the controller's programming software, in\n"
+           "either mnemonic set, with the symbol table FILE.csv beside it if there is one)\n"
+           "and writes it in the simulator's own format, German unless --to says\n"
+           "otherwise, to OUT or standard output.\n"
 
            "\n"
            "One command per line; \"#\" at the start of a word begins a comment.\n"

@@ -16,6 +16,8 @@ constexpr int ANY = CommandSpec::ANY_COUNT;
 // Every command, in the order `--help` lists them.
 constexpr std::array COMMANDS{
     CommandSpec{"load", "PATH", 1, 1, loadCommand, "load a program file and start running it"},
+    CommandSpec{"import", "PATH [SYMBOLS]", 1, 2, importCommand,
+                "import a program of the controller's software, then as load"},
     CommandSpec{"continue", "", 0, 0, continueCommand, "start running (only while stopped)"},
     CommandSpec{"stop", "", 0, 0, stopCommand, "stop running (only while running)"},
     CommandSpec{"reset", "", 0, 0, resetCommand, "reset the CPU"},

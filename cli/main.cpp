@@ -4,8 +4,10 @@
 #include <iostream>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "cli/command_line.h"
+#include "cli/convert.h"
 #include "cli/junit_report.h"
 #include "cli/standard_streams.h"
 #include "cli/test_run.h"
@@ -39,6 +41,8 @@ int main(int argc, char** argv) {
     // A program may be started with no arguments at all, not even its name.
     const auto arguments = argc > 1 ? std::span<const char* const>(argv + 1, static_cast<std::size_t>(argc - 1))
                                     : std::span<const char* const>();
+    if (!arguments.empty() && std::string_view(arguments[0]) == "convert")
+        return deliveredStatus(output, runConvert(arguments.subspan(1), output));
     const auto commandLine = parseCommandLine(arguments, problem);
     if (!commandLine) {
         output.error("spsrun: " + problem + "\n" + usageLine() + " (see spsrun --help)");

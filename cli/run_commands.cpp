@@ -37,6 +37,10 @@ std::uint32_t optionalCount(const CommandCall& call, std::size_t index, std::uin
 
 void loadCommand(ScriptSession& session, const CommandCall& call) { session.simulator.load(call.arguments[0]); }
 
+void importCommand(ScriptSession& session, const CommandCall& call) {
+    session.simulator.importProgram(call.arguments[0], call.arguments.size() > 1 ? call.arguments[1] : std::string());
+}
+
 void continueCommand(ScriptSession& session, const CommandCall&) {
     if (!session.simulator.canContinue()) return notAvailable(session, "continue");
     session.simulator.continueRun();

@@ -23,6 +23,8 @@ public:
     void openTrace(std::unique_ptr<TraceInfo> trace) override { trace_ = std::move(trace); }
     // The line "Haltepunkt N: CONDITION (Zyklus K)".
     void breakpointReached(int number, const std::string& condition, std::uint64_t cycle) override;
+    // The line "Hinweis: " and the note.
+    void showNotice(const std::string& text) override;
 
     // The trace window's content, or null when none is open.
     TraceInfo* lastTrace() const { return trace_.get(); }

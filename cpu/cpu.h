@@ -8,6 +8,7 @@
 
 #include "cpu/force_table.h"
 #include "cpu/mem_field.h"
+#include "cpu/mnemonic_set.h"
 #include "cpu/program.h"
 #include "cpu/timer_table.h"
 
@@ -95,6 +96,10 @@ public:
     int timerPollCountdown = 0;
     int timerPollInterval = 1;
     ForceTable forces; // what the user holds at a value, and writes once
+    // The operand letters the user may type (watch, force, conditions,
+    // spsrun): the German ones, and the international ones too while an
+    // imported program runs.
+    OperandSyntax operandEntry;
     // Where the error that ended the last scan happened, "in OB1, Netzwerk
     // 3: U M99.0": the innermost instruction (in a subroutine, not its call);
     // empty for an error outside the program.

@@ -231,7 +231,9 @@ int digitValue(char c) {
     return -1;
 }
 
-std::unique_ptr<Parameter> parseOperand(CPU& cpu, std::string_view text) { return parseOperand(cpu, text, {}); }
+std::unique_ptr<Parameter> parseOperand(CPU& cpu, std::string_view text) {
+    return parseOperand(cpu, text, cpu.operandEntry);
+}
 
 std::unique_ptr<Parameter> parseOperand(CPU& cpu, std::string_view text, const OperandSyntax& syntax) {
     // "*" makes a pointer over the operand that follows; a run of them is

@@ -11,9 +11,10 @@ namespace sps {
 class CPU;
 class Parameter;
 
-// Turns the text of one instruction operand into a new operand bound to the
-// memory of `cpu`; throws CPUException with the catalog text of the first
-// error. The first characters decide the form.
+// Turns the text of one operand, as the user types it, into a new operand
+// bound to the memory of `cpu`, with the letters of cpu.operandEntry; throws
+// CPUException with the catalog text of the first error. The first
+// characters decide the form.
 std::unique_ptr<Parameter> parseOperand(CPU& cpu, std::string_view text);
 // The same with the letters of either set or both (they do not collide).
 std::unique_ptr<Parameter> parseOperand(CPU& cpu, std::string_view text, const OperandSyntax& syntax);

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <charconv>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "gui/status_window_kinds.h"
+#include "shell/command_options.h"
 
 namespace sps {
 
@@ -69,89 +72,114 @@ bool parseWindows(std::string_view list, std::vector<StatusWindow>& windows, std
 
 } // namespace
 
+namespace {
+
+const char* const STEPS_PROBLEM = "--steps needs a number of steps from 0 to 9223372036854775807";
+const char* const RUN_PROBLEM = "--run needs a number of milliseconds from 0 to 4294967295";
+const char* const SCREENSHOT_PROBLEM = "--screenshot needs the name of a PNG file";
+const char* const IMPORT_PROBLEM = "--import needs the name of a program file";
+
+bool fail(std::string& problem, const std::string& text) {
+    problem = text;
+    return false;
+}
+
+using Option = OptionSpec<GuiCommandLine>;
+
+// Every option, in the order --help lists them.
+const std::vector<Option>& options() {
+    static const std::vector<Option> list = {
+        {"--help", "", "", [](GuiCommandLine& line, std::string_view, std::string&) { return line.help = true; }},
+        {"--version", "", "", [](GuiCommandLine& line, std::string_view, std::string&) { return line.version = true; }},
+        {"--manual-clock", "", "start with the manual clock at 0 ms",
+         [](GuiCommandLine& line, std::string_view, std::string&) { return line.manualClock = true; }},
+        {"--import", "FILE",
+         "import FILE at the start as if it had been chosen with\n"
+         "\"Datei/Importieren\" (instead of PROGRAM.awl)",
+         [](GuiCommandLine& line, std::string_view value, std::string& problem) {
+             if (value.empty()) return fail(problem, IMPORT_PROBLEM);
+             if (!line.program.empty()) return fail(problem, "only one program can be loaded");
+             line.program = value;
+             line.importProgram = true;
+             return true;
+         },
+         IMPORT_PROBLEM},
+        {"--record", "LIST",
+         "record the operands of LIST from the first step on\n"
+         "(shown in the window \"Verlauf\"), separated by\n"
+         "commas, each with an optional format of /I, /B, /W,\n"
+         "/D or /R: E0.0,A0.0,MW2,VD8/R",
+         [](GuiCommandLine& line, std::string_view value, std::string& problem) {
+             return parseRecorded(value, line.record) || fail(problem, RECORD_PROBLEM);
+         },
+         RECORD_PROBLEM},
+        {"--steps", "N", "run N simulation steps after the load",
+         [](GuiCommandLine& line, std::string_view value, std::string& problem) {
+             return parseCount(value, line.steps) || fail(problem, STEPS_PROBLEM);
+         },
+         STEPS_PROBLEM},
+        {"--run", "MS",
+         "then run MS ms of simulated time on the manual clock:\n"
+         "10 ms on, one step, and again (starts the manual clock\n"
+         "at 0 ms)",
+         [](GuiCommandLine& line, std::string_view value, std::string& problem) {
+             return parseCount(value, line.runMs) || fail(problem, RUN_PROBLEM);
+         },
+         RUN_PROBLEM},
+        {"--open",
+         "LIST",
+         "then open the status windows of LIST, names separated\n"
+         "by commas: " +
+             statusWindowNames() + "\n(\"trace\" runs a traced step)",
+         [](GuiCommandLine& line, std::string_view value, std::string& problem) {
+             return parseWindows(value, line.open, problem);
+         },
+         {}},
+        {"--screenshot", "FILE.png",
+         "write a picture of the whole window to FILE.png after\n"
+         "that and end, and one of each open status window to\n"
+         "FILE-NAME.png (FILE-kop.png ...); needs no display\n"
+         "(without one it draws on Qt's offscreen platform);\n"
+         "error boxes become lines \"Fehler: ...\" on standard\n"
+         "error",
+         [](GuiCommandLine& line, std::string_view value, std::string& problem) {
+             line.screenshot = value;
+             return !value.empty() || fail(problem, SCREENSHOT_PROBLEM);
+         },
+         SCREENSHOT_PROBLEM},
+    };
+    return list;
+}
+
+bool programPath(GuiCommandLine& line, std::string_view argument, std::string& problem) {
+    if (!line.program.empty()) return fail(problem, "only one program can be loaded");
+    line.program = argument;
+    return true;
+}
+
+} // namespace
+
 std::optional<GuiCommandLine> parseGuiCommandLine(std::span<const char* const> arguments, std::string& problem) {
-    GuiCommandLine line;
-    bool haveProgram = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string_view argument = arguments[i];
-        const bool hasValue = i + 1 < arguments.size();
-        if (argument == "--help") {
-            line.help = true;
-        } else if (argument == "--version") {
-            line.version = true;
-        } else if (argument == "--manual-clock") {
-            line.manualClock = true;
-        } else if (argument == "--steps") {
-            if (!hasValue || !parseCount(arguments[i + 1], line.steps)) {
-                problem = "--steps needs a number of steps from 0 to 9223372036854775807";
-                return std::nullopt;
-            }
-            ++i;
-        } else if (argument == "--run") {
-            if (!hasValue || !parseCount(arguments[i + 1], line.runMs)) {
-                problem = "--run needs a number of milliseconds from 0 to 4294967295";
-                return std::nullopt;
-            }
-            ++i;
-        } else if (argument == "--record") {
-            if (!hasValue || !parseRecorded(arguments[++i], line.record)) {
-                problem = RECORD_PROBLEM;
-                return std::nullopt;
-            }
-        } else if (argument == "--open") {
-            if (!hasValue) {
-                problem = "--open needs status windows separated by commas (" + statusWindowNames() + ")";
-                return std::nullopt;
-            }
-            if (!parseWindows(arguments[++i], line.open, problem)) return std::nullopt;
-        } else if (argument == "--screenshot") {
-            if (!hasValue || std::string_view(arguments[i + 1]).empty()) {
-                problem = "--screenshot needs the name of a PNG file";
-                return std::nullopt;
-            }
-            line.screenshot = arguments[++i];
-        } else if (argument.size() > 1 && argument.front() == '-') {
-            problem = "unknown option '" + std::string(argument) + "'";
+    // --open without its list names the windows it takes.
+    static const std::string openProblem =
+        "--open needs status windows separated by commas (" + statusWindowNames() + ")";
+    for (std::size_t i = 0; i < arguments.size(); ++i)
+        if (std::string_view(arguments[i]) == "--open" && i + 1 == arguments.size()) {
+            problem = openProblem;
             return std::nullopt;
-        } else if (haveProgram) {
-            problem = "only one program can be loaded";
-            return std::nullopt;
-        } else {
-            line.program = argument;
-            haveProgram = true;
         }
-    }
-    return line;
+    return parseOptions<GuiCommandLine>(options(), arguments, programPath, problem);
 }
 
 std::string guiHelpText() {
     return "usage: spssim [--manual-clock] [--record LIST] [--steps N] [--run MS] [--open LIST]\n"
-           "              [--screenshot FILE.png] [PROGRAM.awl]\n"
+           "              [--screenshot FILE.png] [PROGRAM.awl | --import FILE]\n"
            "       spssim --help | --version\n"
            "\n"
            "Opens the simulator's window. PROGRAM.awl is loaded at the start as if it\n"
            "had been chosen with \"Datei/Laden\"; a loaded program runs at once.\n"
-           "\n"
-           "  --manual-clock         start with the manual clock at 0 ms\n"
-           "  --record LIST          record the operands of LIST from the first step on\n"
-           "                         (shown in the window \"Verlauf\"), separated by\n"
-           "                         commas, each with an optional format of /I, /B, /W,\n"
-           "                         /D or /R: E0.0,A0.0,MW2,VD8/R\n"
-           "  --steps N              run N simulation steps after the load\n"
-           "  --run MS               then run MS ms of simulated time on the manual clock:\n"
-           "                         10 ms on, one step, and again (starts the manual clock\n"
-           "                         at 0 ms)\n"
-           "  --open LIST            then open the status windows of LIST, names separated\n"
-           "                         by commas: " +
-           statusWindowNames() +
-           "\n"
-           "                         (\"trace\" runs a traced step)\n"
-           "  --screenshot FILE.png  write a picture of the whole window to FILE.png after\n"
-           "                         that and end, and one of each open status window to\n"
-           "                         FILE-NAME.png (FILE-kop.png ...); needs no display\n"
-           "                         (without one it draws on Qt's offscreen platform);\n"
-           "                         error boxes become lines \"Fehler: ...\" on standard\n"
-           "                         error\n"
+           "\n" +
+           optionLines<GuiCommandLine>(options(), 25) +
            "\n"
            "Exit status: 0 after the window is closed or the screenshot is written, 1\n"
            "when the screenshot cannot be written or an error box would have been shown,\n"

@@ -19,7 +19,7 @@ struct RecordedOperandText {
 };
 
 // spssim [--manual-clock] [--record LIST] [--steps N] [--run MS] [--open LIST] [--screenshot FILE.png]
-//        [PROGRAM.awl]
+//        [PROGRAM.awl | --import FILE]
 struct GuiCommandLine {
     bool help = false;
     bool version = false;
@@ -33,6 +33,8 @@ struct GuiCommandLine {
     std::vector<StatusWindow> open;
     std::string screenshot;
     std::string program;
+    // The program is imported ("Datei/Importieren") rather than loaded.
+    bool importProgram = false;
 };
 
 // Parses the arguments after the program name. On a mistake: nullopt, with

@@ -4,7 +4,10 @@
 #include <QKeySequence>
 #include <QList>
 
+#include "base/sim_clock.h"
 #include "gui/status_window_kinds.h"
+#include "gui/status_windows.h"
+#include "shell/simulator.h"
 
 namespace sps {
 
@@ -12,28 +15,112 @@ namespace {
 
 constexpr QKeyCombination NONE{};
 
+bool always(const CommandState&) { return true; }
+bool stopped(const CommandState& state) { return !state.running; }
+bool running(const CommandState& state) { return state.running; }
+bool slowerPossible(const CommandState& state) { return state.canSlower; }
+bool fasterPossible(const CommandState& state) { return state.canFaster; }
+bool manualClock(const CommandState& state) { return state.manualClock; }
+bool automaticClock(const CommandState& state) { return !state.manualClock; }
+
+template <StatusWindow Window> void open(CommandTarget& target) { target.statusWindows().open(Window); }
+template <std::uint32_t Ms> void advance(CommandTarget&) { simClock().advance(Ms); }
+
 constexpr MenuItem MENU[] = {
-    {Popup::File, Command::Load, "&Laden", false, {Qt::Key_F3, NONE}},
-    {Popup::File, Command::Ladder, "&Debugansicht", true, {Qt::Key_F2, NONE}},
-    {Popup::File, Command::AsiStatus, "&ASI-Status", false, {Qt::Key_F1, NONE}},
-    {Popup::File, Command::CpuStatus, "&CPU-Status", false, {Qt::Key_F4, NONE}},
-    {Popup::File, Command::Watch, "B&eobachten", false, {Qt::Key_F11, NONE}},
-    {Popup::File, Command::Trend, "&Verlauf", false, {NONE, NONE}},
-    {Popup::File, Command::Exit, "&Beenden", true, {NONE, NONE}},
-    {Popup::Timer, Command::Slower, "&Langsamer", false, {Qt::Key_Minus, Qt::KeypadModifier | Qt::Key_Minus}},
-    {Popup::Timer, Command::Faster, "&Schneller", false, {Qt::Key_Plus, Qt::KeypadModifier | Qt::Key_Plus}},
-    {Popup::Timer, Command::Automatic, "&Automatisch", false, {NONE, NONE}},
-    {Popup::Timer, Command::Manual, "&Manuell", true, {NONE, NONE}},
-    {Popup::Timer, Command::Step1, "&1ms", false, {Qt::Key_F6, NONE}},
-    {Popup::Timer, Command::Step10, "&10 ms", false, {Qt::Key_F7, NONE}},
-    {Popup::Timer, Command::Step100, "&100 ms", false, {Qt::Key_F8, NONE}},
-    {Popup::Timer, Command::Step1000, "&1000 ms", false, {Qt::Key_F9, NONE}},
-    {Popup::Run, Command::Continue, "&Continue", false, {Qt::Key_F5, NONE}},
-    {Popup::Run, Command::Stop, "&Stop", false, {Qt::Key_F10, NONE}},
-    {Popup::Run, Command::SingleStep, "&Einzelschritt", false, {Qt::Key_Space, NONE}},
-    {Popup::Run, Command::Reset, "&Reset", true, {Qt::Key_F12, NONE}},
-    {Popup::Run, Command::Trace, "&Trace", true, {Qt::Key_Backspace, NONE}},
+    {Popup::File,
+     Command::Load,
+     "&Laden",
+     false,
+     {Qt::Key_F3, NONE},
+     always,
+     [](CommandTarget& t) { t.chooseAndLoad(); }},
+    {Popup::File,
+     Command::Import,
+     "&Importieren…",
+     false,
+     {NONE, NONE},
+     always,
+     [](CommandTarget& t) { t.chooseAndImport(); }},
+    {Popup::File, Command::Ladder, "&Debugansicht", true, {Qt::Key_F2, NONE}, always, open<StatusWindow::Ladder>},
+    {Popup::File, Command::AsiStatus, "&ASI-Status", false, {Qt::Key_F1, NONE}, always, open<StatusWindow::Asi>},
+    {Popup::File, Command::CpuStatus, "&CPU-Status", false, {Qt::Key_F4, NONE}, always, open<StatusWindow::Cpu>},
+    {Popup::File, Command::Watch, "B&eobachten", false, {Qt::Key_F11, NONE}, always, open<StatusWindow::Watch>},
+    {Popup::File, Command::Trend, "&Verlauf", false, {NONE, NONE}, always, open<StatusWindow::Trend>},
+    {Popup::File, Command::Exit, "&Beenden", true, {NONE, NONE}, always, [](CommandTarget& t) { t.exit(); }},
+    {Popup::Timer,
+     Command::Slower,
+     "&Langsamer",
+     false,
+     {Qt::Key_Minus, Qt::KeypadModifier | Qt::Key_Minus},
+     slowerPossible,
+     [](CommandTarget&) { simClock().slower(); }},
+    {Popup::Timer,
+     Command::Faster,
+     "&Schneller",
+     false,
+     {Qt::Key_Plus, Qt::KeypadModifier | Qt::Key_Plus},
+     fasterPossible,
+     [](CommandTarget&) { simClock().faster(); }},
+    {Popup::Timer,
+     Command::Automatic,
+     "&Automatisch",
+     false,
+     {NONE, NONE},
+     manualClock,
+     [](CommandTarget&) { simClock().switchToAutomatic(); }},
+    {Popup::Timer,
+     Command::Manual,
+     "&Manuell",
+     true,
+     {NONE, NONE},
+     automaticClock,
+     [](CommandTarget&) { simClock().switchToManual(); }},
+    {Popup::Timer, Command::Step1, "&1ms", false, {Qt::Key_F6, NONE}, manualClock, advance<1>},
+    {Popup::Timer, Command::Step10, "&10 ms", false, {Qt::Key_F7, NONE}, manualClock, advance<10>},
+    {Popup::Timer, Command::Step100, "&100 ms", false, {Qt::Key_F8, NONE}, manualClock, advance<100>},
+    {Popup::Timer, Command::Step1000, "&1000 ms", false, {Qt::Key_F9, NONE}, manualClock, advance<1000>},
+    {Popup::Run,
+     Command::Continue,
+     "&Continue",
+     false,
+     {Qt::Key_F5, NONE},
+     stopped,
+     [](CommandTarget& t) { t.simulator().continueRun(); }},
+    {Popup::Run,
+     Command::Stop,
+     "&Stop",
+     false,
+     {Qt::Key_F10, NONE},
+     running,
+     [](CommandTarget& t) { t.simulator().stop(); }},
+    {Popup::Run,
+     Command::SingleStep,
+     "&Einzelschritt",
+     false,
+     {Qt::Key_Space, NONE},
+     stopped,
+     [](CommandTarget& t) { t.simulator().singleStep(); }},
+    {Popup::Run,
+     Command::Reset,
+     "&Reset",
+     true,
+     {Qt::Key_F12, NONE},
+     always,
+     [](CommandTarget& t) { t.simulator().reset(); }},
+    {Popup::Run,
+     Command::Trace,
+     "&Trace",
+     true,
+     {Qt::Key_Backspace, NONE},
+     always,
+     [](CommandTarget& t) { t.simulator().trace(); }},
 };
+
+const MenuItem* itemOf(Command command) {
+    for (const MenuItem& item : MENU)
+        if (item.command == command) return &item;
+    return nullptr;
+}
 
 // Each command has one item: the main window finds its action by the command.
 constexpr bool commandsDistinct() {
@@ -43,6 +130,13 @@ constexpr bool commandsDistinct() {
     return true;
 }
 static_assert(commandsDistinct());
+
+constexpr bool everyItemComplete() {
+    for (const MenuItem& item : MENU)
+        if (item.offered == nullptr || item.run == nullptr) return false;
+    return true;
+}
+static_assert(everyItemComplete());
 
 } // namespace
 
@@ -69,29 +163,12 @@ QAction* makeAction(const MenuItem& item, QObject* parent) {
 bool commandEnabled(Command command, const CommandState& state) {
     if (const StatusWindowKind* kind = statusWindowOpenedBy(command); kind != nullptr && kind->greyedWhileOpen)
         return !state.openWindows.contains(kind->window);
-    switch (command) {
-    case Command::Slower: return state.canSlower;
-    case Command::Faster: return state.canFaster;
-    case Command::Continue:
-    case Command::SingleStep: return !state.running;
-    case Command::Stop: return state.running;
-    case Command::Automatic:
-    case Command::Step1:
-    case Command::Step10:
-    case Command::Step100:
-    case Command::Step1000: return state.manualClock;
-    case Command::Manual: return !state.manualClock;
-    case Command::Ladder: // greyed by the table of status windows above
-    case Command::AsiStatus:
-    case Command::CpuStatus:
-    case Command::Watch:
-    case Command::Trend:
-    case Command::Load:
-    case Command::Exit:
-    case Command::Reset:
-    case Command::Trace: return true;
-    }
-    return true;
+    const MenuItem* item = itemOf(command);
+    return item != nullptr && item->offered(state);
+}
+
+void runMenuCommand(Command command, CommandTarget& target) {
+    if (const MenuItem* item = itemOf(command)) item->run(target);
 }
 
 } // namespace sps

@@ -13,6 +13,26 @@ class QObject;
 
 namespace sps {
 
+class Simulator;
+class StatusWindows;
+
+// What the menu's commands act on: the main window.
+class CommandTarget {
+public:
+    virtual Simulator& simulator() = 0;
+    virtual StatusWindows& statusWindows() = 0;
+    // "Datei/Laden" and "Datei/Importieren": the file dialog, then the program.
+    virtual void chooseAndLoad() = 0;
+    virtual void chooseAndImport() = 0;
+    // Closes the main window, which ends the program.
+    virtual void exit() = 0;
+
+protected:
+    ~CommandTarget() = default;
+};
+
+struct CommandState;
+
 // The commands of the main window's menu, numbered as its items.
 enum class Command {
     Load = 101,
@@ -35,18 +55,23 @@ enum class Command {
     Watch = 118,
     Trace = 120,
     Trend = 121,
+    Import = 122,
 };
 
 enum class Popup { File, Timer, Run };
 
-// One item of the menu: its popup, text with mnemonic, whether a separator
-// stands above it, and its keys (the first is the one the menu shows).
+// One item of the menu: its popup, text with mnemonic (UTF-8), whether a
+// separator stands above it, its keys (the first is the one the menu shows),
+// when it is offered, and what it does. A command that opens a status window
+// is greyed by that window's kind instead while the window is open.
 struct MenuItem {
     Popup popup;
     Command command;
     const char* text;
     bool separatorAbove;
     QKeyCombination keys[2];
+    bool (*offered)(const CommandState& state) = nullptr;
+    void (*run)(CommandTarget& target) = nullptr;
 };
 
 // The menu bar, popup by popup, items in menu order.
@@ -70,5 +95,9 @@ struct CommandState {
 // Whether the menu offers `command` in `state`; a command it greys is not
 // carried out by its key either.
 bool commandEnabled(Command command, const CommandState& state);
+
+// Carries out `command` on `target` (whether it is offered is the caller's
+// question); throws the CPUException of the simulator.
+void runMenuCommand(Command command, CommandTarget& target);
 
 } // namespace sps

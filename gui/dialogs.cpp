@@ -4,6 +4,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "gui/file_dialogs.h"
 
@@ -26,9 +27,33 @@ QString QtDialogs::chooseProgram(QWidget* owner, const QString& folder) {
     return chosenFile(*programDialog(owner, folder));
 }
 
+QString QtDialogs::chooseImport(QWidget* owner, const QString& folder) {
+    return chosenFile(*programDialog(owner, folder, QStringLiteral("Programm importieren"),
+                                     QStringLiteral("Awlfile (*.awl);;Alle Dateien (*)")));
+}
+
+QString importOfferText() { return QStringLiteral("Die Datei lässt sich mit „Datei/Importieren“ öffnen."); }
+
+bool QtDialogs::offerImport(QWidget* owner, const QString& text) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Fehler"), text + QStringLiteral("\n\n") + importOfferText(),
+                    QMessageBox::NoButton, owner);
+    const QPushButton* import = box.addButton(QStringLiteral("Importieren"), QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Ok);
+    box.exec();
+    return box.clickedButton() == import;
+}
+
+void QtDialogs::showNotice(QWidget* owner, const QString& text) {
+    QMessageBox::information(owner, QStringLiteral("Hinweis"), text, QMessageBox::Ok);
+}
+
 QString QtDialogs::chooseSaveFile(QWidget* owner, const QString& title, const QString& filter,
                                   const QString& suggested) {
     return chosenFile(*saveDialog(owner, title, filter, suggested));
+}
+
+void ConsoleDialogs::showNotice(QWidget*, const QString& text) {
+    std::fputs((QStringLiteral("Hinweis: ") + text + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
 }
 
 void ConsoleDialogs::showError(QWidget*, const QString& text) {

@@ -18,6 +18,14 @@ public:
     // Asks for a program file ("Programm laden", "*.awl", existing files only),
     // starting in `folder`. Empty when the user cancels.
     virtual QString chooseProgram(QWidget* owner, const QString& folder) = 0;
+    // The same for "Programm importieren", any file offered beside *.awl.
+    virtual QString chooseImport(QWidget* owner, const QString& folder) = 0;
+    // The error box of a load that failed on a file the import reads: the
+    // text, below it the offer, and the buttons "Importieren" and OK.
+    // Whether the user chose to import.
+    virtual bool offerImport(QWidget* owner, const QString& text) = 0;
+    // A note: caption "Hinweis", the text, one OK button.
+    virtual void showNotice(QWidget* owner, const QString& text) = 0;
     // Asks where to save a file: `title`, a `filter` such as "CSV-Datei
     // (*.csv)" whose first pattern's suffix is added to a name without one,
     // starting at `suggested`; asks before replacing a file. Empty when the
@@ -31,16 +39,28 @@ class QtDialogs final : public Dialogs {
 public:
     void showError(QWidget* owner, const QString& text) override;
     QString chooseProgram(QWidget* owner, const QString& folder) override;
+    QString chooseImport(QWidget* owner, const QString& folder) override;
+    bool offerImport(QWidget* owner, const QString& text) override;
+    void showNotice(QWidget* owner, const QString& text) override;
     QString chooseSaveFile(QWidget* owner, const QString& title, const QString& filter,
                            const QString& suggested) override;
 };
 
+// The line below a failed load's error that offers the import.
+QString importOfferText();
+
 // For runs without a user: an error becomes the line "Fehler: " and its text
-// on standard error, and no file is ever chosen.
+// on standard error (a note "Hinweis: "), and no file is ever chosen.
 class ConsoleDialogs final : public Dialogs {
 public:
     void showError(QWidget* owner, const QString& text) override;
     QString chooseProgram(QWidget*, const QString&) override { return {}; }
+    QString chooseImport(QWidget*, const QString&) override { return {}; }
+    bool offerImport(QWidget* owner, const QString& text) override {
+        showError(owner, text);
+        return false;
+    }
+    void showNotice(QWidget* owner, const QString& text) override;
     QString chooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
 
     int errorCount() const { return errors_; }

@@ -58,8 +58,9 @@ std::unique_ptr<QFileDialog> fileDialog(QWidget* owner, const QString& title, co
 
 } // namespace
 
-std::unique_ptr<QFileDialog> programDialog(QWidget* owner, const QString& folder) {
-    auto dialog = fileDialog(owner, QStringLiteral("Programm laden"), folder, QStringLiteral("Awlfile (*.awl)"));
+std::unique_ptr<QFileDialog> programDialog(QWidget* owner, const QString& folder, const QString& title,
+                                           const QString& filter) {
+    auto dialog = fileDialog(owner, title, folder, filter);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::ExistingFile);
     return dialog;

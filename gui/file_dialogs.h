@@ -14,8 +14,11 @@ namespace sps {
 // type column and icons come from the file names alone: reading a file to
 // name its type would hang on a file that never ends (a FIFO, /proc/kmsg).
 
-// "Programm laden": one existing *.awl file, starting in `folder`.
-std::unique_ptr<QFileDialog> programDialog(QWidget* owner, const QString& folder);
+// "Programm laden": one existing *.awl file, starting in `folder`; or one
+// existing file under another title and filter.
+std::unique_ptr<QFileDialog> programDialog(QWidget* owner, const QString& folder,
+                                           const QString& title = QStringLiteral("Programm laden"),
+                                           const QString& filter = QStringLiteral("Awlfile (*.awl)"));
 
 // Where to save: `title`, a `filter` such as "CSV-Datei (*.csv)" whose first
 // pattern's suffix is added to a name without one, starting at `suggested`;

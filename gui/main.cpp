@@ -66,7 +66,13 @@ int main(int argc, char** argv) {
         window.show();
 
     for (const sps::RecordedOperandText& operand : line->record) window.recordOperand(operand.operand, operand.type);
-    if (!line->program.empty()) window.loadProgram(QFile::decodeName(line->program.c_str()));
+    if (!line->program.empty()) {
+        const QString program = QFile::decodeName(line->program.c_str());
+        if (line->importProgram)
+            window.importProgram(program);
+        else
+            window.loadProgram(program);
+    }
     if (line->steps > 0) window.runSteps(line->steps);
     if (line->runMs > 0) window.runTime(line->runMs);
     for (const sps::StatusWindow kind : line->open) window.runCommand(sps::statusWindowKind(kind).command);

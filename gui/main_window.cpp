@@ -1,5 +1,7 @@
 #include "gui/main_window.h"
 
+#include <utility>
+
 #include <algorithm>
 
 #include <QAction>
@@ -143,38 +145,12 @@ void MainWindow::settle() {
 
 void MainWindow::runCommand(Command command) {
     if (!commandEnabled(command, commandState())) return;
-    if (command == Command::Exit) {
-        close();
-        return;
-    }
-    SimClock& clock = simClock();
     try {
-        switch (command) {
-        case Command::Load: chooseAndLoad(); break;
-        case Command::Slower: clock.slower(); break;
-        case Command::Exit: break;
-        case Command::Faster: clock.faster(); break;
-        case Command::Continue: simulator_->continueRun(); break;
-        case Command::Stop: simulator_->stop(); break;
-        case Command::SingleStep: simulator_->singleStep(); break;
-        case Command::Ladder: statusWindows_->open(StatusWindow::Ladder); break;
-        case Command::Reset: simulator_->reset(); break;
-        case Command::Automatic: clock.switchToAutomatic(); break;
-        case Command::Manual: clock.switchToManual(); break;
-        case Command::Step1: clock.advance(1); break;
-        case Command::Step10: clock.advance(10); break;
-        case Command::Step100: clock.advance(100); break;
-        case Command::Step1000: clock.advance(1000); break;
-        case Command::AsiStatus: statusWindows_->open(StatusWindow::Asi); break;
-        case Command::CpuStatus: statusWindows_->open(StatusWindow::Cpu); break;
-        case Command::Watch: statusWindows_->open(StatusWindow::Watch); break;
-        case Command::Trace: simulator_->trace(); break;
-        case Command::Trend: statusWindows_->open(StatusWindow::Trend); break;
-        }
+        runMenuCommand(command, *this);
     } catch (const CPUException& error) {
         showError(error);
     }
-    settle();
+    if (command != Command::Exit) settle();
 }
 
 void MainWindow::chooseAndLoad() {
@@ -183,11 +159,26 @@ void MainWindow::chooseAndLoad() {
     if (!path.isEmpty()) loadProgram(path);
 }
 
-void MainWindow::loadProgram(const QString& path) {
+void MainWindow::chooseAndImport() {
+    QSettings settings;
+    const QString path = dialogs_->chooseImport(this, settings.value(LAST_FOLDER_KEY).toString());
+    if (!path.isEmpty()) importProgram(path);
+}
+
+void MainWindow::loadProgram(const QString& path) { readProgram(path, false); }
+
+void MainWindow::importProgram(const QString& path) { readProgram(path, true); }
+
+void MainWindow::readProgram(const QString& path, bool import) {
     QSettings().setValue(LAST_FOLDER_KEY, QFileInfo(path).absolutePath());
     const auto before = simulator_->cpu().program;
+    const std::string file = QFile::encodeName(path).toStdString();
+    importOffered_.clear();
     try {
-        simulator_->load(QFile::encodeName(path).toStdString());
+        if (import)
+            simulator_->importProgram(file);
+        else
+            simulator_->load(file);
     } catch (const CPUException& error) {
         showError(error);
     }
@@ -195,6 +186,7 @@ void MainWindow::loadProgram(const QString& path) {
     if (simulator_->cpu().program != before) watch_->programLoaded(QFileInfo(path).canonicalFilePath());
     station_->update();
     settle();
+    if (!importOffered_.isEmpty()) importProgram(std::exchange(importOffered_, {}));
 }
 
 void MainWindow::runSteps(long long count) {
@@ -245,6 +237,14 @@ void MainWindow::tick() {
     else if (wasRunning)
         stepsRun_ += Simulator::STEPS_PER_TICK;
 }
+
+void MainWindow::offerImport(const CPUException& error, const std::string& path) {
+    settle();
+    if (dialogs_->offerImport(this, QString::fromLatin1(error.messageText())))
+        importOffered_ = QFile::decodeName(path.c_str());
+}
+
+void MainWindow::showNotice(const std::string& text) { dialogs_->showNotice(this, QString::fromLatin1(text)); }
 
 void MainWindow::showError(const CPUException& error) {
     // The run has stopped: no tick may reach the simulator while the box waits.

@@ -30,14 +30,14 @@ class WatchModel;
 // the simulator and is its front end. Every entry point (tick, command,
 // key, mouse, control) reports a CPUException in the error box; none
 // escapes into the event loop.
-class MainWindow final : public QMainWindow, public FrontEnd {
+class MainWindow final : public QMainWindow, public FrontEnd, public CommandTarget {
     Q_OBJECT
 public:
     // `dialogs` null: the platform's message box and file dialog.
     explicit MainWindow(std::unique_ptr<Dialogs> dialogs = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    Simulator& simulator() { return *simulator_; }
+    Simulator& simulator() override { return *simulator_; }
     StationWidget& station() { return *station_; }
     // The modal dialogs, for the status windows too.
     Dialogs& dialogs() { return *dialogs_; }
@@ -52,13 +52,19 @@ public:
     WatchModel& watchModel() { return *watch_; }
 
     // The status windows: at first real ones that show when they open.
-    StatusWindows& statusWindows() { return *statusWindows_; }
+    StatusWindows& statusWindows() override { return *statusWindows_; }
     void setStatusWindows(std::unique_ptr<StatusWindows> windows);
 
     // Carries out a menu command, unless the menu greys it now.
     void runCommand(Command command);
     // Loads `path` as if the user had chosen it in the file dialog.
     void loadProgram(const QString& path);
+    // Imports `path` as if the user had chosen it for "Datei/Importieren".
+    void importProgram(const QString& path);
+    // CommandTarget
+    void chooseAndLoad() override;
+    void chooseAndImport() override;
+    void exit() override { close(); }
     // Runs `count` simulation steps at once (the command line's --steps).
     void runSteps(long long count);
     // Runs `ms` milliseconds of simulated time on the manual clock, 10 ms and
@@ -78,6 +84,10 @@ public:
     // The title shows the condition and the cycle, and the watch window its
     // row, until the run goes on.
     void breakpointReached(int number, const std::string& condition, std::uint64_t cycle) override;
+    // The error box with the button "Importieren", which imports the file
+    // once the load has ended.
+    void offerImport(const CPUException& error, const std::string& path) override;
+    void showNotice(const std::string& text) override;
 
 public slots:
     // Greys the menu items by the enabling rules (their keys follow).
@@ -95,7 +105,8 @@ protected:
 private:
     void createActions();
     void createMenus();
-    void chooseAndLoad();
+    // Load and import: the program from `path` replaces the running one.
+    void readProgram(const QString& path, bool import);
     // After a command: the timer runs exactly while the simulation does, and
     // the menu shows what is possible now.
     void settle();
@@ -112,6 +123,7 @@ private:
     long long stepsRun_ = 0;
     std::map<Command, QAction*> actions_;
     std::map<Popup, QMenu*> popups_;
+    QString importOffered_; // the file whose failed load the user chose to import
 };
 
 } // namespace sps

@@ -10,10 +10,6 @@ namespace sps {
 
 namespace {
 
-[[noreturn]] void raiseAt(int line, const std::string& detail) {
-    throw CPUException(formatMessage("Parse-error(%d):%s", line, detail.c_str()));
-}
-
 // The record number of operand 1 of a timer or counter instruction; -1 where
 // the operand is none (its own check has refused it then).
 int timerNumber(const Operation& op) {
@@ -27,6 +23,10 @@ int counterNumber(const Operation& op) {
 }
 
 } // namespace
+
+void ProgramRules::raiseAt(int line, const std::string& detail) const {
+    throw CPUException(formatMessage(lineError_, line, detail.c_str()));
+}
 
 void ProgramRules::startBlock(BlockKind kind) {
     block_ = kind;

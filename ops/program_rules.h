@@ -3,11 +3,13 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "cpu/cpu.h"
 #include "cpu/operation.h"
 #include "cpu/program.h"
+#include "messages/message_key.h"
 
 namespace sps {
 
@@ -20,6 +22,9 @@ namespace sps {
 class ProgramRules {
 public:
     static constexpr std::size_t MAX_LOOP_DEPTH = 8;
+
+    // `lineError` formats a violation with its line and text.
+    explicit ProgramRules(MessageKey lineError = "Parse-error(%d):%s") : lineError_(lineError) {}
 
     void startBlock(BlockKind kind);
     // The next instruction of the block, in network `network`, read on `line`.
@@ -39,6 +44,9 @@ private:
         int line;
     };
 
+    [[noreturn]] void raiseAt(int line, const std::string& detail) const;
+
+    MessageKey lineError_;
     BlockKind block_ = BLOCK_ORGANIZATION;
     std::array<Use, CPU::TIMER_COUNT> timers_{};
     std::array<Use, CPU::COUNTER_COUNT> counters_{};

@@ -27,6 +27,12 @@ public:
     // The run stopped after the step `cycle` (counted since the last load), in
     // which breakpoint `number` with the text `condition` (ISO-8859-1) became true.
     virtual void breakpointReached(int number, const std::string& condition, std::uint64_t cycle) = 0;
+    // A load failed on a file that the import reads: the error box as
+    // showError, and the offer to import `path`.
+    virtual void offerImport(const CPUException& error, const std::string& /*path*/) { showError(error); }
+    // A note about the program just read (ISO-8859-1), such as the
+    // characters the import shows as "?".
+    virtual void showNotice(const std::string& /*text*/) {}
 };
 
 } // namespace sps

@@ -3,6 +3,7 @@
 #include "cpu/cpu.h"
 #include "cpu/engine.h"
 #include "cpu/io.h"
+#include "loader/importer.h"
 #include "loader/parser.h"
 #include "loader/reader.h"
 #include "messages/cpu_exception.h"
@@ -54,17 +55,56 @@ bool Simulator::stopAtBreakpoint() {
     return true;
 }
 
+void Simulator::startNewProgram(ProgramOrigin origin) {
+    cpu_->operandEntry = {.german = true, .international = origin.source == Source::Imported, .shownAs = {}};
+    origin_ = std::move(origin);
+    cpu_->forces.clear();
+    resetCpu(*cpu_);
+    cycle_ = 0;
+    recorder_.clearData();
+    running_ = true;
+}
+
+namespace {
+
+// Whether the import would read the file that the own loading refused.
+bool wouldImport(const std::string& path) {
+    try {
+        CPU scratch;
+        importFile(scratch, path);
+        return true;
+    } catch (const CPUException&) {
+        return false;
+    }
+}
+
+} // namespace
+
 void Simulator::load(const std::string& path) {
     frontEnd_.closeStatusWindows();
     try {
         FRead reader(path);
         Parser parser;
         parser.parseProgram(*cpu_, reader);
-        cpu_->forces.clear();
-        resetCpu(*cpu_);
-        cycle_ = 0;
-        recorder_.clearData();
-        running_ = true;
+        startNewProgram({Source::Loaded, path, {}, MnemonicSet::German});
+    } catch (const CPUException& error) {
+        running_ = false;
+        if (wouldImport(path))
+            frontEnd_.offerImport(error, path);
+        else
+            report(error);
+    }
+}
+
+void Simulator::importProgram(const std::string& path, const std::string& symbolsPath) {
+    frontEnd_.closeStatusWindows();
+    try {
+        ImportedProgram imported = importFile(*cpu_, path, symbolsPath);
+        cpu_->program = std::make_shared<const Program>(std::move(imported.program));
+        startNewProgram({Source::Imported, path, symbolsPath, imported.set});
+        if (imported.replacedCharacters > 0)
+            frontEnd_.showNotice(
+                formatMessage("%d characters shown as ?", static_cast<int>(imported.replacedCharacters)));
     } catch (const CPUException& error) {
         stopAndReport(error);
     }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "cpu/mnemonic_set.h"
 #include "shell/breakpoints.h"
 #include "shell/recorder.h"
 
@@ -48,6 +49,20 @@ public:
     // status windows, parses, resets the CPU and starts running. On an error
     // the previous program stays and the run stops.
     void load(const std::string& path);
+    // Reads the program file the forgiving way (the controller's own
+    // programming software and published programs, either mnemonic set), with
+    // the symbol table at `symbolsPath` or the one beside it; otherwise as load.
+    void importProgram(const std::string& path, const std::string& symbolsPath = {});
+    // How the running program was read: none yet, loaded or imported, and
+    // the mnemonic set it is written in.
+    enum class Source : std::uint8_t { None, Loaded, Imported };
+    struct ProgramOrigin {
+        Source source = Source::None;
+        std::string path;
+        std::string symbolsPath;
+        MnemonicSet set = MnemonicSet::German;
+    };
+    const ProgramOrigin& programOrigin() const { return origin_; }
     void continueRun();
     void stop();
     // One simulation step, then a repaint.
@@ -67,6 +82,8 @@ private:
     // One scan; an error raised by an instruction names it on a second line,
     // "in OB1, Netzwerk 1: U M99.0". Throws.
     void scan();
+    // What load and import do once the new program is in the CPU.
+    void startNewProgram(ProgramOrigin origin);
     // One scan followed by one station step; throws.
     void simulationStep();
     void report(const class CPUException& error);
@@ -83,6 +100,7 @@ private:
     std::uint64_t cycle_ = 0;
     Recorder recorder_{*cpu_};
     Breakpoints breakpoints_;
+    ProgramOrigin origin_;
 };
 
 } // namespace sps

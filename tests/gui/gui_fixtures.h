@@ -30,12 +30,25 @@ public:
     QStringList saveTitles;
     QString nextChoice;
     QString nextSaveChoice;
+    QString nextImportChoice;
+    QStringList offers;
+    QStringList notices;
+    bool acceptOffer = false;
 
     void showError(QWidget*, const QString& text) override { errors << text; }
     QString chooseProgram(QWidget*, const QString& folder) override {
         foldersAsked << folder;
         return nextChoice;
     }
+    QString chooseImport(QWidget*, const QString& folder) override {
+        foldersAsked << folder;
+        return nextImportChoice;
+    }
+    bool offerImport(QWidget*, const QString& text) override {
+        offers << text;
+        return acceptOffer;
+    }
+    void showNotice(QWidget*, const QString& text) override { notices << text; }
     QString chooseSaveFile(QWidget*, const QString& title, const QString&, const QString&) override {
         saveTitles << title;
         return nextSaveChoice;

@@ -63,6 +63,8 @@ private slots:
     void loadAsksInTheLastFolder();
     void droppedProgramIsLoaded();
     void beendenClosesTheWindow();
+    void failedLoadOffersTheImport();
+    void importChoosesAFileAndTellsOfReplacedCharacters();
 
 private:
     Target& target() { return window_->simulator().target(); }
@@ -103,8 +105,8 @@ void MainWindowTest::menuTextsAndKeys() {
 
     // Each item as "text|key"; a separator as "-".
     const QStringList expected[] = {
-        {"&Datei", "&Laden|F3", "-", "&Debugansicht|F2", "&ASI-Status|F1", "&CPU-Status|F4", "B&eobachten|F11",
-         "&Verlauf|", "-", "&Beenden|"},
+        {"&Datei", "&Laden|F3", "&Importieren…|", "-", "&Debugansicht|F2", "&ASI-Status|F1", "&CPU-Status|F4",
+         "B&eobachten|F11", "&Verlauf|", "-", "&Beenden|"},
         {"&Timer", "&Langsamer|-", "&Schneller|+", "&Automatisch|", "-", "&Manuell|", "&1ms|F6", "&10 ms|F7",
          "&100 ms|F8", "&1000 ms|F9"},
         {"&Run", "&Continue|F5", "&Stop|F10", "&Einzelschritt|Space", "-", "&Reset|F12", "-", "&Trace|Backspace"},
@@ -153,7 +155,7 @@ void MainWindowTest::noTwoItemsOfAMenuShareAMnemonic() {
                              mnemonic.toString(QKeySequence::PortableText)));
         }
     }
-    QCOMPARE(checked, 3 + 20 + 5 + 3);
+    QCOMPARE(checked, 3 + 21 + 5 + 3);
 }
 
 // A menu text is UTF-8 source, as every literal of the desktop program.
@@ -554,6 +556,49 @@ void MainWindowTest::beendenClosesTheWindow() {
     window_->action(Command::Exit)->trigger();
     QCOMPARE(closed.count(), 1);
     QVERIFY(!window_->isVisible() && !window_->ticking());
+}
+
+// A program of the programming software in the international set.
+const char* const EXPORTED_PROGRAM = "ORGANIZATION_BLOCK MAIN:OB1\r\nBEGIN\r\nNetwork 1 // Takt\r\nLD SM0.0\r\n"
+                                     "INCW MW2 // jeder Zyklus\r\nEND_ORGANIZATION_BLOCK\r\n";
+
+void MainWindowTest::failedLoadOffersTheImport() {
+    simClock().switchToManual();
+    const QString path = files_.write("exported.awl", EXPORTED_PROGRAM);
+    window_->loadProgram(path);
+    QCOMPARE(dialogs_->offers.size(), 1);
+    QVERIFY(dialogs_->errors.isEmpty());
+    QVERIFY2(dialogs_->offers.front().startsWith(QStringLiteral("Fehler beim einlesen nahe Zeile")),
+             qPrintable(dialogs_->offers.front()));
+    QVERIFY(!window_->simulator().running());
+
+    // A file the import cannot read either gets the plain error box.
+    window_->loadProgram(files_.write("broken.awl", "NETWORK 1\n"));
+    QCOMPARE(dialogs_->offers.size(), 1);
+    QCOMPARE(dialogs_->errors.size(), 1);
+
+    dialogs_->acceptOffer = true;
+    window_->loadProgram(path);
+    QCOMPARE(dialogs_->offers.size(), 2);
+    QVERIFY(window_->simulator().running());
+    QVERIFY(window_->simulator().programOrigin().source == Simulator::Source::Imported);
+    press(Qt::Key_F10);
+    press(Qt::Key_Space);
+    QCOMPARE(mw2(), 1);
+}
+
+void MainWindowTest::importChoosesAFileAndTellsOfReplacedCharacters() {
+    const QString path =
+        files_.write("chinese.awl", "ORGANIZATION_BLOCK \xE4\xB8\xBB:OB1\nBEGIN\nNETWORK 1\nLD I0.0\n= Q0.0\n"
+                                    "END_ORGANIZATION_BLOCK\n");
+    dialogs_->nextImportChoice = path;
+    window_->action(Command::Import)->trigger();
+    QVERIFY2(window_->simulator().running(), qPrintable(dialogs_->errors.join(";")));
+    QCOMPARE(dialogs_->notices.size(), 1);
+    QVERIFY2(dialogs_->notices.front().startsWith(QStringLiteral("1 Zeichen der Datei")),
+             qPrintable(dialogs_->notices.front()));
+    QCOMPARE(window_->simulator().programOrigin().set, MnemonicSet::International);
+    QCOMPARE(dialogs_->foldersAsked.size(), 1);
 }
 
 int runMainWindowTests(int argc, char** argv) {

@@ -150,7 +150,25 @@ TEST(MessageCatalog, KeepsTheAddedMessagesAfterTheStandardOnes) {
                                  "Loops nested too deeply",
                                  "Path %s is a folder",
                                  "File %s is no regular file",
-                                 "Odd analog address"};
+                                 "Odd analog address",
+                                 "Import error in line %d: %s",
+                                 "Operation %s in line %d unknown",
+                                 "Symbol %s in line %d undefined",
+                                 "Parameter table in line %d",
+                                 "Local memory in line %d",
+                                 "Mixed mnemonic sets: %s in line %d, %s in line %d",
+                                 "Block from line %d has no end",
+                                 "%s in line %d ends no block of line %d",
+                                 "Line %d outside a block",
+                                 "No organization block",
+                                 "Too many operands in line %d",
+                                 "Block name missing in line %d",
+                                 "Subroutine %s called in line %d missing",
+                                 "CALL with parameters in line %d",
+                                 "%s in line %d stands not alone",
+                                 "Symbol table line %d needs symbol and address",
+                                 "Symbol %s given two addresses in line %d",
+                                 "%d characters shown as ?"};
     ASSERT_EQ(messageCatalogSize, 80u + std::size(added));
     for (std::size_t i = 0; i < std::size(added); ++i) {
         SCOPED_TRACE(added[i]);

@@ -39,6 +39,7 @@ public:
     void repaintMain() override {}
     void openTrace(std::unique_ptr<TraceInfo>) override {}
     void breakpointReached(int, const std::string&, std::uint64_t) override {}
+    void programStopped(std::uint64_t) override {}
 };
 
 // The example program with a second organization block that counts eight

@@ -23,6 +23,8 @@ public:
     void openTrace(std::unique_ptr<TraceInfo> trace) override { trace_ = std::move(trace); }
     // The line "Haltepunkt N: CONDITION (Zyklus K)".
     void breakpointReached(int number, const std::string& condition, std::uint64_t cycle) override;
+    // The line "Angehalten durch STOP (Zyklus K)".
+    void programStopped(std::uint64_t cycle) override;
     // The line "Hinweis: " and the note.
     void showNotice(const std::string& text) override;
 

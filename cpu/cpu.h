@@ -51,8 +51,16 @@ enum class ScrState : std::int8_t { Outside = -1, Inactive = 0, Active = 1 };
 // block that a conditional return (CRET) has ended after its instruction.
 enum class CallState : std::uint8_t { Organization = 0, Returned = 1, Subroutine = 2 };
 
-// The label (0..255) that a taken jump searches, or none while no jump is pending.
-using JumpLabel = std::optional<std::uint8_t>;
+// The label (0..255) that a taken jump searches, LOOP_JUMP for a jump of a
+// program loop to cpu.loopTarget, or none while no jump is pending.
+using JumpLabel = std::optional<std::uint16_t>;
+inline constexpr std::uint16_t LOOP_JUMP = 0xFFFF;
+
+// Where a loop goes on in its block: the network and the instruction in it.
+struct LoopTarget {
+    std::size_t network = 0;
+    std::size_t node = 0;
+};
 
 // The simulated controller: memory areas, timers, counters, accumulators, the
 // loaded program and the state of the execution engine.
@@ -88,6 +96,9 @@ public:
     SMField areaSM{86};
     ScrState scrState = ScrState::Outside;
     JumpLabel jumpLabel;
+    LoopTarget loopTarget; // where a LOOP_JUMP goes
+    // STOP ran with its input 1: the run stops after this scan.
+    bool stopRequested = false;
     CallState callState = CallState::Organization;
     Parameter* scrBit = nullptr; // the S bit of the open sequence segment
     int callDepth = 0;           // subroutine frames currently open

@@ -1,5 +1,6 @@
 #include "cpu/engine.h"
 
+#include <algorithm>
 #include <climits>
 #include <initializer_list>
 #include <span>
@@ -156,20 +157,34 @@ template <bool Traced> Outcome run(CPU& cpu, const Block& block, Position& at) {
     const std::unique_ptr<Operation>* node = nullptr;
     std::size_t first = at.node;
     try {
-        for (; network < lastNetwork; ++network, first = 0) {
+        while (network < lastNetwork) {
             if (first == 0) startNetwork(cpu);
             node = network->ops.data() + first;
             const std::unique_ptr<Operation>* const end = network->ops.data() + network->ops.size();
+            bool looped = false;
             for (; node < end; ++node) {
                 keepOneMsTimersCurrent(cpu);
                 runInstruction<Traced>(cpu, **node);
                 if (++cpu.instructionCount > LOOP_LIMIT) throwMessage("Possible loop dedected");
                 if (cpu.callState == CallState::Returned) return Outcome::Returned;
                 if (cpu.jumpLabel) {
-                    at = {static_cast<std::size_t>(network - networks.data()),
-                          static_cast<std::size_t>(node - network->ops.data())};
-                    return Outcome::Jumped;
+                    if (*cpu.jumpLabel != LOOP_JUMP) {
+                        at = {static_cast<std::size_t>(network - networks.data()),
+                              static_cast<std::size_t>(node - network->ops.data())};
+                        return Outcome::Jumped;
+                    }
+                    // FOR or NEXT: on at another instruction of the block;
+                    // the loop has left the stack as it goes on there.
+                    cpu.jumpLabel.reset();
+                    network = networks.data() + std::min(cpu.loopTarget.network, networks.size());
+                    first = cpu.loopTarget.node;
+                    looped = true;
+                    break;
                 }
+            }
+            if (!looped) {
+                ++network;
+                first = 0;
             }
         }
     } catch (const CPUException&) {
@@ -257,6 +272,7 @@ void scanCycle(CPU& cpu) {
     cpu.faultPlace.clear();
     cpu.scrState = ScrState::Outside;
     cpu.instructionCount = 0;
+    cpu.stopRequested = false;
     cpu.callDepth = 0;
 
     cpu.timerPollCountdown = 1;

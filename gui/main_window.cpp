@@ -265,6 +265,11 @@ void MainWindow::breakpointReached(int number, const std::string& condition, std
                        .arg(MAIN_TITLE, QString::fromLatin1(condition), QString::number(cycle)));
 }
 
+void MainWindow::programStopped(std::uint64_t cycle) {
+    settle();
+    setWindowTitle(QStringLiteral("%1 – angehalten durch STOP (Zyklus %2)").arg(MAIN_TITLE, QString::number(cycle)));
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     timer_.stop();
     event->accept();

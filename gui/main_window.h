@@ -87,6 +87,8 @@ public:
     // The error box with the button "Importieren", which imports the file
     // once the load has ended.
     void offerImport(const CPUException& error, const std::string& path) override;
+    // The title says so, as at a breakpoint, until the run goes on.
+    void programStopped(std::uint64_t cycle) override;
     void showNotice(const std::string& text) override;
 
 public slots:

@@ -420,7 +420,7 @@ void Importer::instruction(std::string_view text, int line) {
         failAt(line, error);
     }
     Network& network = block_.networks.back();
-    rules_.check(*op, block_.networks.size() - 1, line);
+    rules_.check(*op, block_.networks.size() - 1, network.ops.size(), line);
     network.ops.push_back(std::move(op));
     lines_.push_back(line);
 }

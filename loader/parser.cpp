@@ -197,7 +197,7 @@ std::unique_ptr<Operation> ProgramReader::parseInstruction() {
     } catch (const CPUException& error) {
         raiseParseError(error.messageText());
     }
-    rules_.check(*op, network_, tokens_.line());
+    rules_.check(*op, network_, pending_.size(), tokens_.line());
     expect(TOK_NEWLINE, "Newline expected");
     advance();
     return op;

@@ -7,6 +7,7 @@
 #include "cpu/engine.h"
 #include "cpu/logic_stack.h"
 #include "cpu/parameter.h"
+#include "cpu/width_operand.h"
 #include "messages/cpu_exception.h"
 #include "ops/family.h"
 #include "ops/instruction_row.h"
@@ -145,6 +146,116 @@ public:
     void execute(CPU&) override {}
 };
 
+// ---- program end and stop ----
+
+// Ends the organization block for this scan while the top is 1; only in an
+// organization block (checked when the program is read).
+class END_Op final : public RowOperation {
+public:
+    static constexpr InstructionRow row{.mnemonic = "END",
+                                        .label = "END",
+                                        .ladderKind = LK_COIL,
+                                        .programRule = ProgramRule::InOrganizationBlock,
+                                        .summary = "Ends the organization block for this scan while the result is 1"};
+
+    explicit END_Op(Operands o) : RowOperation(row, std::move(o)) {}
+    void execute(CPU& cpu) override {
+        if (stackTop(cpu)) cpu.callState = CallState::Returned;
+    }
+};
+
+// Stops the run after this scan while the top is 1, as a breakpoint does.
+class STOP_Op final : public RowOperation {
+public:
+    static constexpr InstructionRow row{.mnemonic = "STOP",
+                                        .label = "STOP",
+                                        .ladderKind = LK_COIL,
+                                        .summary = "Stops the run after this scan while the result is 1"};
+
+    explicit STOP_Op(Operands o) : RowOperation(row, std::move(o)) {}
+    void execute(CPU& cpu) override {
+        if (stackTop(cpu)) cpu.stopRequested = true;
+    }
+};
+
+// ---- program loops ----
+
+// FOR INDX, INIT, FINAL: with the top 1, INDX := INIT, and the instructions
+// up to the matching NEXT run while INDX <= FINAL (signed words), INDX + 1
+// after each pass; with the top 0, or INIT above FINAL, they are skipped.
+// The matching NEXT is found when the program is read (ProgramRules).
+class FOR_Op final : public RowOperation {
+public:
+    static constexpr InstructionRow row{
+        .mnemonic = "FOR",
+        .label = "FOR",
+        .ladderKind = LK_BOX2,
+        .operandCount = 3,
+        .checks = {needs(1, CAP_WRITE_WORD), needs(1, CAP_READ_WORD), needs(2, CAP_READ_WORD), needs(3, CAP_READ_WORD)},
+        .pins = {pinShows(3, 2, 'W'), pinShows(4, 3, 'W'), pinShows(5, 1, 'W')},
+        .programRule = ProgramRule::LoopStart,
+        .summary = "Runs the networks up to NEXT while INDX <= FINAL, INDX counting up from INIT",
+    };
+
+    explicit FOR_Op(Operands o) : RowOperation(row, std::move(o)) {}
+    void execute(CPU& cpu) override {
+        if (stackTop(cpu)) {
+            index_.set(init_.get());
+            if (continues()) {
+                stackInLoop_ = cpu.logicStack;
+                return;
+            }
+        }
+        cpu.loopTarget = afterLoop_;
+        cpu.jumpLabel = LOOP_JUMP;
+    }
+
+    // The loop: its body begins at `body`, and it goes on at `after` when it ends.
+    void link(LoopTarget body, LoopTarget after) {
+        body_ = body;
+        afterLoop_ = after;
+    }
+    // NEXT: INDX + 1, wrapping, and on at the body while INDX <= FINAL.
+    void next(CPU& cpu) {
+        index_.set(static_cast<std::uint16_t>(index_.get() + 1u));
+        if (!continues()) return;
+        cpu.logicStack = stackInLoop_;
+        cpu.loopTarget = body_;
+        cpu.jumpLabel = LOOP_JUMP;
+    }
+
+private:
+    bool continues() const {
+        return signedAtWidth(index_.get(), Width::Word) <= signedAtWidth(final_.get(), Width::Word);
+    }
+
+    WidthOperand<Width::Word> index_{operand1_.get()};
+    WidthOperand<Width::Word> init_{operand2_.get()};
+    WidthOperand<Width::Word> final_{operand3_.get()};
+    LoopTarget body_;
+    LoopTarget afterLoop_;
+    std::uint32_t stackInLoop_ = 1; // the logic stack as the body begins
+};
+
+// The end of the loop of its FOR; alone in its network.
+class NEXT_Op final : public RowOperation {
+public:
+    static constexpr InstructionRow row{.mnemonic = "NEXT",
+                                        .label = "NEXT",
+                                        .ladderKind = LK_COIL,
+                                        .programRule = ProgramRule::LoopEnd,
+                                        .summary = "Ends the loop of FOR: INDX + 1, and again while INDX <= FINAL"};
+
+    explicit NEXT_Op(Operands o) : RowOperation(row, std::move(o)) {}
+    void execute(CPU& cpu) override {
+        if (loop_ != nullptr) loop_->next(cpu);
+    }
+    void link(FOR_Op& loop) { loop_ = &loop; }
+
+private:
+    FOR_Op* loop_ = nullptr;
+};
+
 // ---- sequence segments ----
 
 // Opens a segment whatever the stack holds: its S bit, read without the
@@ -210,7 +321,8 @@ public:
 
 // The family's entries in the order of the table.
 constexpr auto instructions() {
-    return classEntries<JMP_Op, LBL_Op, CALL_Op, CRET_Op, NOP_Op, LSCR_Op, SCRT_Op, SCRE_Op, WDR_Op>();
+    return classEntries<JMP_Op, LBL_Op, CALL_Op, CRET_Op, NOP_Op, LSCR_Op, SCRT_Op, SCRE_Op, WDR_Op, END_Op, STOP_Op,
+                        FOR_Op, NEXT_Op>();
 }
 
 } // namespace sps::program_control

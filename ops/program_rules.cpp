@@ -5,6 +5,7 @@
 #include "cpu/operand_value.h"
 #include "cpu/parameter.h"
 #include "messages/cpu_exception.h"
+#include "ops/program_control.h"
 
 namespace sps {
 
@@ -33,7 +34,7 @@ void ProgramRules::startBlock(BlockKind kind) {
     loops_.clear();
 }
 
-void ProgramRules::check(Operation& op, std::size_t /*network*/, int line) {
+void ProgramRules::check(Operation& op, std::size_t network, std::size_t node, int line) {
     const ProgramRule rule = op.programRule();
     switch (rule) {
     case ProgramRule::None: return;
@@ -66,7 +67,20 @@ void ProgramRules::check(Operation& op, std::size_t /*network*/, int line) {
             raiseAt(line, formatMessage("%s only in an organization block", op.mnemonic()));
         return;
     case ProgramRule::LoopStart:
-    case ProgramRule::LoopEnd: return;
+        if (loops_.size() >= MAX_LOOP_DEPTH) raiseAt(line, MessageKey("Loops nested too deeply").text());
+        loops_.push_back({&op, network, node, line});
+        return;
+    case ProgramRule::LoopEnd: {
+        if (loops_.empty()) raiseAt(line, MessageKey("NEXT without FOR").text());
+        const OpenLoop loop = loops_.back();
+        loops_.pop_back();
+        auto* start = dynamic_cast<program_control::FOR_Op*>(loop.op);
+        auto* end = dynamic_cast<program_control::NEXT_Op*>(&op);
+        if (start == nullptr || end == nullptr) return;
+        start->link({loop.network, loop.node + 1}, {network + 1, 0});
+        end->link(*start);
+        return;
+    }
     }
 }
 
@@ -76,6 +90,8 @@ void ProgramRules::endNetwork(const std::vector<std::unique_ptr<Operation>>& ops
         if (op->programRule() == ProgramRule::LoopEnd) throwMessage("to many commands in the network");
 }
 
-void ProgramRules::endBlock() {}
+void ProgramRules::endBlock() {
+    if (!loops_.empty()) raiseAt(loops_.front().line, MessageKey("FOR without NEXT").text());
+}
 
 } // namespace sps

@@ -27,8 +27,9 @@ public:
     explicit ProgramRules(MessageKey lineError = "Parse-error(%d):%s") : lineError_(lineError) {}
 
     void startBlock(BlockKind kind);
-    // The next instruction of the block, in network `network`, read on `line`.
-    void check(Operation& op, std::size_t network, int line);
+    // The next instruction of the block, instruction `node` of network
+    // `network`, read on `line`.
+    void check(Operation& op, std::size_t network, std::size_t node, int line);
     // The instructions of a network, when it is complete.
     void endNetwork(const std::vector<std::unique_ptr<Operation>>& ops);
     void endBlock();
@@ -41,6 +42,7 @@ private:
     struct OpenLoop {
         Operation* op;
         std::size_t network;
+        std::size_t node;
         int line;
     };
 

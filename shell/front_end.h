@@ -27,6 +27,8 @@ public:
     // The run stopped after the step `cycle` (counted since the last load), in
     // which breakpoint `number` with the text `condition` (ISO-8859-1) became true.
     virtual void breakpointReached(int number, const std::string& condition, std::uint64_t cycle) = 0;
+    // The run stopped after the step `cycle`, in which the program's STOP ran.
+    virtual void programStopped(std::uint64_t cycle) = 0;
     // A load failed on a file that the import reads: the error box as
     // showError, and the offer to import `path`.
     virtual void offerImport(const CPUException& error, const std::string& /*path*/) { showError(error); }

@@ -46,6 +46,15 @@ void Simulator::simulationStep() {
     recorder_.sample(cycle_);
 }
 
+bool Simulator::stopAtStopInstruction() {
+    if (!cpu_->stopRequested) return false;
+    cpu_->stopRequested = false;
+    running_ = false;
+    frontEnd_.repaintMain();
+    frontEnd_.programStopped(cycle_);
+    return true;
+}
+
 bool Simulator::stopAtBreakpoint() {
     const Breakpoint* reached = breakpoints_.check();
     if (reached == nullptr) return false;
@@ -122,6 +131,7 @@ bool Simulator::runSteps(long long count) {
     for (long long i = 0; i < count; ++i) {
         try {
             simulationStep();
+            if (stopAtStopInstruction()) return false;
             if (!breakpoints_.empty() && stopAtBreakpoint()) return false;
         } catch (const CPUException& error) {
             stopAndReport(error);
@@ -154,7 +164,7 @@ void Simulator::trace() {
     }
     recorder_.sample(cycle_);
     try {
-        if (!breakpoints_.empty()) stopAtBreakpoint();
+        if (!stopAtStopInstruction() && !breakpoints_.empty()) stopAtBreakpoint();
     } catch (const CPUException& error) {
         stopAndReport(error);
     }

@@ -91,6 +91,9 @@ private:
     // After a step, with breakpoints set: stops the run and tells the front
     // end when one became true in this step. Throws.
     bool stopAtBreakpoint();
+    // After a step in which STOP ran with its input 1: stops the run and
+    // tells the front end.
+    bool stopAtStopInstruction();
 
     FrontEnd& frontEnd_;
     std::unique_ptr<Target> target_;

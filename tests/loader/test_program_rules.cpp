@@ -66,4 +66,33 @@ INSTANTIATE_TEST_SUITE_P(
                     RuleCase{"DownOnTwoCounters", program("NETWORK 1\nLD M0.0\nLD M0.1\nZV Z5, 3\nZR Z6, 3\n"), ""}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
+const std::string NEXT_WITHOUT_FOR = "Zu diesem NEXT gibt es kein passendes FOR im selben Baustein.";
+const std::string FOR_WITHOUT_NEXT = "Zu diesem FOR fehlt das passende NEXT im selben Baustein.";
+
+std::string nested(int depth) {
+    std::string text = "NETWORK 1\n";
+    for (int i = 0; i < depth; ++i) text += "LD SM0.0\nFOR VW" + std::to_string(2 * i) + ", 1, 2\n";
+    for (int i = 0; i < depth; ++i) text += "NETWORK " + std::to_string(i + 2) + "\nNEXT\n";
+    return text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LoopsAndEnd, ProgramRulesTest,
+    testing::Values(
+        RuleCase{"ForAndNext", program("NETWORK 1\nLD SM0.0\nFOR VW0, 1, 3\nNETWORK 2\nNEXT\n"), ""},
+        RuleCase{"NextWithoutFor", program("NETWORK 1\nLD SM0.0\nNETWORK 2\nNEXT\n"), parseError(7, NEXT_WITHOUT_FOR)},
+        RuleCase{"ForWithoutNext", program("NETWORK 1\nLD SM0.0\nFOR VW0, 1, 3\nNETWORK 2\nLD M0.0\n"),
+                 parseError(6, FOR_WITHOUT_NEXT)},
+        RuleCase{"ForClosedInAnotherBlock", program("NETWORK 1\nLD SM0.0\nFOR VW0, 1, 3\n", "NETWORK 1\nNEXT\n"),
+                 parseError(6, FOR_WITHOUT_NEXT)},
+        RuleCase{"NextNotAlone", program("NETWORK 1\nLD SM0.0\nFOR VW0, 1, 3\nNETWORK 2\nNEXT\nLD M0.0\n"),
+                 "Die verwendete Operation darf nur alleine in einem Netzwerk stehen"},
+        RuleCase{"EightDeep", program(nested(8)), ""},
+        RuleCase{"NineDeep", program(nested(9)),
+                 parseError(22, L1("FOR-Schleifen lassen sich höchstens achtfach ineinander verschachteln."))},
+        RuleCase{"EndInTheOrganizationBlock", program("NETWORK 1\nLD M0.0\nEND\n"), ""},
+        RuleCase{"EndInASubroutine", program("NETWORK 1\nLD M0.0\n", "NETWORK 1\nLD M0.0\nEND\n"),
+                 parseError(11, "END ist nur in einem Organisationsbaustein (OB) erlaubt.")}),
+    [](const auto& testCase) { return std::string(testCase.param.name); });
+
 } // namespace

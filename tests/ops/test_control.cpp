@@ -7,6 +7,7 @@
 #include "cpu/engine.h"
 #include "messages/latin1.h"
 #include "support/instruction_harness.h"
+#include "support/program_text.h"
 
 using namespace sps;
 
@@ -217,6 +218,107 @@ TEST_F(ControlTest, ClosedSegmentGatesItsNetworks) {
     cpu.areaM.writeBit(0, 0, 1);
     EXPECT_EQ(scanError(), "") << "a jump inside a closed segment is not taken";
     EXPECT_EQ(flag(0, 0), 0);
+}
+
+// ---- loops, END and STOP: read by the parser, which links each NEXT to its FOR ----
+
+class LoopTest : public ::testing::Test {
+protected:
+    // The networks of OB1, each a list of lines.
+    void loadProgram(const std::vector<std::vector<std::string>>& networks, const std::string& subroutine = "") {
+        std::string text = "ORGANIZATION_BLOCK OB1:MAIN\nBEGIN\n";
+        for (std::size_t n = 0; n < networks.size(); ++n) {
+            text += "NETWORK " + std::to_string(n + 1) + "\n";
+            for (const std::string& line : networks[n]) text += line + "\n";
+        }
+        text += "END_ORGANIZATION_BLOCK\n" + subroutine;
+        programtext::load(cpu, text);
+        resetCpu(cpu);
+    }
+    std::string scanError() {
+        try {
+            scanCycle(cpu);
+        } catch (const CPUException& error) {
+            return error.messageText();
+        }
+        return "";
+    }
+    int word(int address) { return static_cast<std::int16_t>(cpu.areaV.readWord(address)); }
+
+    CPU cpu;
+};
+
+TEST_F(LoopTest, ForRunsTheNetworksUpToNextFromInitToFinal) {
+    loadProgram({{"LD SM0.0", "FOR VW0, 1, 10"}, {"LD SM0.0", "+I VW0, VW2"}, {"NEXT"}, {"LD SM0.0", "INCW VW4"}});
+    EXPECT_EQ(scanError(), "");
+    EXPECT_EQ(word(2), 55);
+    EXPECT_EQ(word(0), 11);
+    EXPECT_EQ(word(4), 1) << "after the loop the block goes on once";
+}
+
+TEST_F(LoopTest, ForSkipsTheLoopWhenInitIsAboveFinalOrTheTopIsZero) {
+    loadProgram({{"LD SM0.0", "FOR VW0, 5, 4"},
+                 {"LD SM0.0", "INCW VW2"},
+                 {"NEXT"},
+                 {"LD M0.0", "FOR VW6, 1, 3"},
+                 {"LD SM0.0", "INCW VW8"},
+                 {"NEXT"},
+                 {"LD SM0.0", "INCW VW4"}});
+    cpu.areaV.writeWord(6, 77);
+    EXPECT_EQ(scanError(), "");
+    EXPECT_EQ(word(0), 5) << "INDX is set before the test";
+    EXPECT_EQ(word(2), 0);
+    EXPECT_EQ(word(6), 77) << "with the top 0 nothing is written";
+    EXPECT_EQ(word(8), 0);
+    EXPECT_EQ(word(4), 1);
+}
+
+TEST_F(LoopTest, LoopsNestAndTheBodyKeepsItsStack) {
+    loadProgram({{"LD SM0.0", "FOR VW0, 1, 3", "= M0.0"},
+                 {"LD SM0.0", "FOR VW2, -1, 2"},
+                 {"LD SM0.0", "INCW VW4"},
+                 {"NEXT"},
+                 {"NEXT"}});
+    EXPECT_EQ(scanError(), "");
+    EXPECT_EQ(word(4), 12);
+    EXPECT_EQ(cpu.areaM.readBit(0, 0), 1) << "the rest of the FOR network runs with the stack FOR left";
+}
+
+TEST_F(LoopTest, AnEndlessLoopMeetsTheLoopGuard) {
+    loadProgram({{"LD SM0.0", "FOR VW0, 0, 32767"}, {"NEXT"}});
+    EXPECT_EQ(scanError(), L1("Es wurde eine mögliche Endlosschleife gefunden oder ein Programmzyklus enthält zu "
+                              "viele Befehle."));
+}
+
+TEST_F(LoopTest, EndSkipsTheRestOfTheOrganizationBlock) {
+    loadProgram({{"LD M0.0", "END"}, {"LD SM0.0", "= M1.0"}});
+    EXPECT_EQ(scanError(), "");
+    EXPECT_EQ(cpu.areaM.readBit(1, 0), 1);
+    cpu.areaM.writeBit(0, 0, 1);
+    EXPECT_EQ(scanError(), "");
+    EXPECT_EQ(cpu.areaM.readBit(1, 0), 1) << "the coil keeps its value: it does not run";
+    cpu.areaM.writeBit(1, 0, 0);
+    EXPECT_EQ(scanError(), "");
+    EXPECT_EQ(cpu.areaM.readBit(1, 0), 0);
+}
+
+TEST_F(LoopTest, StopAsksToStopAfterTheScanWhileItsInputIsOne) {
+    loadProgram({{"LD M0.0", "STOP"}, {"LD SM0.0", "INCW VW0"}});
+    EXPECT_EQ(scanError(), "");
+    EXPECT_FALSE(cpu.stopRequested);
+    cpu.areaM.writeBit(0, 0, 1);
+    EXPECT_EQ(scanError(), "");
+    EXPECT_TRUE(cpu.stopRequested);
+    EXPECT_EQ(word(0), 2) << "the scan runs to its end";
+    cpu.areaM.writeBit(0, 0, 0);
+    EXPECT_EQ(scanError(), "");
+    EXPECT_FALSE(cpu.stopRequested) << "each scan asks anew";
+}
+
+TEST_F(LoopTest, WatchdogResetChangesNothing) {
+    loadProgram({{"LD SM0.0", "WDR", "= M0.0"}});
+    EXPECT_EQ(scanError(), "");
+    EXPECT_EQ(cpu.areaM.readBit(0, 0), 1);
 }
 
 } // namespace

@@ -45,7 +45,9 @@ public:
     void breakpointReached(int number, const std::string& condition, std::uint64_t cycle) override {
         breakpoints.push_back(std::to_string(number) + ": " + condition + " @" + std::to_string(cycle));
     }
+    void programStopped(std::uint64_t cycle) override { stops.push_back(cycle); }
     std::vector<std::string> breakpoints;
+    std::vector<std::uint64_t> stops;
 };
 
 class SimulatorTest : public ::testing::Test {

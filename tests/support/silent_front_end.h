@@ -17,6 +17,7 @@ public:
     void repaintMain() override {}
     void openTrace(std::unique_ptr<TraceInfo>) override {}
     void breakpointReached(int, const std::string&, std::uint64_t) override {}
+    void programStopped(std::uint64_t) override {}
 };
 
 } // namespace sps

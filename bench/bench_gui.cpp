@@ -35,7 +35,7 @@
 #include "gui/trend_window.h"
 #include "gui/watch_model.h"
 #include "shell/simulator.h"
-#include "shell/target.h"
+#include "station/target.h"
 
 namespace {
 

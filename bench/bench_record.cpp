@@ -20,7 +20,7 @@
 #include "messages/cpu_exception.h"
 #include "shell/front_end.h"
 #include "shell/simulator.h"
-#include "shell/target.h"
+#include "station/target.h"
 #include "shell/trace_info.h"
 
 using namespace sps;

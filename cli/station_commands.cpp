@@ -6,8 +6,8 @@
 #include "cli/script_session.h"
 #include "cli/text_output.h"
 #include "shell/simulator.h"
-#include "shell/station_fields.h"
-#include "shell/target.h"
+#include "station/station_fields.h"
+#include "station/target.h"
 
 namespace sps {
 

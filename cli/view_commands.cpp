@@ -14,7 +14,7 @@
 #include "messages/cpu_exception.h"
 #include "shell/cpu_info.h"
 #include "shell/simulator.h"
-#include "shell/target.h"
+#include "station/target.h"
 #include "shell/trace_info.h"
 
 namespace sps {

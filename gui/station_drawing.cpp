@@ -8,7 +8,7 @@
 #include <QPixmap>
 
 #include "gui/art_resources.h"
-#include "shell/target.h"
+#include "station/target.h"
 
 namespace sps {
 

@@ -2,7 +2,7 @@
 
 #include <QPoint>
 
-#include "shell/target.h"
+#include "station/target.h"
 
 namespace sps {
 

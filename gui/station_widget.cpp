@@ -11,7 +11,7 @@
 #include "gui/station_input.h"
 #include "messages/cpu_exception.h"
 #include "shell/front_end.h"
-#include "shell/target.h"
+#include "station/target.h"
 
 namespace sps {
 

@@ -10,7 +10,7 @@
 #include "ladder/kop_net.h"
 #include "shell/cpu_info.h"
 #include "shell/simulator.h"
-#include "shell/target.h"
+#include "station/target.h"
 #include "shell/trace_info.h"
 
 namespace sps {

@@ -25,8 +25,8 @@
 #include "gui/watch_window.h"
 #include "gui_fixtures.h"
 #include "shell/simulator.h"
-#include "shell/station_fields.h"
-#include "shell/target.h"
+#include "station/station_fields.h"
+#include "station/target.h"
 
 using namespace sps;
 using namespace sps::guitest;

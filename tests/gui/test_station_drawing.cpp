@@ -8,7 +8,7 @@
 
 #include "base/sim_clock.h"
 #include "gui/station_drawing.h"
-#include "shell/target.h"
+#include "station/target.h"
 
 using namespace sps;
 

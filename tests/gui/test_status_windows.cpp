@@ -20,7 +20,7 @@
 #include "gui_fixtures.h"
 #include "recording_paint_device.h"
 #include "shell/simulator.h"
-#include "shell/target.h"
+#include "station/target.h"
 #include "shell/trace_info.h"
 
 using namespace sps;

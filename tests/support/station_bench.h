@@ -5,7 +5,7 @@
 
 #include "asi/analog_slaves.h"
 #include "cpu/io.h"
-#include "shell/target.h"
+#include "station/target.h"
 #include "support/asi_controller.h"
 #include "support/manual_clock.h"
 

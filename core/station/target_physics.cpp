@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "base/sim_clock.h"
-#include "shell/target.h"
+#include "station/target.h"
 
 namespace sps {
 

@@ -9,7 +9,7 @@
 #include "asi/asi_master.h"
 #include "asi/asi_slave.h"
 #include "cpu/io.h"
-#include "shell/station_state.h"
+#include "station/station_state.h"
 
 namespace sps {
 

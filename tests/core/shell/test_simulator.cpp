@@ -17,7 +17,7 @@
 #include "shell/breakpoints.h"
 #include "shell/front_end.h"
 #include "shell/simulator.h"
-#include "shell/target.h"
+#include "station/target.h"
 #include "shell/trace_info.h"
 
 using namespace sps;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "shell/station_fields.h"
+#include "station/station_fields.h"
 #include "support/station_bench.h"
 
 using namespace sps;

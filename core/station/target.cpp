@@ -1,4 +1,4 @@
-#include "shell/target.h"
+#include "station/target.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
-#include "shell/station_fields.h"
+#include "station/station_fields.h"
 
 #include <array>
 #include <charconv>
 #include <cstdint>
 
-#include "shell/target.h"
+#include "station/target.h"
 
 namespace sps {
 

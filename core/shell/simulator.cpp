@@ -8,7 +8,7 @@
 #include "loader/reader.h"
 #include "messages/cpu_exception.h"
 #include "shell/front_end.h"
-#include "shell/target.h"
+#include "station/target.h"
 #include "shell/trace_info.h"
 
 namespace sps {

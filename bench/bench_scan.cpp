@@ -147,6 +147,19 @@ void BM_EngineWordArithmetic(benchmark::State& state) {
 }
 BENCHMARK(BM_EngineWordArithmetic);
 
+// Program (a) while a ladder window shows the power flow: every instruction
+// notes the top of the logic stack before and after it.
+void BM_EngineBitLogicPowerFlow(benchmark::State& state) {
+    simClock().switchToManual();
+    CPU cpu;
+    load(cpu, bitLogicProgram());
+    seedFlags(cpu);
+    cpu.recordPower = true;
+    runScans(state, cpu, 4LL * NETWORKS);
+    simClock().switchToAutomatic();
+}
+BENCHMARK(BM_EngineBitLogicPowerFlow);
+
 // Program (a) with eight flag bits and a flag word forced: the scan writes
 // them after its input image and again before its output image.
 void BM_EngineBitLogicForced(benchmark::State& state) {
@@ -269,6 +282,8 @@ void printRatios(const std::map<std::string, double>& rates, std::FILE* out) {
     if (const auto engine = ratio("BM_EngineBitLogic", "BM_NativeBitLogic"))
         std::fprintf(out, "\nBit logic, engine/native instructions per second: %.4f (native is %.1f times faster)\n",
                      *engine, 1.0 / *engine);
+    if (const auto power = ratio("BM_EngineBitLogic", "BM_EngineBitLogicPowerFlow"))
+        std::fprintf(out, "Bit logic, scan time with/without the power flow recorded: %.4f\n", *power);
     if (const auto forced = ratio("BM_EngineBitLogicForced", "BM_EngineBitLogic"))
         std::fprintf(out, "Bit logic, forced/unforced scans per second: %.4f\n", *forced);
     if (const auto breakpoint = ratio("BM_SimulationSteps/1", "BM_SimulationSteps/0"))

@@ -1,4 +1,5 @@
 #include "cli/script_runner.h"
+#include "cpu/cpu.h"
 
 #include <istream>
 #include <optional>
@@ -71,6 +72,8 @@ ScriptResult runScript(std::istream& script, std::string name, const ScriptOptio
     const std::string prefix = "spsrun: " + (options.nameInComplaints ? name + ": " : std::string());
     RunnerFrontEnd frontEnd(output);
     Simulator simulator(frontEnd);
+    // show kop marks what carried power in the last scan.
+    simulator.cpu().recordPower = true;
     CaseLog cases(std::move(name), output);
     ScriptSession session{simulator, frontEnd, output, cases, deadlineAfter(options.timeoutSeconds)};
 

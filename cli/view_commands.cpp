@@ -30,7 +30,7 @@ constexpr std::uint32_t MAX_UNIT = 1000;
 // out afresh, as when its window opens; a layout error is reported like there
 // and nothing is drawn. The trace is the last one made, if its window would
 // still be open.
-void drawStatusContent(ScriptSession& session, const CommandCall& call, KOPDraw& canvas) {
+void drawStatusContent(ScriptSession& session, const CommandCall& call, KOPDraw& canvas, bool power) {
     static constexpr std::array<std::string_view, 4> CONTENTS{"kop", "asi", "cpu", "trace"};
     switch (call.choice(0, CONTENTS)) {
     case 0: {
@@ -41,6 +41,7 @@ void drawStatusContent(ScriptSession& session, const CommandCall& call, KOPDraw&
             session.frontEnd.showError(error);
             return;
         }
+        if (power) ladder.showPower(&session.simulator.cpu());
         ladder.drawContent(canvas);
         return;
     }
@@ -64,8 +65,12 @@ std::string cutOffNote(const CharGridCanvas& grid) {
 } // namespace
 
 void showCommand(ScriptSession& session, const CommandCall& call) {
+    // "show kop plain": the ladder without its power flow.
+    static constexpr std::array<std::string_view, 1> PLAIN{"plain"};
+    const bool plain = call.arguments.size() == 2 && call.choice(1, PLAIN) == 0;
+    if (plain && call.arguments[0] != "kop") call.reject("plain is for kop only");
     CharGridCanvas grid;
-    drawStatusContent(session, call, grid);
+    drawStatusContent(session, call, grid, !plain);
     session.output.coreText(grid.render());
     if (grid.rowsCut() || grid.columnsCut()) session.output.line(cutOffNote(grid));
 }
@@ -76,7 +81,7 @@ void drawCommand(ScriptSession& session, const CommandCall& call) {
     const std::uint32_t u = sized ? call.count(1, 1, MAX_UNIT, "U") : DEFAULT_UNIT_WIDTH;
     const std::uint32_t v = sized ? call.count(2, 1, MAX_UNIT, "V") : DEFAULT_UNIT_HEIGHT;
     RecordingCanvas recording(static_cast<int>(u), static_cast<int>(v));
-    drawStatusContent(session, call, recording);
+    drawStatusContent(session, call, recording, false);
     for (const std::string& line : recording.listing()) session.output.coreLine(line);
 }
 

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
@@ -115,7 +117,8 @@ QFont statusWindowFont() {
     return font;
 }
 
-InfoWnd::InfoWnd(std::unique_ptr<InfoDraw> content) : content_(std::move(content)), font_(statusWindowFont()) {
+InfoWnd::InfoWnd(std::unique_ptr<InfoDraw> content)
+    : content_(std::move(content)), font_(statusWindowFont()), contextMenu_(new QMenu(this)) {
     // The program ends with its main window, whatever status windows are open.
     setAttribute(Qt::WA_QuitOnClose, false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -153,6 +156,13 @@ InfoWnd::InfoWnd(std::unique_ptr<InfoDraw> content) : content_(std::move(content
 }
 
 InfoWnd::~InfoWnd() = default;
+
+void InfoWnd::contextMenuEvent(QContextMenuEvent* event) {
+    // A menu of the window's own, shown without a nested event loop, so that
+    // the window may close while it is open.
+    if (contextMenu_->actions().isEmpty()) return QAbstractScrollArea::contextMenuEvent(event);
+    contextMenu_->popup(event->globalPos());
+}
 
 QSize InfoWnd::sizeHint() const {
     const auto fit = [](int content, int unit, int least, int most) {

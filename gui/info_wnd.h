@@ -8,6 +8,8 @@
 #include <QSize>
 #include <QTimer>
 
+class QMenu;
+
 namespace sps {
 
 class InfoDraw;
@@ -61,7 +63,14 @@ public:
 
     QSize sizeHint() const override;
 
+    // The window's context menu; it opens on the content only when it holds
+    // an action (the ladder's "Stromfluss").
+    QMenu* contextMenu() const { return contextMenu_; }
+    // Draws the content anew now.
+    void refresh() { viewport()->update(); }
+
 protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -85,6 +94,7 @@ private:
     QPoint offset_;
     QPoint wheelRest_; // eighths of a degree not yet scrolled
     QTimer refresh_;
+    QMenu* contextMenu_; // owned by the window
 };
 
 } // namespace sps

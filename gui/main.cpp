@@ -1,5 +1,6 @@
 // spssim: the simulator's desktop window.
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -11,12 +12,14 @@
 #include <QPixmap>
 
 #include "base/sim_clock.h"
+#include "cpu/cpu.h"
 #include "gui/command_line.h"
 #include "gui/dialogs.h"
 #include "gui/main_window.h"
 #include "gui/start_up.h"
 #include "gui/status_window_kinds.h"
 #include "gui/status_window_set.h"
+#include "shell/simulator.h"
 
 namespace {
 
@@ -73,6 +76,9 @@ int main(int argc, char** argv) {
         else
             window.loadProgram(program);
     }
+    // A ladder window opened after the steps shows their power flow.
+    if (std::ranges::find(line->open, sps::StatusWindow::Ladder) != line->open.end())
+        window.simulator().cpu().recordPower = true;
     if (line->steps > 0) window.runSteps(line->steps);
     if (line->runMs > 0) window.runTime(line->runMs);
     for (const sps::StatusWindow kind : line->open) window.runCommand(sps::statusWindowKind(kind).command);

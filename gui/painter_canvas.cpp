@@ -7,8 +7,20 @@ namespace sps {
 
 PainterCanvas::PainterCanvas(QPainter* painter, int unitWidth, int unitHeight, int offsetX, int offsetY, int clipWidth,
                              int clipHeight, int ascent)
-    : ClippedCanvas(unitWidth, unitHeight, offsetX, offsetY, clipWidth, clipHeight), painter_(painter),
-      ascent_(ascent) {}
+    : ClippedCanvas(unitWidth, unitHeight, offsetX, offsetY, clipWidth, clipHeight), painter_(painter), ascent_(ascent),
+      normalPen_(painter != nullptr ? painter->pen() : QPen()) {}
+
+void PainterCanvas::drawPowered(bool powered) {
+    if (painter_ == nullptr) return;
+    if (!powered) return painter_->setPen(normalPen_);
+    QPen power(POWER_COLOUR);
+    power.setWidth(2);
+    painter_->setPen(power);
+}
+
+void PainterCanvas::drawFill(int x1, int y1, int x2, int y2) {
+    if (painter_ != nullptr) painter_->fillRect(QRect(QPoint(x1, y1), QPoint(x2, y2)).normalized(), CLOSED_COLOUR);
+}
 
 void PainterCanvas::drawLine(int x1, int y1, int x2, int y2) {
     if (painter_ != nullptr) painter_->drawLine(x1, y1, x2, y2);

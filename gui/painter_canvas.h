@@ -1,6 +1,8 @@
 #pragma once
 
 #include "canvas/canvases.h"
+#include <QColor>
+#include <QPen>
 
 class QPainter;
 
@@ -11,6 +13,10 @@ namespace sps {
 // its top-left corner, so it is drawn on the baseline `ascent` pixels lower.
 // Without a painter it draws nothing and only tells a content its unit, to
 // measure it.
+// The colours of the ladder's power flow.
+inline const QColor POWER_COLOUR{0, 170, 0};
+inline const QColor CLOSED_COLOUR{170, 235, 170};
+
 class PainterCanvas final : public ClippedCanvas {
 public:
     PainterCanvas(QPainter* painter, int unitWidth, int unitHeight, int offsetX, int offsetY, int clipWidth,
@@ -19,10 +25,14 @@ public:
 protected:
     void drawLine(int x1, int y1, int x2, int y2) override;
     void drawText(int x, int y, const std::string& s) override;
+    // Power: a strong green, two pixels wide; a closed contact a pale green.
+    void drawPowered(bool powered) override;
+    void drawFill(int x1, int y1, int x2, int y2) override;
 
 private:
     QPainter* painter_;
     int ascent_;
+    QPen normalPen_;
 };
 
 } // namespace sps

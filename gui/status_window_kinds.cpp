@@ -5,25 +5,20 @@
 #include "asi/asi_info.h"
 #include "cpu/cpu.h"
 #include "gui/info_wnd.h"
+#include "gui/ladder_window.h"
 #include "gui/trend_window.h"
 #include "gui/watch_window.h"
 #include "ladder/kop_net.h"
 #include "shell/cpu_info.h"
 #include "shell/simulator.h"
-#include "station/target.h"
 #include "shell/trace_info.h"
+#include "station/target.h"
 
 namespace sps {
 
 namespace {
 
-std::unique_ptr<QWidget> makeLadder(StatusWindowSource& source) {
-    // Laid out now, from the program loaded now; the view keeps that program
-    // even after another one is loaded.
-    auto ladder = std::make_unique<KOPNet>();
-    ladder->setProgram(source.simulator.cpu().program);
-    return std::make_unique<InfoWnd>(std::move(ladder));
-}
+std::unique_ptr<QWidget> makeLadder(StatusWindowSource& source) { return makeLadderWindow(source.simulator); }
 
 std::unique_ptr<QWidget> makeAsi(StatusWindowSource& source) {
     return std::make_unique<InfoWnd>(std::make_unique<ASIInfo>(source.simulator.target().asiMaster()));

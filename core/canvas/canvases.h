@@ -27,10 +27,15 @@ public:
     // Drawn whole when its start lies within one unit left of or above the
     // clip area and not beyond its right or bottom edge; skipped whole otherwise.
     void text(int x, int y, const std::string& s) final;
+    void setPowered(bool powered) final { drawPowered(powered); }
+    // Skipped when it lies wholly outside the clip area.
+    void fill(int x1, int y1, int x2, int y2) final;
 
 protected:
     virtual void drawLine(int x1, int y1, int x2, int y2) = 0;
     virtual void drawText(int x, int y, const std::string& s) = 0;
+    virtual void drawPowered(bool /*powered*/) {}
+    virtual void drawFill(int /*x1*/, int /*y1*/, int /*x2*/, int /*y2*/) {}
 
 private:
     int unitWidth_;
@@ -80,7 +85,9 @@ private:
 
 // Renders onto a grid of characters, one unit per character: texts overwrite
 // what lies under them, horizontal lines are "-", vertical lines "|", a cell
-// where both meet "+". Slanted lines and lines of no length are not drawn.
+// where both meet "+", and a line that carries power is "*" (which a line
+// without power does not cover). Slanted lines and lines of no length are
+// not drawn.
 // Cells left of or above the origin and beyond the size limits are skipped;
 // the canvas remembers whether the limits cut anything off.
 class CharGridCanvas final : public KOPDraw {
@@ -92,6 +99,7 @@ public:
     int unitHeight() const override { return 1; }
     void line(int x1, int y1, int x2, int y2) override;
     void text(int x, int y, const std::string& s) override;
+    void setPowered(bool powered) override { powered_ = powered; }
 
     // Row 0 to the last row holding anything, trailing blanks removed.
     std::vector<std::string> rows() const;
@@ -107,6 +115,7 @@ private:
     void putLineChar(int x, int y, char stroke);
 
     std::vector<std::string> rows_;
+    bool powered_ = false;
     bool rowsCut_ = false;
     bool columnsCut_ = false;
 };

@@ -90,6 +90,11 @@ public:
     // was made from a program (a ladder view) keeps it after a new load.
     std::shared_ptr<const Program> program;
     Writer* traceSink = nullptr; // set only around a traced scan
+    // While set, every instruction notes the logic stack's top before and
+    // after it ran (its power flow), stamped with scanNumber; only while a
+    // view shows it, since it slows the scan.
+    bool recordPower = false;
+    std::uint32_t scanNumber = 0; // counts every scan
     std::uint32_t logicStack = 0;
     MemField areaA{8, false};
     MemField areaE{8, false};

@@ -86,22 +86,42 @@ void tracePins(Writer& sink, const Operation& op, std::initializer_list<int> pin
     sink.putChar('\n');
 }
 
-// Executes one instruction, with its trace lines when the scan is traced.
-template <bool Traced> void runInstruction(CPU& cpu, Operation& op) {
-    if constexpr (Traced) {
-        // A full trace sink ends the tracing, not the scan.
-        Writer* sink = cpu.traceSink != nullptr && !cpu.traceSink->full() ? cpu.traceSink : nullptr;
-        if (sink != nullptr) {
-            traceStack(cpu, *sink, "SStack: ", op);
-            tracePins(*sink, op, {3, 4, 1, 2});
-        }
+// One instruction with its trace lines, while the scan is traced.
+void runTraced(CPU& cpu, Operation& op) {
+    // A full trace sink ends the tracing, not the scan.
+    Writer* sink = cpu.traceSink != nullptr && !cpu.traceSink->full() ? cpu.traceSink : nullptr;
+    if (sink != nullptr) {
+        traceStack(cpu, *sink, "SStack: ", op);
+        tracePins(*sink, op, {3, 4, 1, 2});
+    }
+    op.execute(cpu);
+    if (sink != nullptr) {
+        traceStack(cpu, *sink, "EStack: ", op);
+        tracePins(*sink, op, {5, 1, 2});
+    }
+}
+
+// How a block runs: plainly (nearly always), noting each instruction's
+// power flow (while a ladder view shows it), or traced (a traced scan, which
+// notes the power flow too when that is on).
+enum class Mode : std::uint8_t { Plain, Power, Traced };
+
+// `top` is the top of the logic stack before the instruction (what the one
+// before it left), and after it when it returns: one reading per
+// instruction, where the power flow is noted.
+template <Mode M> void runInstruction(CPU& cpu, Operation& op, int& top) {
+    if constexpr (M == Mode::Plain) {
         op.execute(cpu);
-        if (sink != nullptr) {
-            traceStack(cpu, *sink, "EStack: ", op);
-            tracePins(*sink, op, {5, 1, 2});
-        }
     } else {
-        op.execute(cpu);
+        if constexpr (M == Mode::Power)
+            op.execute(cpu);
+        else
+            runTraced(cpu, op);
+        if (M == Mode::Power || cpu.recordPower) {
+            const int after = stackTop(cpu);
+            op.notePower(cpu.scanNumber, top, after);
+            top = after;
+        }
     }
 }
 
@@ -148,7 +168,7 @@ enum class Outcome { Jumped, Ended, Returned };
 // Runs the block from `at` until it ends, a return ends it early, or a jump
 // is taken (`at` then names the jump's node). The hot path of every scan:
 // per instruction it checks only what an instruction may have changed.
-template <bool Traced> Outcome run(CPU& cpu, const Block& block, Position& at) {
+template <Mode M> Outcome run(CPU& cpu, const Block& block, Position& at) {
     // Pointers kept in registers across the calls of the instructions, which
     // cannot change the program.
     const std::vector<Network>& networks = block.networks;
@@ -156,15 +176,17 @@ template <bool Traced> Outcome run(CPU& cpu, const Block& block, Position& at) {
     const Network* const lastNetwork = networks.data() + networks.size();
     const std::unique_ptr<Operation>* node = nullptr;
     std::size_t first = at.node;
+    int top = 0; // read only where the power flow is noted
     try {
         while (network < lastNetwork) {
             if (first == 0) startNetwork(cpu);
+            if constexpr (M != Mode::Plain) top = stackTop(cpu);
             node = network->ops.data() + first;
             const std::unique_ptr<Operation>* const end = network->ops.data() + network->ops.size();
             bool looped = false;
             for (; node < end; ++node) {
                 keepOneMsTimersCurrent(cpu);
-                runInstruction<Traced>(cpu, **node);
+                runInstruction<M>(cpu, **node, top);
                 if (++cpu.instructionCount > LOOP_LIMIT) throwMessage("Possible loop dedected");
                 if (cpu.callState == CallState::Returned) return Outcome::Returned;
                 if (cpu.jumpLabel) {
@@ -199,7 +221,7 @@ template <bool Traced> Outcome run(CPU& cpu, const Block& block, Position& at) {
 // nothing but the instructions that stand alone (LBL and SCRE), each network
 // started as usual. When an LBL clears the search, `at` names the node after
 // it; Ended when the block ends first.
-template <bool Traced> Outcome search(CPU& cpu, const Block& block, Position& at) {
+template <Mode M> Outcome search(CPU& cpu, const Block& block, Position& at) {
     const std::vector<Network>& networks = block.networks;
     for (at.network = 0; at.network < networks.size(); ++at.network) {
         const auto& ops = networks[at.network].ops;
@@ -209,7 +231,8 @@ template <bool Traced> Outcome search(CPU& cpu, const Block& block, Position& at
             Operation& op = *ops[at.node];
             if (!op.standsAlone()) continue;
             try {
-                runInstruction<Traced>(cpu, op);
+                int top = stackTop(cpu);
+                runInstruction<M>(cpu, op, top);
                 if (++cpu.instructionCount > LOOP_LIMIT) throwMessage("Possible loop dedected");
             } catch (const CPUException&) {
                 notePlace(cpu, block, networks[at.network], op);
@@ -226,13 +249,13 @@ template <bool Traced> Outcome search(CPU& cpu, const Block& block, Position& at
 }
 
 // True when a return ended the block early.
-template <bool Traced> bool runBlock(CPU& cpu, const Block& block) {
+template <Mode M> bool runBlock(CPU& cpu, const Block& block) {
     Position at;
     for (;;) {
-        Outcome outcome = run<Traced>(cpu, block, at);
+        Outcome outcome = run<M>(cpu, block, at);
         if (outcome == Outcome::Jumped) {
             const Position jump = at;
-            outcome = search<Traced>(cpu, block, at);
+            outcome = search<M>(cpu, block, at);
             // The label is missing ("Label not found" follows): the jump is the place.
             if (outcome == Outcome::Ended && cpu.jumpLabel)
                 notePlace(cpu, block, block.networks[jump.network], *block.networks[jump.network].ops[jump.node]);
@@ -273,6 +296,7 @@ void scanCycle(CPU& cpu) {
     cpu.scrState = ScrState::Outside;
     cpu.instructionCount = 0;
     cpu.stopRequested = false;
+    ++cpu.scanNumber;
     cpu.callDepth = 0;
 
     cpu.timerPollCountdown = 1;
@@ -316,7 +340,9 @@ void scanCycle(CPU& cpu) {
 
 void executeBlock(CPU& cpu, const Block& block) {
     cpu.jumpLabel.reset();
-    const bool returned = cpu.traceSink != nullptr ? runBlock<true>(cpu, block) : runBlock<false>(cpu, block);
+    const bool returned = cpu.traceSink != nullptr ? runBlock<Mode::Traced>(cpu, block)
+                          : cpu.recordPower        ? runBlock<Mode::Power>(cpu, block)
+                                                   : runBlock<Mode::Plain>(cpu, block);
     if (!returned && cpu.jumpLabel) throwMessage("Label not found");
 }
 

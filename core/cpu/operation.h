@@ -65,6 +65,18 @@ struct MergeInfo {
     Width size = Width::Byte;
 };
 
+// What an instruction did with the logic stack when it last ran while the
+// engine recorded power flow: the scan it ran in (the low 30 bits of
+// CPU::scanNumber) and the top of the stack before and after it, as the
+// segment gate shows it.
+inline constexpr std::uint32_t POWER_SCAN_MASK = 0x3FFFFFFF;
+
+struct PowerRecord {
+    std::uint32_t scan = 0;
+    std::uint8_t before = 0;
+    std::uint8_t after = 0;
+};
+
 // The operands of one source line, as written; any of them may be absent.
 struct Operands {
     std::unique_ptr<Parameter> operand1;
@@ -105,6 +117,15 @@ public:
     // From now on mnemonic() is the instruction's name in `set`.
     virtual void showMnemonicIn(MnemonicSet /*set*/) {}
 
+    // The power flow of its last run, kept by the engine while it records:
+    // one word, the scan's low 30 bits above the two stack bits.
+    PowerRecord power() const {
+        return {power_ >> 2, static_cast<std::uint8_t>(power_ >> 1 & 1u), static_cast<std::uint8_t>(power_ & 1u)};
+    }
+    void notePower(std::uint32_t scan, int before, int after) {
+        power_ = scan << 2 | static_cast<std::uint32_t>(before) << 1 | static_cast<std::uint32_t>(after);
+    }
+
     Parameter* operand1() const { return operand1_.get(); }
     Parameter* operand2() const { return operand2_.get(); }
     Parameter* operand3() const { return operand3_.get(); }
@@ -113,6 +134,9 @@ protected:
     std::unique_ptr<Parameter> operand1_;
     std::unique_ptr<Parameter> operand2_;
     std::unique_ptr<Parameter> operand3_;
+
+private:
+    std::uint32_t power_ = 0;
 };
 
 // Writes one operand's current value as decimal text by its kind, its

@@ -26,6 +26,13 @@ public:
     int pyHalves(int halves) const { return y_ + halfUnits(halves, v_); }
 
     void line(int x1, int y1, int x2, int y2) { canvas_.line(x1, y1, x2, y2); }
+    // The lines that follow carry power when `on`; nothing happens while the
+    // element shows no power flow, so its primitives stay as they always were.
+    void power(bool on) {
+        if (power_.shown) canvas_.setPowered(on);
+    }
+    void showPower(const ElementPower& power) { power_ = power; }
+    const ElementPower& elementPower() const { return power_; }
     void rectangle(int left, int top, int right, int bottom) {
         line(left, top, right, top);
         line(left, bottom, right, bottom);
@@ -43,6 +50,7 @@ private:
     int y_;
     int u_;
     int v_;
+    ElementPower power_;
 };
 
 // Wire level of the first row: the lead into every element.
@@ -103,19 +111,35 @@ std::string KOPE::pinValue(int pin) const {
     return writer.takeText();
 }
 
-void KontaktKOPE::draw(KOPDraw& canvas, int x, int y) const {
+namespace {
+
+// While the element shows power flow, the closed contact's inside is filled.
+void fillWhenClosed(const Frame& f, KOPDraw& canvas) {
+    if (f.elementPower().shown && f.elementPower().closed) canvas.fill(f.px(2), f.py(3), f.px(15), f.py(5));
+}
+
+} // namespace
+
+void KontaktKOPE::paint(KOPDraw& canvas, int x, int y, const ElementPower& power) const {
     Frame f(canvas, x, y);
+    f.showPower(power);
+    fillWhenClosed(f, canvas);
+    f.power(power.in);
     drawLead(f, 2);
+    f.power(power.out);
     f.line(f.px(15), f.py(WIRE_ROW), f.px(20), f.py(WIRE_ROW));
     f.line(f.px(2), f.py(3), f.px(2), f.py(5));
     f.line(f.px(15), f.py(3), f.px(15), f.py(5));
+    f.power(false);
     f.text(f.px(3), f.py(WIRE_ROW) - f.v() / 2, label());
     drawContactPins(f, *this);
 }
 
-void SpuleKOPE::draw(KOPDraw& canvas, int x, int y) const {
+void SpuleKOPE::paint(KOPDraw& canvas, int x, int y, const ElementPower& power) const {
     Frame f(canvas, x, y);
+    f.showPower(power);
     const int halfU = f.u() / 2;
+    f.power(power.in);
     drawLead(f, 2);
     f.line(f.px(2), f.pyHalves(7), f.px(2) + halfU, f.py(3));
     f.line(f.px(2), f.pyHalves(7), f.px(2), f.pyHalves(9));
@@ -123,55 +147,78 @@ void SpuleKOPE::draw(KOPDraw& canvas, int x, int y) const {
     f.line(f.px(15), f.pyHalves(7), f.px(15), f.pyHalves(9));
     f.line(f.px(15), f.pyHalves(7), f.px(15) - halfU, f.py(3));
     f.line(f.px(15) - halfU, f.py(5), f.px(15), f.pyHalves(9));
+    f.power(false);
     f.text(f.px(4), f.py(WIRE_ROW) - f.v() / 2, label());
     drawContactPins(f, *this);
 }
 
-void LableKOPE::draw(KOPDraw& canvas, int x, int y) const {
+void LableKOPE::paint(KOPDraw& canvas, int x, int y, const ElementPower& power) const {
     Frame f(canvas, x, y);
+    f.showPower(power);
+    f.power(power.in);
     drawLead(f, 2);
     f.rectangle(f.px(2), f.py(3), f.px(12), f.py(5));
+    f.power(false);
     f.text(f.px(3), f.py(WIRE_ROW), label());
     f.text(f.px(3), f.py(2), pinName(1));
     f.text(f.px(13), f.py(2), pinValue(1));
 }
 
-void Box1KOPE::draw(KOPDraw& canvas, int x, int y) const {
+void Box1KOPE::paint(KOPDraw& canvas, int x, int y, const ElementPower& power) const {
     Frame f(canvas, x, y);
+    f.showPower(power);
+    f.power(power.in);
     drawLead(f, 10);
     drawBox(f, *this, 1, 12);
+    f.power(false);
     drawInput(f, *this, 3, 21, 10);
+    f.power(power.out);
     drawOutput(f, *this);
+    f.power(false);
 }
 
-void Box2KOPE::draw(KOPDraw& canvas, int x, int y) const {
+void Box2KOPE::paint(KOPDraw& canvas, int x, int y, const ElementPower& power) const {
     Frame f(canvas, x, y);
+    f.showPower(power);
+    f.power(power.in);
     drawLead(f, 10);
     drawBox(f, *this, 1, 12);
+    f.power(false);
     drawInput(f, *this, 3, 17, 8);
     drawInput(f, *this, 4, 21, 10);
+    f.power(power.out);
     drawOutput(f, *this);
+    f.power(false);
 }
 
-void TimerKOPE::draw(KOPDraw& canvas, int x, int y) const {
+void TimerKOPE::paint(KOPDraw& canvas, int x, int y, const ElementPower& power) const {
     Frame f(canvas, x, y);
+    f.showPower(power);
+    f.power(power.in);
     drawLead(f, 10);
+    f.power(power.out);
     drawBox(f, *this, 2, 12);
+    f.power(false);
     f.line(f.px(9), f.pyHalves(21), f.px(10), f.pyHalves(21));
     drawRecordPin(f, *this);
     f.textRight(f.px(8), f.py(10), pinName(3));
     f.textRight(f.px(8), f.py(11), pinValue(3));
 }
 
-void CounterKOPE::draw(KOPDraw& canvas, int x, int y) const {
+void CounterKOPE::paint(KOPDraw& canvas, int x, int y, const ElementPower& power) const {
     Frame f(canvas, x, y);
+    f.showPower(power);
     const int rows = height();
     for (int row = 0; row < rows - 1; ++row) {
         const int wire = 7 * row + WIRE_ROW;
+        // The top input's wire carries the top of the stack as the counter ran.
+        f.power(row == 0 && power.in);
         f.line(f.px(0), f.py(wire), f.px(10), f.py(wire));
     }
+    f.power(power.out);
     const int bottom = 7 * rows;
     drawBox(f, *this, 2, bottom - 2);
+    f.power(false);
     f.line(f.px(9), f.pyHalves(2 * bottom - 7), f.px(10), f.pyHalves(2 * bottom - 7));
     drawRecordPin(f, *this);
     f.textRight(f.px(8), f.py(bottom - 4), pinName(3));

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 
 #include "canvas/kop_draw.h"
+#include "cpu/cpu.h"
 #include "ladder/kop_layout.h"
+#include "ladder/kop_power.h"
 
 namespace sps {
 
@@ -34,7 +37,7 @@ int clampedPixels(long long units, int unit) {
 // One cell at (x, y): its element or wire, then the four connector halves
 // on its edges, each drawn when this cell or the neighbour across the edge
 // asks for it.
-void drawCell(KOPDraw& canvas, const KOPGrid& grid, int row, int column, int x, int y) {
+void drawCell(KOPDraw& canvas, const KOPGrid& grid, int row, int column, int x, int y, const RungPower* power) {
     const int u = canvas.unitWidth();
     const int v = canvas.unitHeight();
     const KOPCell& cell = grid.cell(row, column);
@@ -44,15 +47,24 @@ void drawCell(KOPDraw& canvas, const KOPGrid& grid, int row, int column, int x, 
     const int bottomY = y + CELL_UNITS_Y * v;
     const int rightX = x + CELL_UNITS_X * u;
 
-    if (cell.element)
-        cell.element->draw(canvas, x, y);
-    else if (cell.state == CELL_WIRE)
+    // Nothing changes for a view without power flow: not even a call.
+    const auto powered = [&](bool on) {
+        if (power != nullptr) canvas.setPowered(on);
+    };
+    if (cell.element) {
+        cell.element->draw(canvas, x, y, power != nullptr ? power->element(row, column) : ElementPower{});
+    } else if (cell.state == CELL_WIRE) {
+        powered(power != nullptr && power->wire(row, column));
         canvas.line(x, wireY, rightX, wireY);
+    }
 
+    powered(power != nullptr && power->joinLeft(row, column));
     if (cell.upLeft || (left && left->upRight)) canvas.line(x, y, x, wireY);
     if (cell.downLeft || (left && left->downRight)) canvas.line(x, wireY, x, bottomY);
+    powered(power != nullptr && power->joinRight(row, column));
     if (cell.upRight || (right && right->upLeft)) canvas.line(rightX, y, rightX, wireY);
     if (cell.downRight || (right && right->downLeft)) canvas.line(rightX, wireY, rightX, bottomY);
+    powered(false);
 }
 
 } // namespace
@@ -96,12 +108,19 @@ void KOPNet::drawContent(KOPDraw& canvas) {
         canvas.text(10, static_cast<int>(y) + v, rungHeader(rung));
         y += static_cast<long long>(HEADER_UNITS_Y) * v;
         const long long railEnd = y + static_cast<long long>(CELL_UNITS_Y) * v * rung.grid.height();
+        // The rail always carries power.
+        if (powerOf_ != nullptr) canvas.setPowered(true);
         canvas.line(1, static_cast<int>(y), 1, static_cast<int>(std::min<long long>(railEnd, INT_MAX)));
+        if (powerOf_ != nullptr) canvas.setPowered(false);
+        const std::optional<RungPower> power =
+            powerOf_ != nullptr ? std::optional<RungPower>(std::in_place, rung.grid, powerOf_->scanNumber)
+                                : std::nullopt;
         for (int row = 0; row < rung.grid.height(); ++row) {
             if (!reachFits(y, ELEMENT_REACH_Y, v)) return;
             long long x = 1;
             for (int column = 0; column < rung.grid.width() && reachFits(x, ELEMENT_REACH_X, u); ++column) {
-                drawCell(canvas, rung.grid, row, column, static_cast<int>(x), static_cast<int>(y));
+                drawCell(canvas, rung.grid, row, column, static_cast<int>(x), static_cast<int>(y),
+                         power ? &*power : nullptr);
                 x += static_cast<long long>(CELL_UNITS_X) * u;
             }
             y += static_cast<long long>(CELL_UNITS_Y) * v;

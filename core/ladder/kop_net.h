@@ -10,6 +10,8 @@
 
 namespace sps {
 
+class CPU;
+
 // One laid-out network with the block it belongs to.
 struct KOPRung {
     std::string name; // the block's name; empty when it has none
@@ -31,6 +33,11 @@ public:
 
     const std::vector<KOPRung>& rungs() const { return rungs_; }
 
+    // Draws the power flow of the last scan that `cpu` ran while it recorded
+    // it (CPU::recordPower); null draws none, as the view always did.
+    void showPower(const CPU* cpu) { powerOf_ = cpu; }
+    bool showsPower() const { return powerOf_ != nullptr; }
+
     int contentWidth(KOPDraw& canvas) override;
     int contentHeight(KOPDraw& canvas) override;
     void drawContent(KOPDraw& canvas) override;
@@ -38,6 +45,7 @@ public:
 private:
     std::shared_ptr<const Program> program_; // declared first: outlives the rungs
     std::vector<KOPRung> rungs_;
+    const CPU* powerOf_ = nullptr;
 };
 
 // "Network N" or "Network N (NAME)": the header above a rung.

@@ -17,6 +17,7 @@ int runWatchWindowTests(int argc, char** argv);
 int runTrendWindowTests(int argc, char** argv);
 int runFileDialogsTests(int argc, char** argv);
 int runFramePacerTests(int argc, char** argv);
+int runLadderWindowTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -26,7 +27,7 @@ int main(int argc, char** argv) {
     int failures = 0;
     for (const auto run :
          {runCommandLineTests, runStationDrawingTests, runMainWindowTests, runInfoWndTests, runStatusWindowsTests,
-          runWatchWindowTests, runTrendWindowTests, runFileDialogsTests, runFramePacerTests})
+          runWatchWindowTests, runTrendWindowTests, runFileDialogsTests, runFramePacerTests, runLadderWindowTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }

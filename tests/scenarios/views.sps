@@ -8,8 +8,10 @@ draw trace
 load programs/ladder.awl
 switch 0 1
 step
-echo -- show kop
+echo -- show kop: * marks what carries power in the last scan
 show kop
+echo -- show kop plain: the ladder as it always was
+show kop plain
 echo -- draw kop
 draw kop
 echo -- draw kop 1 1

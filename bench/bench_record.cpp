@@ -20,8 +20,8 @@
 #include "messages/cpu_exception.h"
 #include "shell/front_end.h"
 #include "shell/simulator.h"
-#include "station/target.h"
 #include "shell/trace_info.h"
+#include "station/target.h"
 
 using namespace sps;
 
@@ -40,6 +40,7 @@ public:
     void openTrace(std::unique_ptr<TraceInfo>) override {}
     void breakpointReached(int, const std::string&, std::uint64_t) override {}
     void programStopped(std::uint64_t) override {}
+    void networkReached(const NetworkPlace&, const NetworkPlace&, bool, int, std::uint64_t) override {}
 };
 
 // The example program with a second organization block that counts eight

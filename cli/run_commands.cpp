@@ -54,6 +54,17 @@ void stopCommand(ScriptSession& session, const CommandCall&) {
 void resetCommand(ScriptSession& session, const CommandCall&) { session.simulator.reset(); }
 
 void stepCommand(ScriptSession& session, const CommandCall& call) {
+    // "step network [N]": N network steps, each up to the end of the next network.
+    if (!call.arguments.empty() && call.arguments[0] == "network") {
+        const std::uint32_t steps = optionalCount(call, 1, 1, 1, MAX_STEPS, "N");
+        for (std::uint32_t i = 0; i < steps; ++i) {
+            session.checkTime();
+            if (!session.simulator.canSingleStep()) return notAvailable(session, "step network");
+            session.simulator.networkStep();
+        }
+        return;
+    }
+    if (call.arguments.size() > 1) call.reject("give N, or network [N]");
     const std::uint32_t steps = optionalCount(call, 0, 1, 0, MAX_STEPS, "N");
     for (std::uint32_t i = 0; i < steps; ++i) {
         session.checkTime();

@@ -4,11 +4,21 @@
 
 #include "cli/text_output.h"
 #include "messages/cpu_exception.h"
+#include "shell/stepped_scan.h"
 
 namespace sps {
 
 // A text that ends in a line feed leaves an empty line, as in the error box.
 void RunnerFrontEnd::showError(const CPUException& error) { output_.coreLine("Fehler: " + error.messageText()); }
+
+void RunnerFrontEnd::networkReached(const NetworkPlace& next, const NetworkPlace& last, bool step, int breakpoint,
+                                    std::uint64_t cycle) {
+    const NetworkPlace& shown = step ? last : next;
+    const std::string where =
+        shown.block->label + " Netzwerk " + std::to_string(shown.block->networks[shown.network].number);
+    const std::string head = step ? std::string("Netzwerkschritt") : "Haltepunkt " + std::to_string(breakpoint);
+    output_.coreLine(head + ": " + where + " (Zyklus " + std::to_string(cycle) + ")");
+}
 
 void RunnerFrontEnd::programStopped(std::uint64_t cycle) {
     output_.line("Angehalten durch STOP (Zyklus " + std::to_string(cycle) + ")");

@@ -23,6 +23,12 @@ public:
     void openTrace(std::unique_ptr<TraceInfo> trace) override { trace_ = std::move(trace); }
     // The line "Haltepunkt N: CONDITION (Zyklus K)".
     void breakpointReached(int number, const std::string& condition, std::uint64_t cycle) override;
+    // "Netzwerkschritt: OB1 Netzwerk 3 (Zyklus K)", the network that ran, or
+    // "Haltepunkt N: OB1 Netzwerk 3 (Zyklus K)", the network it stopped before.
+    void networkReached(const NetworkPlace& next, const NetworkPlace& last, bool step, int breakpoint,
+                        std::uint64_t cycle) override;
+    // The trace window's content follows a stepped scan.
+    void updateTrace(std::unique_ptr<TraceInfo> trace) override { trace_ = std::move(trace); }
     // The line "Angehalten durch STOP (Zyklus K)".
     void programStopped(std::uint64_t cycle) override;
     // The line "Hinweis: " and the note.

@@ -14,8 +14,8 @@
 #include "messages/cpu_exception.h"
 #include "shell/cpu_info.h"
 #include "shell/simulator.h"
-#include "station/target.h"
 #include "shell/trace_info.h"
+#include "station/target.h"
 
 namespace sps {
 

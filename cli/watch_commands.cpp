@@ -1,5 +1,6 @@
 #include <cstdint>
 #include <limits>
+#include <map>
 #include <string>
 
 #include "base/sim_clock.h"
@@ -75,6 +76,20 @@ void writeCommand(ScriptSession& session, const CommandCall& call) {
 }
 
 void breakCommand(ScriptSession& session, const CommandCall& call) {
+    // "break network BLOCK N": before network N of the block labelled BLOCK.
+    if (call.arguments[0] == "network") {
+        if (call.arguments.size() != 3) call.reject("network needs BLOCK and N");
+        const std::uint32_t network = call.count(2, 0, INT32_MAX, "N");
+        try {
+            static const Program noProgram;
+            const auto program = session.simulator.cpu().program;
+            session.simulator.breakpoints().addNetwork(program ? *program : noProgram, utf8ToLatin1(call.arguments[1]),
+                                                       static_cast<int>(network));
+        } catch (const CPUException& error) {
+            session.frontEnd.showError(error);
+        }
+        return;
+    }
     Condition condition = conditionArgument(session, call, call.arguments.size());
     try {
         session.simulator.breakpoints().add(std::move(condition));
@@ -84,8 +99,12 @@ void breakCommand(ScriptSession& session, const CommandCall& call) {
 }
 
 void breaksCommand(ScriptSession& session, const CommandCall&) {
-    for (const Breakpoint& breakpoint : session.simulator.breakpoints().list())
-        session.output.coreLine(std::to_string(breakpoint.number) + ": " + breakpoint.condition.text());
+    // Condition and network breakpoints together, by their numbers.
+    const Breakpoints& breakpoints = session.simulator.breakpoints();
+    std::map<int, std::string> lines;
+    for (const Breakpoint& breakpoint : breakpoints.list()) lines[breakpoint.number] = breakpoint.condition.text();
+    for (const NetworkBreakpoint& breakpoint : breakpoints.networks()) lines[breakpoint.number] = breakpoint.text();
+    for (const auto& [number, text] : lines) session.output.coreLine(std::to_string(number) + ": " + text);
 }
 
 void unbreakCommand(ScriptSession& session, const CommandCall& call) {

@@ -43,6 +43,7 @@ public:
     void openTrace(std::unique_ptr<TraceInfo> opened) override { trace = std::move(opened); }
     void breakpointReached(int, const std::string&, std::uint64_t) override {}
     void programStopped(std::uint64_t) override {}
+    void networkReached(const NetworkPlace&, const NetworkPlace&, bool, int, std::uint64_t) override {}
 
     int errors = 0;
     std::unique_ptr<TraceInfo> trace;

@@ -25,95 +25,47 @@ bool automaticClock(const CommandState& state) { return !state.manualClock; }
 
 template <StatusWindow Window> void open(CommandTarget& target) { target.statusWindows().open(Window); }
 template <std::uint32_t Ms> void advance(CommandTarget&) { simClock().advance(Ms); }
+void load(CommandTarget& target) { target.chooseAndLoad(); }
+void import(CommandTarget& target) { target.chooseAndImport(); }
+void exit(CommandTarget& target) { target.exit(); }
+void slower(CommandTarget&) { simClock().slower(); }
+void faster(CommandTarget&) { simClock().faster(); }
+void automatic(CommandTarget&) { simClock().switchToAutomatic(); }
+void manual(CommandTarget&) { simClock().switchToManual(); }
+void continueRun(CommandTarget& target) { target.simulator().continueRun(); }
+void stop(CommandTarget& target) { target.simulator().stop(); }
+void singleStep(CommandTarget& target) { target.simulator().singleStep(); }
+void networkStep(CommandTarget& target) { target.simulator().networkStep(); }
+void reset(CommandTarget& target) { target.simulator().reset(); }
+void trace(CommandTarget& target) { target.simulator().trace(); }
+
+constexpr QKeyCombination KEYPAD_MINUS = Qt::KeypadModifier | Qt::Key_Minus;
+constexpr QKeyCombination KEYPAD_PLUS = Qt::KeypadModifier | Qt::Key_Plus;
+constexpr QKeyCombination SHIFT_SPACE = Qt::ShiftModifier | Qt::Key_Space;
 
 constexpr MenuItem MENU[] = {
-    {Popup::File,
-     Command::Load,
-     "&Laden",
-     false,
-     {Qt::Key_F3, NONE},
-     always,
-     [](CommandTarget& t) { t.chooseAndLoad(); }},
-    {Popup::File,
-     Command::Import,
-     "&Importieren…",
-     false,
-     {NONE, NONE},
-     always,
-     [](CommandTarget& t) { t.chooseAndImport(); }},
+    {Popup::File, Command::Load, "&Laden", false, {Qt::Key_F3, NONE}, always, load},
+    {Popup::File, Command::Import, "&Importieren…", false, {NONE, NONE}, always, import},
     {Popup::File, Command::Ladder, "&Debugansicht", true, {Qt::Key_F2, NONE}, always, open<StatusWindow::Ladder>},
     {Popup::File, Command::AsiStatus, "&ASI-Status", false, {Qt::Key_F1, NONE}, always, open<StatusWindow::Asi>},
     {Popup::File, Command::CpuStatus, "&CPU-Status", false, {Qt::Key_F4, NONE}, always, open<StatusWindow::Cpu>},
     {Popup::File, Command::Watch, "B&eobachten", false, {Qt::Key_F11, NONE}, always, open<StatusWindow::Watch>},
     {Popup::File, Command::Trend, "&Verlauf", false, {NONE, NONE}, always, open<StatusWindow::Trend>},
-    {Popup::File, Command::Exit, "&Beenden", true, {NONE, NONE}, always, [](CommandTarget& t) { t.exit(); }},
-    {Popup::Timer,
-     Command::Slower,
-     "&Langsamer",
-     false,
-     {Qt::Key_Minus, Qt::KeypadModifier | Qt::Key_Minus},
-     slowerPossible,
-     [](CommandTarget&) { simClock().slower(); }},
-    {Popup::Timer,
-     Command::Faster,
-     "&Schneller",
-     false,
-     {Qt::Key_Plus, Qt::KeypadModifier | Qt::Key_Plus},
-     fasterPossible,
-     [](CommandTarget&) { simClock().faster(); }},
-    {Popup::Timer,
-     Command::Automatic,
-     "&Automatisch",
-     false,
-     {NONE, NONE},
-     manualClock,
-     [](CommandTarget&) { simClock().switchToAutomatic(); }},
-    {Popup::Timer,
-     Command::Manual,
-     "&Manuell",
-     true,
-     {NONE, NONE},
-     automaticClock,
-     [](CommandTarget&) { simClock().switchToManual(); }},
+    {Popup::File, Command::Exit, "&Beenden", true, {NONE, NONE}, always, exit},
+    {Popup::Timer, Command::Slower, "&Langsamer", false, {Qt::Key_Minus, KEYPAD_MINUS}, slowerPossible, slower},
+    {Popup::Timer, Command::Faster, "&Schneller", false, {Qt::Key_Plus, KEYPAD_PLUS}, fasterPossible, faster},
+    {Popup::Timer, Command::Automatic, "&Automatisch", false, {NONE, NONE}, manualClock, automatic},
+    {Popup::Timer, Command::Manual, "&Manuell", true, {NONE, NONE}, automaticClock, manual},
     {Popup::Timer, Command::Step1, "&1ms", false, {Qt::Key_F6, NONE}, manualClock, advance<1>},
     {Popup::Timer, Command::Step10, "&10 ms", false, {Qt::Key_F7, NONE}, manualClock, advance<10>},
     {Popup::Timer, Command::Step100, "&100 ms", false, {Qt::Key_F8, NONE}, manualClock, advance<100>},
     {Popup::Timer, Command::Step1000, "&1000 ms", false, {Qt::Key_F9, NONE}, manualClock, advance<1000>},
-    {Popup::Run,
-     Command::Continue,
-     "&Continue",
-     false,
-     {Qt::Key_F5, NONE},
-     stopped,
-     [](CommandTarget& t) { t.simulator().continueRun(); }},
-    {Popup::Run,
-     Command::Stop,
-     "&Stop",
-     false,
-     {Qt::Key_F10, NONE},
-     running,
-     [](CommandTarget& t) { t.simulator().stop(); }},
-    {Popup::Run,
-     Command::SingleStep,
-     "&Einzelschritt",
-     false,
-     {Qt::Key_Space, NONE},
-     stopped,
-     [](CommandTarget& t) { t.simulator().singleStep(); }},
-    {Popup::Run,
-     Command::Reset,
-     "&Reset",
-     true,
-     {Qt::Key_F12, NONE},
-     always,
-     [](CommandTarget& t) { t.simulator().reset(); }},
-    {Popup::Run,
-     Command::Trace,
-     "&Trace",
-     true,
-     {Qt::Key_Backspace, NONE},
-     always,
-     [](CommandTarget& t) { t.simulator().trace(); }},
+    {Popup::Run, Command::Continue, "&Continue", false, {Qt::Key_F5, NONE}, stopped, continueRun},
+    {Popup::Run, Command::Stop, "&Stop", false, {Qt::Key_F10, NONE}, running, stop},
+    {Popup::Run, Command::SingleStep, "&Einzelschritt", false, {Qt::Key_Space, NONE}, stopped, singleStep},
+    {Popup::Run, Command::NetworkStep, "&Netzwerkschritt", false, {SHIFT_SPACE, NONE}, stopped, networkStep},
+    {Popup::Run, Command::Reset, "&Reset", true, {Qt::Key_F12, NONE}, always, reset},
+    {Popup::Run, Command::Trace, "&Trace", true, {Qt::Key_Backspace, NONE}, always, trace},
 };
 
 const MenuItem* itemOf(Command command) {

@@ -56,6 +56,7 @@ enum class Command {
     Trace = 120,
     Trend = 121,
     Import = 122,
+    NetworkStep = 123,
 };
 
 enum class Popup { File, Timer, Run };

@@ -157,6 +157,8 @@ InfoWnd::InfoWnd(std::unique_ptr<InfoDraw> content)
 
 InfoWnd::~InfoWnd() = default;
 
+void InfoWnd::scrollToContentY(int y) { verticalScrollBar()->setValue(y); }
+
 void InfoWnd::contextMenuEvent(QContextMenuEvent* event) {
     // A menu of the window's own, shown without a nested event loop, so that
     // the window may close while it is open.

@@ -68,6 +68,9 @@ public:
     QMenu* contextMenu() const { return contextMenu_; }
     // Draws the content anew now.
     void refresh() { viewport()->update(); }
+    // Scrolls so that the content's line at `y` (pixels) stands at the top,
+    // as far as the content lets it.
+    void scrollToContentY(int y);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;

@@ -21,12 +21,16 @@
 #include "gui/art_resources.h"
 #include "gui/dialogs.h"
 #include "gui/frame_pacer.h"
+#include "gui/info_wnd.h"
+#include "gui/painter_canvas.h"
 #include "gui/station_widget.h"
 #include "gui/status_window_kinds.h"
 #include "gui/status_window_set.h"
 #include "gui/watch_model.h"
+#include "ladder/kop_net.h"
 #include "messages/cpu_exception.h"
 #include "shell/simulator.h"
+#include "shell/stepped_scan.h"
 #include "shell/trace_info.h"
 
 namespace sps {
@@ -263,6 +267,34 @@ void MainWindow::breakpointReached(int number, const std::string& condition, std
     watch_->breakpointReached(number);
     setWindowTitle(QStringLiteral("%1 – angehalten: %2 (Zyklus %3)")
                        .arg(MAIN_TITLE, QString::fromLatin1(condition), QString::number(cycle)));
+}
+
+void MainWindow::networkReached(const NetworkPlace& next, const NetworkPlace& last, bool step, int breakpoint,
+                                std::uint64_t cycle) {
+    settle();
+    const NetworkPlace& shown = step ? last : next;
+    const Network& network = shown.block->networks[shown.network];
+    const QString where =
+        QStringLiteral("%1 Netzwerk %2").arg(QString::fromLatin1(shown.block->label)).arg(network.number);
+    if (step)
+        setWindowTitle(
+            QStringLiteral("%1 – angehalten: %2 (Zyklus %3)").arg(MAIN_TITLE, where, QString::number(cycle)));
+    else
+        setWindowTitle(QStringLiteral("%1 – Haltepunkt %2: %3 (Zyklus %4)")
+                           .arg(MAIN_TITLE, QString::number(breakpoint), where, QString::number(cycle)));
+    auto* ladder = dynamic_cast<InfoWnd*>(statusWindows_->openWindow(StatusWindow::Ladder));
+    if (ladder == nullptr) return;
+    if (auto* net = dynamic_cast<KOPNet*>(&ladder->content())) {
+        net->mark(&network);
+        PainterCanvas measuring(nullptr, ladder->unit().width(), ladder->unit().height(), 0, 0, 0, 0, 0);
+        const int top = net->rungTop(measuring, &network);
+        if (top >= 0) ladder->scrollToContentY(top);
+        ladder->refresh();
+    }
+}
+
+void MainWindow::updateTrace(std::unique_ptr<TraceInfo> trace) {
+    if (statusWindows_->isOpen(StatusWindow::Trace)) statusWindows_->openTrace(std::move(trace));
 }
 
 void MainWindow::programStopped(std::uint64_t cycle) {

@@ -89,6 +89,13 @@ public:
     void offerImport(const CPUException& error, const std::string& path) override;
     // The title says so, as at a breakpoint, until the run goes on.
     void programStopped(std::uint64_t cycle) override;
+    // The title names the network ("angehalten: OB1 Netzwerk 3 (Zyklus K)",
+    // or the breakpoint's line), and the ladder window, if open, marks it
+    // and scrolls to it.
+    void networkReached(const NetworkPlace& next, const NetworkPlace& last, bool step, int breakpoint,
+                        std::uint64_t cycle) override;
+    // An open trace window shows the stepped scan's trace so far.
+    void updateTrace(std::unique_ptr<TraceInfo> trace) override;
     void showNotice(const std::string& text) override;
 
 public slots:

@@ -56,6 +56,16 @@ enum class CallState : std::uint8_t { Organization = 0, Returned = 1, Subroutine
 using JumpLabel = std::optional<std::uint16_t>;
 inline constexpr std::uint16_t LOOP_JUMP = 0xFFFF;
 
+// Told before each network of a scan begins (network stepping and network
+// breakpoints); it may hold the scan there or end it by throwing.
+class NetworkGate {
+public:
+    virtual void beforeNetwork(const Block& block, std::size_t network) = 0;
+
+protected:
+    ~NetworkGate() = default;
+};
+
 // Where a loop goes on in its block: the network and the instruction in it.
 struct LoopTarget {
     std::size_t network = 0;
@@ -94,6 +104,7 @@ public:
     // after it ran (its power flow), stamped with scanNumber; only while a
     // view shows it, since it slows the scan.
     bool recordPower = false;
+    NetworkGate* networkGate = nullptr; // null but while a scan is stepped or has network breakpoints
     std::uint32_t scanNumber = 0; // counts every scan
     std::uint32_t logicStack = 0;
     MemField areaA{8, false};

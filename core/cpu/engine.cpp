@@ -179,7 +179,11 @@ template <Mode M> Outcome run(CPU& cpu, const Block& block, Position& at) {
     int top = 0; // read only where the power flow is noted
     try {
         while (network < lastNetwork) {
-            if (first == 0) startNetwork(cpu);
+            if (first == 0) {
+                if (cpu.networkGate != nullptr)
+                    cpu.networkGate->beforeNetwork(block, static_cast<std::size_t>(network - networks.data()));
+                startNetwork(cpu);
+            }
             if constexpr (M != Mode::Plain) top = stackTop(cpu);
             node = network->ops.data() + first;
             const std::unique_ptr<Operation>* const end = network->ops.data() + network->ops.size();

@@ -26,6 +26,7 @@ struct Network {
     std::optional<std::string> lineComment; // after "//" on the network line
     std::optional<std::string> comment;     // comment lines below it, joined with LF
     int number = 0;
+    int line = 0; // the line of its NETWORK keyword in the file it was read from
 };
 
 // One program block (organization, subroutine or interrupt block).

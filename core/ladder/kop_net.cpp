@@ -78,13 +78,25 @@ std::string rungHeader(const KOPRung& rung) {
 void KOPNet::setProgram(std::shared_ptr<const Program> program) {
     rungs_.clear();
     program_.reset();
+    marked_ = nullptr;
     if (!program) return;
     std::vector<KOPRung> rungs;
     for (const Block& block : *program)
         for (const Network& network : block.networks)
-            rungs.push_back({block.name, block.kind, network.number, layoutNetwork(network.ops)});
+            rungs.push_back({block.name, block.kind, network.number, layoutNetwork(network.ops), &network});
     program_ = std::move(program);
     rungs_ = std::move(rungs);
+}
+
+int KOPNet::rungTop(KOPDraw& canvas, const Network* network) const {
+    long long y = 0;
+    for (const KOPRung& rung : rungs_) {
+        if (rung.network == network) return clampedPixels(y, 1);
+        const long long units =
+            HEADER_UNITS_Y + static_cast<long long>(CELL_UNITS_Y) * rung.grid.height() + GAP_UNITS_Y;
+        y += units * canvas.unitHeight();
+    }
+    return -1;
 }
 
 int KOPNet::contentWidth(KOPDraw& canvas) {
@@ -105,7 +117,8 @@ void KOPNet::drawContent(KOPDraw& canvas) {
     long long y = 0;
     for (const KOPRung& rung : rungs_) {
         if (!reachFits(y, HEADER_UNITS_Y + ELEMENT_REACH_Y, v)) return;
-        canvas.text(10, static_cast<int>(y) + v, rungHeader(rung));
+        canvas.text(10, static_cast<int>(y) + v,
+                    (rung.network == marked_ && marked_ != nullptr ? ">> " : "") + rungHeader(rung));
         y += static_cast<long long>(HEADER_UNITS_Y) * v;
         const long long railEnd = y + static_cast<long long>(CELL_UNITS_Y) * v * rung.grid.height();
         // The rail always carries power.

@@ -18,6 +18,7 @@ struct KOPRung {
     BlockKind kind = BLOCK_ORGANIZATION;
     int number = 0;
     KOPGrid grid;
+    const Network* network = nullptr; // in the program the view shares
 };
 
 // The ladder view of a whole program: every network of every block as a
@@ -38,6 +39,12 @@ public:
     void showPower(const CPU* cpu) { powerOf_ = cpu; }
     bool showsPower() const { return powerOf_ != nullptr; }
 
+    // Marks the rung of `network` (where a network step or breakpoint
+    // stopped): ">> " before its header; null marks none.
+    void mark(const Network* network) { marked_ = network; }
+    // The content's y of the rung of `network` (its header), or -1.
+    int rungTop(KOPDraw& canvas, const Network* network) const;
+
     int contentWidth(KOPDraw& canvas) override;
     int contentHeight(KOPDraw& canvas) override;
     void drawContent(KOPDraw& canvas) override;
@@ -46,6 +53,7 @@ private:
     std::shared_ptr<const Program> program_; // declared first: outlives the rungs
     std::vector<KOPRung> rungs_;
     const CPU* powerOf_ = nullptr;
+    const Network* marked_ = nullptr;
 };
 
 // "Network N" or "Network N (NAME)": the header above a rung.

@@ -164,7 +164,7 @@ private:
     void handle(std::string_view text, int line);
     void startBlock(const BlockKeyword& keyword, std::string_view rest, int line);
     void endBlock(const BlockKeyword& keyword, int line);
-    void startNetwork(std::string_view rest);
+    void startNetwork(std::string_view rest, int line);
     void endNetwork();
     void comment(std::string_view text);
     void instruction(std::string_view text, int line);
@@ -266,7 +266,7 @@ void Importer::handle(std::string_view text, int line) {
         if (place_ == Place::Header) place_ = Place::Body;
         return;
     }
-    if (startsWithWordIgnoringCase(text, "NETWORK")) return startNetwork(text.substr(7));
+    if (startsWithWordIgnoringCase(text, "NETWORK")) return startNetwork(text.substr(7), line);
     instruction(text, line);
 }
 
@@ -298,10 +298,11 @@ void Importer::endBlock(const BlockKeyword& keyword, int line) {
     place_ = Place::Outside;
 }
 
-void Importer::startNetwork(std::string_view rest) {
+void Importer::startNetwork(std::string_view rest, int line) {
     endNetwork();
     const auto [numberText, lineComment] = splitComment(rest);
     Network network;
+    network.line = line;
     const std::string_view digits = trimmed(numberText);
     std::uint64_t number = 0;
     bool any = false;
@@ -379,7 +380,7 @@ void Importer::failAt(int line, const CPUException& error) const {
 }
 
 void Importer::instruction(std::string_view text, int line) {
-    if (place_ != Place::Network) startNetwork("");
+    if (place_ != Place::Network) startNetwork("", line);
     networkComment_ = false;
     const InstructionText written = splitInstruction(splitComment(text).first);
     const OperandSyntax both{.german = true, .international = true, .shownAs = std::nullopt};

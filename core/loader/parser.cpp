@@ -116,6 +116,7 @@ std::vector<Network> ProgramReader::parseNetworks() {
     std::vector<Network> networks;
     while (token_ == TOK_NETWORK) {
         Network network;
+        network.line = tokens_.line();
         advance();
         expect(TOK_WORD, "Network-ID expected");
         network.number = parseNetworkNumber(tokens_.text());

@@ -187,6 +187,8 @@ inline constexpr CatalogEntry messageCatalog[] = {
      L1("Das Symbol '%s' bekommt in Zeile %d der Symboltabelle eine zweite, andere Adresse.")},
     {"%d characters shown as ?",
      L1("%d Zeichen der Datei gibt es im Zeichensatz des Simulators nicht; Namen und Kommentare zeigen sie als \"?\".")},
+    // Network stepping and network breakpoints.
+    {"Network %s %d missing", L1("In %s gibt es kein Netzwerk %d.")},
 };
 
 inline constexpr std::size_t messageCatalogSize = std::size(messageCatalog);

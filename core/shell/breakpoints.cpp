@@ -6,19 +6,51 @@
 
 namespace sps {
 
+std::string NetworkBreakpoint::text() const { return block + " Netzwerk " + std::to_string(network); }
+
+int Breakpoints::nextNumber() const {
+    int highest = 0;
+    for (const Breakpoint& b : list_) highest = std::max(highest, b.number);
+    for (const NetworkBreakpoint& b : networks_) highest = std::max(highest, b.number);
+    return highest + 1;
+}
+
 int Breakpoints::add(Condition condition) {
-    if (list_.size() >= MAX_BREAKPOINTS) throwMessage("Too many breakpoints");
-    const int number = list_.empty() ? 1 : list_.back().number + 1;
+    if (list_.size() + networks_.size() >= MAX_BREAKPOINTS) throwMessage("Too many breakpoints");
+    const int number = nextNumber();
     list_.push_back({number, std::move(condition)});
+    return number;
+}
+
+int Breakpoints::addNetwork(const Program& program, const std::string& block, int network) {
+    const auto exists = std::ranges::any_of(program, [&](const Block& b) {
+        return b.label == block &&
+               std::ranges::any_of(b.networks, [&](const Network& n) { return n.number == network; });
+    });
+    if (!exists) throw CPUException(formatMessage("Network %s %d missing", block.c_str(), network));
+    if (list_.size() + networks_.size() >= MAX_BREAKPOINTS) throwMessage("Too many breakpoints");
+    const int number = nextNumber();
+    networks_.push_back({number, block, network});
     return number;
 }
 
 bool Breakpoints::remove(int number) {
     const auto found =
         std::find_if(list_.begin(), list_.end(), [number](const Breakpoint& b) { return b.number == number; });
-    if (found == list_.end()) return false;
-    list_.erase(found);
+    if (found != list_.end()) {
+        list_.erase(found);
+        return true;
+    }
+    const auto network = std::ranges::find(networks_, number, &NetworkBreakpoint::number);
+    if (network == networks_.end()) return false;
+    networks_.erase(network);
     return true;
+}
+
+const NetworkBreakpoint* Breakpoints::onNetwork(const Block& block, const Network& network) const {
+    for (const NetworkBreakpoint& b : networks_)
+        if (b.network == network.number && b.block == block.label) return &b;
+    return nullptr;
 }
 
 const Breakpoint* Breakpoints::check() {

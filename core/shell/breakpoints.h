@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "cpu/condition.h"
+#include "cpu/program.h"
 
 namespace sps {
 
@@ -17,6 +19,17 @@ struct Breakpoint {
     bool held = false; // the condition held after the last step
 };
 
+// A network that stops the run before it executes, in any scan: the label of
+// its block ("OB1", "SBR0") and its number.
+struct NetworkBreakpoint {
+    int number;
+    std::string block;
+    int network;
+
+    // "OB1 Netzwerk 3", as the stop names it.
+    std::string text() const;
+};
+
 // The breakpoints of the simulator, checked after every simulation step. They
 // name operands, not program lines, so a reset and a load keep them.
 //
@@ -27,16 +40,27 @@ struct Breakpoint {
 class Breakpoints {
 public:
     // Adds a breakpoint and returns its number: one more than the highest
-    // number in the list (1 for an empty list). Throws "Too many breakpoints"
-    // beyond MAX_BREAKPOINTS.
+    // number of either list (1 for none). Throws "Too many breakpoints"
+    // beyond MAX_BREAKPOINTS of both kinds together.
     int add(Condition condition);
-    // Removes breakpoint `number`; false when there is none.
+    // Adds a breakpoint on the network `network` of the block labelled
+    // `block` in `program`; throws "Network %s %d missing" when the program
+    // has none.
+    int addNetwork(const Program& program, const std::string& block, int network);
+    // Removes breakpoint `number` of either kind; false when there is none.
     bool remove(int number);
-    void clear() { list_.clear(); }
+    void clear() {
+        list_.clear();
+        networks_.clear();
+    }
 
+    // No condition breakpoints (network breakpoints stop inside the scan).
     bool empty() const { return list_.empty(); }
     // In the order of their numbers.
     const std::vector<Breakpoint>& list() const { return list_; }
+    const std::vector<NetworkBreakpoint>& networks() const { return networks_; }
+    // The network breakpoint on that network, or null.
+    const NetworkBreakpoint* onNetwork(const Block& block, const Network& network) const;
 
     // After a step: evaluates every breakpoint, so that each knows its state
     // for the next step, and returns the first that became true in this step,
@@ -44,7 +68,10 @@ public:
     const Breakpoint* check();
 
 private:
+    int nextNumber() const;
+
     std::vector<Breakpoint> list_;
+    std::vector<NetworkBreakpoint> networks_;
 };
 
 } // namespace sps

@@ -8,6 +8,7 @@ namespace sps {
 
 class CPUException;
 class TraceInfo;
+struct NetworkPlace;
 
 // What the simulator asks of whichever front end drives it (the desktop
 // window or the headless runner). The simulator never knows whether a window
@@ -27,6 +28,15 @@ public:
     // The run stopped after the step `cycle` (counted since the last load), in
     // which breakpoint `number` with the text `condition` (ISO-8859-1) became true.
     virtual void breakpointReached(int number, const std::string& condition, std::uint64_t cycle) = 0;
+    // A scan stopped in cycle `cycle` before network `next`, after `last`
+    // (none at its first network): by a network step (`step`), which shows
+    // `last` ("OB1 Netzwerk 3"), or by network breakpoint `breakpoint`,
+    // which shows `next`.
+    virtual void networkReached(const NetworkPlace& next, const NetworkPlace& last, bool step, int breakpoint,
+                                std::uint64_t cycle) = 0;
+    // The trace of the scan so far, while network steps go through it; the
+    // trace window (if one is open) shows it.
+    virtual void updateTrace(std::unique_ptr<TraceInfo> /*trace*/) {}
     // The run stopped after the step `cycle`, in which the program's STOP ran.
     virtual void programStopped(std::uint64_t cycle) = 0;
     // A load failed on a file that the import reads: the error box as

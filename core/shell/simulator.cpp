@@ -1,5 +1,6 @@
 #include "shell/simulator.h"
 
+#include "base/writer.h"
 #include "cpu/cpu.h"
 #include "cpu/engine.h"
 #include "cpu/io.h"
@@ -8,8 +9,8 @@
 #include "loader/reader.h"
 #include "messages/cpu_exception.h"
 #include "shell/front_end.h"
-#include "station/target.h"
 #include "shell/trace_info.h"
+#include "station/target.h"
 
 namespace sps {
 
@@ -39,11 +40,81 @@ void Simulator::scan() {
     }
 }
 
-void Simulator::simulationStep() {
-    ++cycle_;
-    scan();
+bool Simulator::simulationStep(bool networkStep) {
+    if (!runScan(networkStep)) return false;
     target_->plantStep();
     recorder_.sample(cycle_);
+    return true;
+}
+
+bool Simulator::runScan(bool networkStep) {
+    const bool networkBreakpoints = !breakpoints_.networks().empty();
+    if (!stepped_.paused() && !networkStep && !networkBreakpoints) {
+        ++cycle_;
+        scan();
+        return true;
+    }
+    // Stops before a network that has a breakpoint; a network step also
+    // after the first network that ran.
+    const SteppedScan::PauseRule rule = [this, networkStep](const NetworkPlace& next, int networksRun) {
+        if (networkStep && networksRun >= 1) return true;
+        return breakpoints_.onNetwork(*next.block, next.block->networks[next.network]) != nullptr;
+    };
+    SteppedScan::Result result = SteppedScan::Result::Ended;
+    try {
+        if (stepped_.paused()) {
+            result = stepped_.resume(rule);
+        } else {
+            ++cycle_;
+            if (networkStep) {
+                stepTrace_ = newTraceSink();
+                cpu_->traceSink = stepTrace_.get();
+            }
+            result = stepped_.begin(rule);
+        }
+    } catch (const CPUException& error) {
+        cpu_->traceSink = nullptr;
+        stepTrace_.reset();
+        if (cpu_->faultPlace.empty()) throw;
+        const std::string& text = error.messageText();
+        throw CPUException(text + (text.ends_with('\n') ? "" : "\n") + cpu_->faultPlace);
+    }
+    if (result == SteppedScan::Result::Paused) return reportPause(networkStep);
+    if (stepTrace_) frontEnd_.updateTrace(std::make_unique<TraceInfo>(traceLinesOf(*stepTrace_)));
+    cpu_->traceSink = nullptr;
+    stepTrace_.reset();
+    return true;
+}
+
+bool Simulator::reportPause(bool networkStep) {
+    running_ = false;
+    if (stepTrace_) frontEnd_.updateTrace(std::make_unique<TraceInfo>(traceLinesOf(*stepTrace_)));
+    const NetworkPlace& next = stepped_.next();
+    const NetworkBreakpoint* breakpoint = breakpoints_.onNetwork(*next.block, next.block->networks[next.network]);
+    const bool step = networkStep && stepped_.last();
+    frontEnd_.repaintMain();
+    frontEnd_.networkReached(next, stepped_.last(), step, step || breakpoint == nullptr ? 0 : breakpoint->number,
+                             cycle_);
+    return false;
+}
+
+void Simulator::abandonPausedScan() {
+    stepped_.abandon();
+    cpu_->traceSink = nullptr;
+    stepTrace_.reset();
+}
+
+void Simulator::networkStep() {
+    if (!canSingleStep()) return;
+    try {
+        if (simulationStep(true)) {
+            if (stopAtStopInstruction()) return;
+            if (!breakpoints_.empty()) stopAtBreakpoint();
+            frontEnd_.repaintMain();
+        }
+    } catch (const CPUException& error) {
+        stopAndReport(error);
+    }
 }
 
 bool Simulator::stopAtStopInstruction() {
@@ -90,6 +161,7 @@ bool wouldImport(const std::string& path) {
 } // namespace
 
 void Simulator::load(const std::string& path) {
+    abandonPausedScan();
     frontEnd_.closeStatusWindows();
     try {
         FRead reader(path);
@@ -106,6 +178,7 @@ void Simulator::load(const std::string& path) {
 }
 
 void Simulator::importProgram(const std::string& path, const std::string& symbolsPath) {
+    abandonPausedScan();
     frontEnd_.closeStatusWindows();
     try {
         ImportedProgram imported = importFile(*cpu_, path, symbolsPath);
@@ -130,7 +203,7 @@ void Simulator::stop() {
 bool Simulator::runSteps(long long count) {
     for (long long i = 0; i < count; ++i) {
         try {
-            simulationStep();
+            if (!simulationStep()) return false;
             if (stopAtStopInstruction()) return false;
             if (!breakpoints_.empty() && stopAtBreakpoint()) return false;
         } catch (const CPUException& error) {
@@ -147,6 +220,7 @@ void Simulator::singleStep() {
 }
 
 void Simulator::reset() {
+    abandonPausedScan();
     try {
         resetCpu(*cpu_);
     } catch (const CPUException& error) {
@@ -155,6 +229,8 @@ void Simulator::reset() {
 }
 
 void Simulator::trace() {
+    // A scan that stands paused is finished first.
+    if (stepped_.paused() && !runSteps(1)) return;
     ++cycle_;
     auto traceInfo = std::make_unique<TraceInfo>(traceScan(*cpu_));
     try {

@@ -7,12 +7,14 @@
 #include "cpu/mnemonic_set.h"
 #include "shell/breakpoints.h"
 #include "shell/recorder.h"
+#include "shell/stepped_scan.h"
 
 namespace sps {
 
 class CPU;
 class FrontEnd;
 class IOBus;
+class LineBoundedWriter;
 class Target;
 
 // The one simulator state: the station, the CPU wired to it through the bus,
@@ -65,8 +67,17 @@ public:
     const ProgramOrigin& programOrigin() const { return origin_; }
     void continueRun();
     void stop();
-    // One simulation step, then a repaint.
+    // One simulation step, then a repaint. A scan that stands paused before a
+    // network is finished first.
     void singleStep();
+    // "Netzwerkschritt", while stopped: runs the scan up to the end of its
+    // next network (a new scan when none stands paused) and holds it there;
+    // the front end learns where. At the scan's end the step is complete.
+    void networkStep();
+    // Whether a scan stands paused before one of its networks, and where:
+    // the network it runs next and the one that ran last.
+    bool scanPaused() const { return stepped_.paused(); }
+    const SteppedScan& steppedScan() const { return stepped_; }
     void reset();
     // One traced simulation step whose trace opens in the trace window.
     void trace();
@@ -84,8 +95,16 @@ private:
     void scan();
     // What load and import do once the new program is in the CPU.
     void startNewProgram(ProgramOrigin origin);
-    // One scan followed by one station step; throws.
-    void simulationStep();
+    // One scan followed by one station step; false when the scan stopped
+    // before a network instead (a network breakpoint, a network step). Throws.
+    bool simulationStep(bool networkStep = false);
+    // Runs the scan through SteppedScan when one stands paused or network
+    // breakpoints are set; false when it paused.
+    bool runScan(bool networkStep);
+    // Tells the front end where a paused scan stands; false.
+    bool reportPause(bool networkStep);
+    // Ends a paused scan before the program or the CPU changes under it.
+    void abandonPausedScan();
     void report(const class CPUException& error);
     void stopAndReport(const class CPUException& error);
     // After a step, with breakpoints set: stops the run and tells the front
@@ -104,6 +123,9 @@ private:
     Recorder recorder_{*cpu_};
     Breakpoints breakpoints_;
     ProgramOrigin origin_;
+    SteppedScan stepped_{*cpu_};
+    // The trace of a scan that network steps go through.
+    std::unique_ptr<LineBoundedWriter> stepTrace_;
 };
 
 } // namespace sps

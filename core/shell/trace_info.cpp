@@ -61,19 +61,27 @@ std::vector<std::string> splitLines(const std::string& text) {
 
 } // namespace
 
+std::unique_ptr<LineBoundedWriter> newTraceSink() {
+    return std::make_unique<LineBoundedWriter>(TRACE_LINE_LIMIT, TRACE_TEXT_LIMIT);
+}
+
+std::vector<std::string> traceLinesOf(const LineBoundedWriter& sink) {
+    std::vector<std::string> lines = splitLines(sink.text());
+    // A cut text ends with a line feed; the note takes the empty line after it.
+    if (sink.full()) lines.back() = formatMessage("Trace cut off after %d lines", static_cast<int>(sink.lineCount()));
+    return lines;
+}
+
 std::vector<std::string> traceScan(CPU& cpu) {
-    LineBoundedWriter sink(TRACE_LINE_LIMIT, TRACE_TEXT_LIMIT);
+    const auto sink = newTraceSink();
     try {
-        const TraceSinkScope scope(cpu, sink);
+        const TraceSinkScope scope(cpu, *sink);
         scanCycle(cpu);
     } catch (const CPUException& error) {
         // The failure replaces whatever the scan had traced until then.
         return {error.messageText()};
     }
-    std::vector<std::string> lines = splitLines(sink.text());
-    // A cut text ends with a line feed; the note takes the empty line after it.
-    if (sink.full()) lines.back() = formatMessage("Trace cut off after %d lines", static_cast<int>(sink.lineCount()));
-    return lines;
+    return traceLinesOf(*sink);
 }
 
 int TraceInfo::contentWidth(KOPDraw& canvas) { return CONTENT_COLUMNS * canvas.unitWidth(); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,11 +9,17 @@
 namespace sps {
 
 class CPU;
+class LineBoundedWriter;
 
 // Runs one scan of `cpu` with a trace sink attached and returns what the
 // engine traced, split at line feeds (1 + their number lines). A
 // CPUException of the scan ends there: its text becomes the only line.
 std::vector<std::string> traceScan(CPU& cpu);
+
+// The sink that a traced scan writes to, with the trace window's limits, and
+// its lines as the trace window shows them (the note of a cut-off last).
+std::unique_ptr<LineBoundedWriter> newTraceSink();
+std::vector<std::string> traceLinesOf(const LineBoundedWriter& sink);
 
 // The trace window's content: the lines of one traced scan, one per row.
 class TraceInfo final : public InfoDraw {

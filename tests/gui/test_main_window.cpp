@@ -109,7 +109,7 @@ void MainWindowTest::menuTextsAndKeys() {
          "B&eobachten|F11", "&Verlauf|", "-", "&Beenden|"},
         {"&Timer", "&Langsamer|-", "&Schneller|+", "&Automatisch|", "-", "&Manuell|", "&1ms|F6", "&10 ms|F7",
          "&100 ms|F8", "&1000 ms|F9"},
-        {"&Run", "&Continue|F5", "&Stop|F10", "&Einzelschritt|Space", "-", "&Reset|F12", "-", "&Trace|Backspace"},
+        {"&Run", "&Continue|F5", "&Stop|F10", "&Einzelschritt|Space", "&Netzwerkschritt|Shift+Space", "-", "&Reset|F12", "-", "&Trace|Backspace"},
     };
     const QList<QAction*> popups = window_->menuBar()->actions();
     QCOMPARE(popups.size(), 3);
@@ -155,7 +155,7 @@ void MainWindowTest::noTwoItemsOfAMenuShareAMnemonic() {
                              mnemonic.toString(QKeySequence::PortableText)));
         }
     }
-    QCOMPARE(checked, 3 + 21 + 5 + 3);
+    QCOMPARE(checked, 3 + 22 + 5 + 3);
 }
 
 // A menu text is UTF-8 source, as every literal of the desktop program.

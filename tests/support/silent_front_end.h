@@ -18,6 +18,7 @@ public:
     void openTrace(std::unique_ptr<TraceInfo>) override {}
     void breakpointReached(int, const std::string&, std::uint64_t) override {}
     void programStopped(std::uint64_t) override {}
+    void networkReached(const NetworkPlace&, const NetworkPlace&, bool, int, std::uint64_t) override {}
 };
 
 } // namespace sps

@@ -240,4 +240,12 @@ TEST_F(StandAlone, CheckedBeforeLaterNetworks) {
     EXPECT_EQ(loadError(cpu, network("LBL 1\nLD E0.0\nNETWORK x\n")), STANDS_ALONE);
 }
 
+TEST(ParserNetworks, KnowTheLineOfTheirKeyword) {
+    CPU cpu;
+    load(cpu, "ORGANIZATION_BLOCK OB1:MAIN\nBEGIN\nNETWORK 1\nLD M0.0\n\nNETWORK 2\nLD M0.1\n"
+              "END_ORGANIZATION_BLOCK\n");
+    EXPECT_EQ(cpu.program->at(0).networks.at(0).line, 3);
+    EXPECT_EQ(cpu.program->at(0).networks.at(1).line, 6);
+}
+
 } // namespace

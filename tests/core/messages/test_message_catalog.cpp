@@ -168,7 +168,8 @@ TEST(MessageCatalog, KeepsTheAddedMessagesAfterTheStandardOnes) {
                                  "%s in line %d stands not alone",
                                  "Symbol table line %d needs symbol and address",
                                  "Symbol %s given two addresses in line %d",
-                                 "%d characters shown as ?"};
+                                 "%d characters shown as ?",
+                                 "Network %s %d missing"};
     ASSERT_EQ(messageCatalogSize, 80u + std::size(added));
     for (std::size_t i = 0; i < std::size(added); ++i) {
         SCOPED_TRACE(added[i]);

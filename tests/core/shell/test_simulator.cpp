@@ -17,8 +17,8 @@
 #include "shell/breakpoints.h"
 #include "shell/front_end.h"
 #include "shell/simulator.h"
-#include "station/target.h"
 #include "shell/trace_info.h"
+#include "station/target.h"
 
 using namespace sps;
 
@@ -46,6 +46,14 @@ public:
         breakpoints.push_back(std::to_string(number) + ": " + condition + " @" + std::to_string(cycle));
     }
     void programStopped(std::uint64_t cycle) override { stops.push_back(cycle); }
+    void networkReached(const NetworkPlace& next, const NetworkPlace& last, bool step, int breakpoint,
+                        std::uint64_t cycle) override {
+        const NetworkPlace& shown = step ? last : next;
+        pauses.push_back((step ? std::string("step ") : "break " + std::to_string(breakpoint) + " ") +
+                         shown.block->label + " " + std::to_string(shown.block->networks[shown.network].number) + " @" +
+                         std::to_string(cycle));
+    }
+    std::vector<std::string> pauses;
     std::vector<std::string> breakpoints;
     std::vector<std::uint64_t> stops;
 };

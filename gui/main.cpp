@@ -85,7 +85,12 @@ int main(int argc, char** argv) {
 
     if (screenshot) {
         const auto save = [](QWidget& shown, const std::string& file) {
-            shown.ensurePolished();
+            // Some widgets (the trace window's tabs) lay themselves out only
+            // when shown: show them where no screen shows them.
+            if (!shown.isVisible()) {
+                shown.setAttribute(Qt::WA_DontShowOnScreen);
+                shown.show();
+            }
             if (shown.grab().save(QFile::decodeName(file.c_str()), "PNG")) return true;
             std::cerr << "spssim: cannot write the screenshot " << file << "\n";
             return false;

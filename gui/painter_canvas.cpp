@@ -18,8 +18,10 @@ void PainterCanvas::drawPowered(bool powered) {
     painter_->setPen(power);
 }
 
-void PainterCanvas::drawFill(int x1, int y1, int x2, int y2) {
-    if (painter_ != nullptr) painter_->fillRect(QRect(QPoint(x1, y1), QPoint(x2, y2)).normalized(), CLOSED_COLOUR);
+void PainterCanvas::drawFill(int x1, int y1, int x2, int y2, Fill kind) {
+    if (painter_ == nullptr) return;
+    painter_->fillRect(QRect(QPoint(x1, y1), QPoint(x2, y2)).normalized(),
+                       kind == Fill::Breakpoint ? BREAKPOINT_COLOUR : CLOSED_COLOUR);
 }
 
 void PainterCanvas::drawLine(int x1, int y1, int x2, int y2) {

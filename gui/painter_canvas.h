@@ -16,6 +16,7 @@ namespace sps {
 // The colours of the ladder's power flow.
 inline const QColor POWER_COLOUR{0, 170, 0};
 inline const QColor CLOSED_COLOUR{170, 235, 170};
+inline const QColor BREAKPOINT_COLOUR{210, 30, 30};
 
 class PainterCanvas final : public ClippedCanvas {
 public:
@@ -27,7 +28,7 @@ protected:
     void drawText(int x, int y, const std::string& s) override;
     // Power: a strong green, two pixels wide; a closed contact a pale green.
     void drawPowered(bool powered) override;
-    void drawFill(int x1, int y1, int x2, int y2) override;
+    void drawFill(int x1, int y1, int x2, int y2, Fill kind) override;
 
 private:
     QPainter* painter_;

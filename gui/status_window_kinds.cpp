@@ -6,6 +6,7 @@
 #include "cpu/cpu.h"
 #include "gui/info_wnd.h"
 #include "gui/ladder_window.h"
+#include "gui/trace_window.h"
 #include "gui/trend_window.h"
 #include "gui/watch_window.h"
 #include "ladder/kop_net.h"
@@ -31,7 +32,7 @@ std::unique_ptr<QWidget> makeCpu(StatusWindowSource& source) {
 std::unique_ptr<QWidget> makeTrace(StatusWindowSource& source) {
     auto trace = std::move(source.trace);
     if (!trace) trace = std::make_unique<TraceInfo>(std::vector<std::string>{});
-    return std::make_unique<InfoWnd>(std::move(trace));
+    return std::make_unique<TraceWindow>(std::move(trace));
 }
 
 std::unique_ptr<QWidget> makeWatch(StatusWindowSource& source) { return std::make_unique<WatchWindow>(*source.watch); }

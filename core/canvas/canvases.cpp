@@ -39,14 +39,14 @@ void ClippedCanvas::line(int x1, int y1, int x2, int y2) {
     drawLine(clampToInt(sx1), clampToInt(sy1), clampToInt(sx2), clampToInt(sy2));
 }
 
-void ClippedCanvas::fill(int x1, int y1, int x2, int y2) {
+void ClippedCanvas::fill(int x1, int y1, int x2, int y2, Fill kind) {
     const long long sx1 = static_cast<long long>(x1) + offsetX_;
     const long long sx2 = static_cast<long long>(x2) + offsetX_;
     const long long sy1 = static_cast<long long>(y1) + offsetY_;
     const long long sy2 = static_cast<long long>(y2) + offsetY_;
     if (std::max(sx1, sx2) < 0 || std::max(sy1, sy2) < 0) return;
     if (std::min(sx1, sx2) > clipWidth_ || std::min(sy1, sy2) > clipHeight_) return;
-    drawFill(clampToInt(sx1), clampToInt(sy1), clampToInt(sx2), clampToInt(sy2));
+    drawFill(clampToInt(sx1), clampToInt(sy1), clampToInt(sx2), clampToInt(sy2), kind);
 }
 
 void ClippedCanvas::text(int x, int y, const std::string& s) {

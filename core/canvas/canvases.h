@@ -29,13 +29,13 @@ public:
     void text(int x, int y, const std::string& s) final;
     void setPowered(bool powered) final { drawPowered(powered); }
     // Skipped when it lies wholly outside the clip area.
-    void fill(int x1, int y1, int x2, int y2) final;
+    void fill(int x1, int y1, int x2, int y2, Fill kind = Fill::Closed) final;
 
 protected:
     virtual void drawLine(int x1, int y1, int x2, int y2) = 0;
     virtual void drawText(int x, int y, const std::string& s) = 0;
     virtual void drawPowered(bool /*powered*/) {}
-    virtual void drawFill(int /*x1*/, int /*y1*/, int /*x2*/, int /*y2*/) {}
+    virtual void drawFill(int /*x1*/, int /*y1*/, int /*x2*/, int /*y2*/, Fill /*kind*/) {}
 
 private:
     int unitWidth_;

@@ -19,9 +19,12 @@ public:
     // Whether the lines that follow carry power (the power flow of the
     // ladder view); a content that shows none never calls it.
     virtual void setPowered(bool /*powered*/) {}
-    // A filled rectangle with corners (x1, y1) and (x2, y2): a closed contact
-    // of the power flow. Canvases of lines and texts alone leave it out.
-    virtual void fill(int /*x1*/, int /*y1*/, int /*x2*/, int /*y2*/) {}
+    // What a filled rectangle marks: a closed contact of the power flow, a
+    // network with a breakpoint.
+    enum class Fill : unsigned char { Closed, Breakpoint };
+    // A filled rectangle with corners (x1, y1) and (x2, y2). Canvases of
+    // lines and texts alone leave it out.
+    virtual void fill(int /*x1*/, int /*y1*/, int /*x2*/, int /*y2*/, Fill /*kind*/ = Fill::Closed) {}
     // A text that ends at x: drawn by text() at x - unitWidth * length of s.
     void textRight(int x, int y, const std::string& s) { text(x - unitWidth() * static_cast<int>(s.size()), y, s); }
 };

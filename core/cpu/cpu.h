@@ -5,12 +5,14 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cpu/force_table.h"
 #include "cpu/mem_field.h"
 #include "cpu/mnemonic_set.h"
 #include "cpu/program.h"
 #include "cpu/timer_table.h"
+#include "cpu/trace_row.h"
 
 namespace sps {
 
@@ -100,12 +102,17 @@ public:
     // was made from a program (a ladder view) keeps it after a new load.
     std::shared_ptr<const Program> program;
     Writer* traceSink = nullptr; // set only around a traced scan
+    // Beside the sink, the rows of the trace window's table (at most
+    // MAX_TRACE_ROWS), and where the traced scan stands.
+    std::vector<TraceRow>* traceRows = nullptr;
+    const Block* traceBlock = nullptr;
+    const Network* traceNetwork = nullptr;
     // While set, every instruction notes the logic stack's top before and
     // after it ran (its power flow), stamped with scanNumber; only while a
     // view shows it, since it slows the scan.
     bool recordPower = false;
     NetworkGate* networkGate = nullptr; // null but while a scan is stepped or has network breakpoints
-    std::uint32_t scanNumber = 0; // counts every scan
+    std::uint32_t scanNumber = 0;       // counts every scan
     std::uint32_t logicStack = 0;
     MemField areaA{8, false};
     MemField areaE{8, false};
@@ -144,6 +151,9 @@ private:
 // bit follows from its value; an off-delay timer stops).
 void resetTimer(TimerRecord& timer);
 void resetCounter(CounterRecord& counter);
+
+// At most this many rows of a traced scan's table are kept.
+inline constexpr std::size_t MAX_TRACE_ROWS = 100000;
 
 // At most this many ticks are counted in one update; time beyond is dropped.
 inline constexpr std::uint32_t MAX_TIMER_CATCHUP = 6000;

@@ -86,6 +86,42 @@ void tracePins(Writer& sink, const Operation& op, std::initializer_list<int> pin
     sink.putChar('\n');
 }
 
+// The top four bits of the logic stack as the gate shows them, top in bit 0.
+std::uint8_t topFourBits(const CPU& cpu) {
+    return gateOpen(cpu) ? static_cast<std::uint8_t>(cpu.logicStack & 0x0Fu) : 0;
+}
+
+// "E0.0=1 MW2=5": every pin that names an operand with a value (a
+// constant has none).
+std::string pinValues(const Operation& op) {
+    StringWriter text;
+    for (int pin = 1; pin <= 5; ++pin) {
+        StringWriter name;
+        op.pinName(name, pin, 0, nullptr);
+        StringWriter value;
+        op.pinValue(value, pin, 0, nullptr);
+        if (name.text().empty() || value.text().empty()) continue;
+        if (!text.text().empty()) text.putChar(' ');
+        text.putString(name.text().substr(name.text().front() == ' ' ? 1 : 0));
+        text.putChar('=');
+        text.putString(value.text());
+    }
+    return text.takeText();
+}
+
+std::string instructionText(const Operation& op) {
+    StringWriter text;
+    text.putString(op.mnemonic());
+    const char* separator = "";
+    for (const Parameter* operand : {op.operand1(), op.operand2(), op.operand3()}) {
+        if (operand == nullptr) continue;
+        text.putString(separator);
+        operand->printName(text);
+        separator = ",";
+    }
+    return text.takeText();
+}
+
 // One instruction with its trace lines, while the scan is traced.
 void runTraced(CPU& cpu, Operation& op) {
     // A full trace sink ends the tracing, not the scan.
@@ -94,10 +130,27 @@ void runTraced(CPU& cpu, Operation& op) {
         traceStack(cpu, *sink, "SStack: ", op);
         tracePins(*sink, op, {3, 4, 1, 2});
     }
+    // The row by its index: a subroutine that the instruction calls adds rows.
+    std::optional<std::size_t> row;
+    if (cpu.traceRows != nullptr && cpu.traceRows->size() < MAX_TRACE_ROWS && cpu.traceBlock != nullptr) {
+        row = cpu.traceRows->size();
+        TraceRow& before = cpu.traceRows->emplace_back();
+        before.block = cpu.traceBlock->label;
+        before.network = cpu.traceNetwork != nullptr ? cpu.traceNetwork->number : 0;
+        before.depth = cpu.callDepth;
+        before.instruction = instructionText(op);
+        before.valuesBefore = pinValues(op);
+        before.stackBefore = topFourBits(cpu);
+    }
     op.execute(cpu);
     if (sink != nullptr) {
         traceStack(cpu, *sink, "EStack: ", op);
         tracePins(*sink, op, {5, 1, 2});
+    }
+    if (row) {
+        TraceRow& after = (*cpu.traceRows)[*row];
+        after.valuesAfter = pinValues(op);
+        after.stackAfter = topFourBits(cpu);
     }
 }
 
@@ -190,6 +243,10 @@ template <Mode M> Outcome run(CPU& cpu, const Block& block, Position& at) {
             bool looped = false;
             for (; node < end; ++node) {
                 keepOneMsTimersCurrent(cpu);
+                if constexpr (M == Mode::Traced) {
+                    cpu.traceBlock = &block;
+                    cpu.traceNetwork = network;
+                }
                 runInstruction<M>(cpu, **node, top);
                 if (++cpu.instructionCount > LOOP_LIMIT) throwMessage("Possible loop dedected");
                 if (cpu.callState == CallState::Returned) return Outcome::Returned;
@@ -235,6 +292,10 @@ template <Mode M> Outcome search(CPU& cpu, const Block& block, Position& at) {
             Operation& op = *ops[at.node];
             if (!op.standsAlone()) continue;
             try {
+                if constexpr (M == Mode::Traced) {
+                    cpu.traceBlock = &block;
+                    cpu.traceNetwork = &networks[at.network];
+                }
                 int top = stackTop(cpu);
                 runInstruction<M>(cpu, op, top);
                 if (++cpu.instructionCount > LOOP_LIMIT) throwMessage("Possible loop dedected");

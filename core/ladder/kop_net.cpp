@@ -83,7 +83,7 @@ void KOPNet::setProgram(std::shared_ptr<const Program> program) {
     std::vector<KOPRung> rungs;
     for (const Block& block : *program)
         for (const Network& network : block.networks)
-            rungs.push_back({block.name, block.kind, network.number, layoutNetwork(network.ops), &network});
+            rungs.push_back({block.name, block.kind, network.number, layoutNetwork(network.ops), &network, &block});
     program_ = std::move(program);
     rungs_ = std::move(rungs);
 }
@@ -97,6 +97,22 @@ int KOPNet::rungTop(KOPDraw& canvas, const Network* network) const {
         y += units * canvas.unitHeight();
     }
     return -1;
+}
+
+const KOPRung* KOPNet::rungAt(KOPDraw& canvas, int y, bool& onHeader) const {
+    long long top = 0;
+    for (const KOPRung& rung : rungs_) {
+        const long long height =
+            (HEADER_UNITS_Y + static_cast<long long>(CELL_UNITS_Y) * rung.grid.height() + GAP_UNITS_Y) *
+            canvas.unitHeight();
+        if (y >= top && y < top + height) {
+            onHeader = y < top + static_cast<long long>(HEADER_UNITS_Y) * canvas.unitHeight();
+            return &rung;
+        }
+        top += height;
+    }
+    onHeader = false;
+    return nullptr;
 }
 
 int KOPNet::contentWidth(KOPDraw& canvas) {
@@ -117,6 +133,8 @@ void KOPNet::drawContent(KOPDraw& canvas) {
     long long y = 0;
     for (const KOPRung& rung : rungs_) {
         if (!reachFits(y, HEADER_UNITS_Y + ELEMENT_REACH_Y, v)) return;
+        if (hasBreakpoint_ && hasBreakpoint_(rung))
+            canvas.fill(1, static_cast<int>(y) + v, 9, static_cast<int>(y) + 2 * v, KOPDraw::Fill::Breakpoint);
         canvas.text(10, static_cast<int>(y) + v,
                     (rung.network == marked_ && marked_ != nullptr ? ">> " : "") + rungHeader(rung));
         y += static_cast<long long>(HEADER_UNITS_Y) * v;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@ struct KOPRung {
     int number = 0;
     KOPGrid grid;
     const Network* network = nullptr; // in the program the view shares
+    const Block* block = nullptr;
 };
 
 // The ladder view of a whole program: every network of every block as a
@@ -44,6 +46,14 @@ public:
     void mark(const Network* network) { marked_ = network; }
     // The content's y of the rung of `network` (its header), or -1.
     int rungTop(KOPDraw& canvas, const Network* network) const;
+    // The rung at the content's y, or null; `onHeader` tells whether y lies
+    // on its header line.
+    const KOPRung* rungAt(KOPDraw& canvas, int y, bool& onHeader) const;
+    // Which networks to mark with a breakpoint (a red square before the
+    // header); none when empty.
+    void showBreakpoints(std::function<bool(const KOPRung&)> hasBreakpoint) {
+        hasBreakpoint_ = std::move(hasBreakpoint);
+    }
 
     int contentWidth(KOPDraw& canvas) override;
     int contentHeight(KOPDraw& canvas) override;
@@ -54,6 +64,7 @@ private:
     std::vector<KOPRung> rungs_;
     const CPU* powerOf_ = nullptr;
     const Network* marked_ = nullptr;
+    std::function<bool(const KOPRung&)> hasBreakpoint_;
 };
 
 // "Network N" or "Network N (NAME)": the header above a rung.

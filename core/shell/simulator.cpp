@@ -68,27 +68,27 @@ bool Simulator::runScan(bool networkStep) {
             ++cycle_;
             if (networkStep) {
                 stepTrace_ = newTraceSink();
+                stepTraceRows_.clear();
                 cpu_->traceSink = stepTrace_.get();
+                cpu_->traceRows = &stepTraceRows_;
             }
             result = stepped_.begin(rule);
         }
     } catch (const CPUException& error) {
-        cpu_->traceSink = nullptr;
-        stepTrace_.reset();
+        endStepTrace();
         if (cpu_->faultPlace.empty()) throw;
         const std::string& text = error.messageText();
         throw CPUException(text + (text.ends_with('\n') ? "" : "\n") + cpu_->faultPlace);
     }
     if (result == SteppedScan::Result::Paused) return reportPause(networkStep);
-    if (stepTrace_) frontEnd_.updateTrace(std::make_unique<TraceInfo>(traceLinesOf(*stepTrace_)));
-    cpu_->traceSink = nullptr;
-    stepTrace_.reset();
+    if (stepTrace_) frontEnd_.updateTrace(std::make_unique<TraceInfo>(traceLinesOf(*stepTrace_), stepTraceRows_));
+    endStepTrace();
     return true;
 }
 
 bool Simulator::reportPause(bool networkStep) {
     running_ = false;
-    if (stepTrace_) frontEnd_.updateTrace(std::make_unique<TraceInfo>(traceLinesOf(*stepTrace_)));
+    if (stepTrace_) frontEnd_.updateTrace(std::make_unique<TraceInfo>(traceLinesOf(*stepTrace_), stepTraceRows_));
     const NetworkPlace& next = stepped_.next();
     const NetworkBreakpoint* breakpoint = breakpoints_.onNetwork(*next.block, next.block->networks[next.network]);
     const bool step = networkStep && stepped_.last();
@@ -98,10 +98,16 @@ bool Simulator::reportPause(bool networkStep) {
     return false;
 }
 
+void Simulator::endStepTrace() {
+    cpu_->traceSink = nullptr;
+    cpu_->traceRows = nullptr;
+    stepTrace_.reset();
+    stepTraceRows_.clear();
+}
+
 void Simulator::abandonPausedScan() {
     stepped_.abandon();
-    cpu_->traceSink = nullptr;
-    stepTrace_.reset();
+    endStepTrace();
 }
 
 void Simulator::networkStep() {
@@ -232,7 +238,9 @@ void Simulator::trace() {
     // A scan that stands paused is finished first.
     if (stepped_.paused() && !runSteps(1)) return;
     ++cycle_;
-    auto traceInfo = std::make_unique<TraceInfo>(traceScan(*cpu_));
+    std::vector<TraceRow> rows;
+    std::vector<std::string> lines = traceScan(*cpu_, rows);
+    auto traceInfo = std::make_unique<TraceInfo>(std::move(lines), std::move(rows));
     try {
         target_->plantStep();
     } catch (const CPUException& error) {

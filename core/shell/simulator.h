@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cpu/mnemonic_set.h"
+#include "cpu/trace_row.h"
 #include "shell/breakpoints.h"
 #include "shell/recorder.h"
 #include "shell/stepped_scan.h"
@@ -103,6 +105,8 @@ private:
     bool runScan(bool networkStep);
     // Tells the front end where a paused scan stands; false.
     bool reportPause(bool networkStep);
+    // The stepped scan is no longer traced.
+    void endStepTrace();
     // Ends a paused scan before the program or the CPU changes under it.
     void abandonPausedScan();
     void report(const class CPUException& error);
@@ -126,6 +130,7 @@ private:
     SteppedScan stepped_{*cpu_};
     // The trace of a scan that network steps go through.
     std::unique_ptr<LineBoundedWriter> stepTrace_;
+    std::vector<TraceRow> stepTraceRows_;
 };
 
 } // namespace sps

@@ -35,8 +35,16 @@ int lineY(std::size_t index, int lineHeight) {
 // however the scan ends, so that no later scan writes into a dead buffer.
 class TraceSinkScope {
 public:
-    TraceSinkScope(CPU& cpu, Writer& sink) : cpu_(cpu) { cpu_.traceSink = &sink; }
-    ~TraceSinkScope() { cpu_.traceSink = nullptr; }
+    TraceSinkScope(CPU& cpu, Writer& sink, std::vector<TraceRow>* rows) : cpu_(cpu) {
+        cpu_.traceSink = &sink;
+        cpu_.traceRows = rows;
+    }
+    ~TraceSinkScope() {
+        cpu_.traceSink = nullptr;
+        cpu_.traceRows = nullptr;
+        cpu_.traceBlock = nullptr;
+        cpu_.traceNetwork = nullptr;
+    }
     TraceSinkScope(const TraceSinkScope&) = delete;
     TraceSinkScope& operator=(const TraceSinkScope&) = delete;
 
@@ -73,9 +81,14 @@ std::vector<std::string> traceLinesOf(const LineBoundedWriter& sink) {
 }
 
 std::vector<std::string> traceScan(CPU& cpu) {
+    std::vector<TraceRow> rows;
+    return traceScan(cpu, rows);
+}
+
+std::vector<std::string> traceScan(CPU& cpu, std::vector<TraceRow>& rows) {
     const auto sink = newTraceSink();
     try {
-        const TraceSinkScope scope(cpu, *sink);
+        const TraceSinkScope scope(cpu, *sink, &rows);
         scanCycle(cpu);
     } catch (const CPUException& error) {
         // The failure replaces whatever the scan had traced until then.

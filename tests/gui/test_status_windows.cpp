@@ -20,8 +20,8 @@
 #include "gui_fixtures.h"
 #include "recording_paint_device.h"
 #include "shell/simulator.h"
-#include "station/target.h"
 #include "shell/trace_info.h"
+#include "station/target.h"
 
 using namespace sps;
 using namespace sps::guitest;
@@ -84,7 +84,12 @@ private slots:
     void closedWhileAMenuOrEditorIsOpen();
 
 private:
-    InfoWnd* window(StatusWindow kind) { return qobject_cast<InfoWnd*>(main_->statusWindows().openWindow(kind)); }
+    // The window's content view (the trace window's text view).
+    InfoWnd* window(StatusWindow kind) {
+        QWidget* window = main_->statusWindows().openWindow(kind);
+        if (auto* info = qobject_cast<InfoWnd*>(window)) return info;
+        return window != nullptr ? window->findChild<InfoWnd*>() : nullptr;
+    }
     QWidget* anyWindow(StatusWindow kind) { return main_->statusWindows().openWindow(kind); }
     // Status windows on the screen with that title.
     int shown(const QString& title) const;
@@ -317,6 +322,8 @@ void StatusWindowsTest::closedWhileAMenuOrEditorIsOpen() {
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowExposed(window));
     auto* area = qobject_cast<QAbstractScrollArea*>(window.data());
+    // The trace window's text view, the watch window's table.
+    if (area == nullptr) area = window->findChild<InfoWnd*>();
     if (area == nullptr) area = window->findChild<QAbstractScrollArea*>();
     QVERIFY(area);
 

@@ -12,6 +12,7 @@
 #include "messages/message_catalog.h"
 #include "shell/trace_info.h"
 #include "support/instruction_harness.h"
+#include "support/program_text.h"
 
 using namespace sps;
 
@@ -89,6 +90,51 @@ TEST(TraceInfo, LongScanKeepsTheFirstLinesAndSaysWhereTheTraceWasCut) {
     // The scan itself ran to its end.
     EXPECT_EQ(cpu.areaM.readWord(0), 30000);
     EXPECT_EQ(cpu.traceSink, nullptr);
+}
+
+TEST(TraceInfo, RowsSayWhereEachInstructionRanItsOperandValuesAndTheStack) {
+    CPU cpu;
+    programtext::load(cpu, "ORGANIZATION_BLOCK MAIN:OB1\nBEGIN\nNETWORK 1\nLD E0.0\nCALL SBR0\n"
+                           "NETWORK 2\nLD SM0.0\nMOVW 7, MW2\nEND_ORGANIZATION_BLOCK\n"
+                           "SUBROUTINE_BLOCK SBR0:SBR0\nBEGIN\nNETWORK 1\nLD SM0.0\n= A0.1\n"
+                           "END_SUBROUTINE_BLOCK\n");
+    resetCpu(cpu);
+    cpu.areaE.writeBit(0, 0, 1);
+    std::vector<TraceRow> rows;
+    traceScan(cpu, rows);
+    struct Expected {
+        const char* block;
+        int network;
+        int depth;
+        const char* instruction;
+        const char* before;
+        const char* after;
+        int stackBefore;
+        int stackAfter;
+    };
+    // A constant has no value of its own: MOVW shows MW2 only. A network
+    // starts on an empty stack.
+    const std::vector<Expected> expected{
+        {"OB1", 1, 0, "LD E0.0", "E0.0=1", "E0.0=1", 0, 1},
+        {"OB1", 1, 0, "CALL SBR0", "", "", 1, 1},
+        {"SBR0", 1, 1, "LD SM0.0", "SM0.0=1", "SM0.0=1", 1, 3},
+        {"SBR0", 1, 1, "= A0.1", "A0.1=0", "A0.1=1", 3, 3},
+        {"OB1", 2, 0, "LD SM0.0", "SM0.0=1", "SM0.0=1", 0, 1},
+        {"OB1", 2, 0, "MOVW 7, MW2", "MW2=0", "MW2=7", 1, 1},
+    };
+    ASSERT_EQ(rows.size(), expected.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(rows[i].block, expected[i].block);
+        EXPECT_EQ(rows[i].network, expected[i].network);
+        EXPECT_EQ(rows[i].depth, expected[i].depth);
+        EXPECT_EQ(rows[i].instruction, expected[i].instruction);
+        EXPECT_EQ(rows[i].valuesBefore, expected[i].before);
+        EXPECT_EQ(rows[i].valuesAfter, expected[i].after);
+        EXPECT_EQ(rows[i].stackBefore, expected[i].stackBefore);
+        EXPECT_EQ(rows[i].stackAfter, expected[i].stackAfter);
+    }
+    EXPECT_EQ(cpu.traceRows, nullptr);
 }
 
 } // namespace

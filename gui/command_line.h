@@ -18,8 +18,8 @@ struct RecordedOperandText {
     std::optional<SignalType> type;
 };
 
-// spssim [--manual-clock] [--record LIST] [--steps N] [--run MS] [--open LIST] [--screenshot FILE.png]
-//        [PROGRAM.awl | --import FILE]
+// spssim [--manual-clock] [--record LIST] [--steps N] [--run MS] [--open LIST] [--network-steps N]
+//        [--screenshot FILE.png] [PROGRAM.awl | --import FILE]
 struct GuiCommandLine {
     bool help = false;
     bool version = false;
@@ -31,6 +31,8 @@ struct GuiCommandLine {
     std::vector<RecordedOperandText> record;
     // The status windows to open at the start, in the order given, each once.
     std::vector<StatusWindow> open;
+    // Network steps run after the windows are open, from a stop.
+    int networkSteps = 0;
     std::string screenshot;
     std::string program;
     // The program is imported ("Datei/Importieren") rather than loaded.

@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     QObject::connect(&window, &sps::MainWindow::closed, &app, &QCoreApplication::quit);
     if (screenshot)
         window.setStatusWindows(
-            std::make_unique<sps::StatusWindowSet>(window, sps::StatusWindowSet::Visibility::Hidden));
+            std::make_unique<sps::StatusWindowSet>(window, sps::StatusWindowSet::Visibility::OffScreen));
     else
         window.show();
 
@@ -82,15 +82,12 @@ int main(int argc, char** argv) {
     if (line->steps > 0) window.runSteps(line->steps);
     if (line->runMs > 0) window.runTime(line->runMs);
     for (const sps::StatusWindow kind : line->open) window.runCommand(sps::statusWindowKind(kind).command);
+    if (line->networkSteps > 0) window.runCommand(sps::Command::Stop);
+    for (int step = 0; step < line->networkSteps; ++step) window.runCommand(sps::Command::NetworkStep);
 
     if (screenshot) {
         const auto save = [](QWidget& shown, const std::string& file) {
-            // Some widgets (the trace window's tabs) lay themselves out only
-            // when shown: show them where no screen shows them.
-            if (!shown.isVisible()) {
-                shown.setAttribute(Qt::WA_DontShowOnScreen);
-                shown.show();
-            }
+            shown.ensurePolished();
             if (shown.grab().save(QFile::decodeName(file.c_str()), "PNG")) return true;
             std::cerr << "spssim: cannot write the screenshot " << file << "\n";
             return false;

@@ -43,7 +43,8 @@ void StatusWindowSet::openFrom(StatusWindow window, StatusWindowSource& source) 
     made->installEventFilter(this);
     QWidget* shown = made.release();
     open_[window] = shown;
-    if (visibility_ == Visibility::Shown) shown->show();
+    if (visibility_ == Visibility::OffScreen) shown->setAttribute(Qt::WA_DontShowOnScreen);
+    shown->show();
     main_.updateActions();
 }
 

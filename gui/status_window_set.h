@@ -22,8 +22,9 @@ struct StatusWindowSource;
 class StatusWindowSet final : public QObject, public StatusWindows {
     Q_OBJECT
 public:
-    // Hidden: windows are made but not shown (for pictures of them).
-    enum class Visibility { Shown, Hidden };
+    // OffScreen: windows are shown where no screen shows them (for pictures
+    // of them; some widgets lay themselves out only when shown).
+    enum class Visibility { Shown, OffScreen };
 
     explicit StatusWindowSet(MainWindow& main, Visibility visibility = Visibility::Shown);
     ~StatusWindowSet() override;

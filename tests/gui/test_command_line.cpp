@@ -113,6 +113,9 @@ void CommandLineTest::rejects_data() {
     QTest::newRow("record with a format alone") << QStringList{"--record", "/R"} << "--record needs";
     QTest::newRow("run beyond the clock") << QStringList{"--run", "4294967296"} << "--run needs";
     QTest::newRow("run negative") << QStringList{"--run", "-10"} << "--run needs";
+    QTest::newRow("network steps beyond range")
+        << QStringList{"--network-steps", "2147483648"} << "--network-steps needs";
+    QTest::newRow("network steps without count") << QStringList{"--network-steps"} << "--network-steps needs";
 }
 
 void CommandLineTest::rejects() {

@@ -16,6 +16,7 @@
 #include "cpu/parameter.h"
 #include "messages/cpu_exception.h"
 #include "shell/simulator.h"
+#include "shell/watch_table.h"
 
 namespace sps {
 
@@ -47,7 +48,7 @@ void forceCommand(ScriptSession& session, const CommandCall& call) {
     auto operand = valuedOperand(session, call, call.arguments[0]);
     const ConstantValue value = valueArgument(session, call, 1);
     try {
-        session.simulator.cpu().forces.force(std::move(operand), value);
+        forceWatched(session.simulator, std::move(operand), value);
     } catch (const CPUException& error) {
         session.frontEnd.showError(error);
     }
@@ -69,7 +70,7 @@ void writeCommand(ScriptSession& session, const CommandCall& call) {
     auto operand = valuedOperand(session, call, call.arguments[0]);
     const ConstantValue value = valueArgument(session, call, 1);
     try {
-        session.simulator.cpu().forces.writeAtNextScan(std::move(operand), value);
+        writeWatchedOnce(session.simulator, std::move(operand), value);
     } catch (const CPUException& error) {
         session.frontEnd.showError(error);
     }
@@ -92,7 +93,7 @@ void breakCommand(ScriptSession& session, const CommandCall& call) {
     }
     Condition condition = conditionArgument(session, call, call.arguments.size());
     try {
-        session.simulator.breakpoints().add(std::move(condition));
+        setBreakpoint(session.simulator, std::move(condition));
     } catch (const CPUException& error) {
         session.frontEnd.showError(error);
     }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <memory>
-#include <optional>
 #include <vector>
 
 #include <QAbstractTableModel>
@@ -10,27 +8,17 @@
 #include <QString>
 
 #include "cpu/value_format.h"
-#include "gui/watch_settings.h"
-#include "shell/recorder.h"
+#include "shell/watch_table.h"
 
 namespace sps {
 
-class Parameter;
 class Simulator;
 
-// The rows of the watch table "Beobachten": operands typed by the user, each
-// shown live in the format chosen for it, with a value to write once or to
-// force, a condition that stops the run, and whether it is recorded. The
-// rows outlive the window that shows them (it opens and closes, a load closes
-// it) and are kept per program file, so that loading a program brings back
-// its table.
-//
-// What a row sets lives in the core: its condition is a breakpoint of the
-// simulator, its recording a signal of the recorder, its force an entry of the
-// CPU's force table. A row adds and removes its own; the "F" marker shows what
-// the force table holds, whoever forced it. Below the rows an empty last row
-// takes a new operand. An input that the core refuses is not kept: the row
-// shows the German error text until it is edited again.
+// The watch table "Beobachten" as a Qt model: the rows of a WatchTable of the
+// core, each a line of the columns of watch_columns.h, and below them an empty
+// last row that takes a new operand. The rows outlive the window that shows
+// them (it opens and closes, a load closes it) and are kept per program file,
+// so that loading a program brings back its table.
 class WatchModel final : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -96,45 +84,16 @@ signals:
     void stoppedAt(int row);
 
 private:
-    struct Problem {
-        int column = -1;
-        QString typed; // the refused input
-        QString text;  // the German error
-    };
-    struct Row;
-
-    bool setOperand(int row, const QString& text);
-    bool setFormat(int row, const QString& name);
-    bool setCondition(int row, const QString& test);
-    bool setRecorded(int row, bool record);
-    // Set in the core what the row asks for; the German error of a refusal,
-    // with nothing changed, or empty.
-    QString applyCondition(Row& row, const QString& test);
-    QString applyRecording(Row& row, bool record);
-    // What a row is recorded as: in the format it is shown in where that is a
-    // bit or a real, else at its operand's width.
-    static SignalType recordType(const Row& row);
-    Row makeRow(std::unique_ptr<Parameter> operand) const;
-    void appendRow(std::unique_ptr<Parameter> operand);
-    void restore(const QList<SavedWatchRow>& saved);
-    // Takes back what the row set in the core: its breakpoint, its recording
-    // (unless another row records the same) and, with `unforce`, its force
-    // (unless another row shows the same operand).
-    void release(int row, bool unforce);
-    void releaseRecording(int row);
-    void read(Row& row);
-    // Runs a write or force of the row's new value; a refusal shows in the row.
-    template <class Action> void act(int row, Action action);
-    void showProblem(int row, int column, const QString& typed, const QString& text);
-    void clearProblem(int row);
+    bool watched(int row) const { return row >= 0 && row < watchedRows(); }
+    const WatchRow& at(int row) const { return table_[static_cast<std::size_t>(row)]; }
+    QVariant watchedData(int row, int column, int role) const;
+    QVariant newRowData(int column, int role) const;
+    // An operand typed into the empty last row becomes a new row.
+    bool addOperand(const QString& text);
     void rowChanged(int row);
-    // Whether a row other than `except` fulfils `predicate`.
-    template <class Predicate> bool otherRow(int except, Predicate predicate) const;
     void save() const;
 
-    Simulator& simulator_;
-    std::vector<Row> rows_;
-    Problem draft_; // of the empty last row
+    WatchTable table_;
     QString program_;
     int stoppedRow_ = -1;
     QIcon conditionMark_;

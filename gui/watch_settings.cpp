@@ -2,6 +2,8 @@
 
 #include <QSettings>
 
+#include "gui/core_text.h"
+
 namespace sps {
 
 namespace {
@@ -31,28 +33,28 @@ int tableIndex(QSettings& settings, const QString& program, int& count) {
 
 } // namespace
 
-std::optional<QList<SavedWatchRow>> loadWatchTable(const QString& program) {
+std::optional<std::vector<KeptWatchRow>> loadWatchTable(const QString& program) {
     QSettings settings;
     settings.beginGroup(GROUP);
     int count = 0;
     const int index = tableIndex(settings, program, count);
     if (index < 0) return std::nullopt;
-    QList<SavedWatchRow> rows;
+    std::vector<KeptWatchRow> rows;
     settings.beginReadArray(TABLES);
     settings.setArrayIndex(index);
     const int size = settings.beginReadArray(ROWS);
     for (int i = 0; i < size; ++i) {
         settings.setArrayIndex(i);
-        rows.append({settings.value(OPERAND).toString(), settings.value(FORMAT).toString(),
-                     settings.value(NEW_VALUE).toString(), settings.value(CONDITION).toString(),
-                     settings.value(RECORD).toBool()});
+        rows.push_back({toCore(settings.value(OPERAND).toString()), toCore(settings.value(FORMAT).toString()),
+                        toCore(settings.value(NEW_VALUE).toString()), toCore(settings.value(CONDITION).toString()),
+                        settings.value(RECORD).toBool()});
     }
     settings.endArray();
     settings.endArray();
     return rows;
 }
 
-void saveWatchTable(const QString& program, const QList<SavedWatchRow>& rows) {
+void saveWatchTable(const QString& program, const std::vector<KeptWatchRow>& rows) {
     QSettings settings;
     settings.beginGroup(GROUP);
     int count = 0;
@@ -63,13 +65,13 @@ void saveWatchTable(const QString& program, const QList<SavedWatchRow>& rows) {
     settings.setValue(PROGRAM, program);
     settings.remove(ROWS);
     settings.beginWriteArray(ROWS, static_cast<int>(rows.size()));
-    for (int i = 0; i < rows.size(); ++i) {
-        settings.setArrayIndex(i);
-        const SavedWatchRow& row = rows[i];
-        settings.setValue(OPERAND, row.operand);
-        settings.setValue(FORMAT, row.format);
-        settings.setValue(NEW_VALUE, row.newValue);
-        settings.setValue(CONDITION, row.condition);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        settings.setArrayIndex(static_cast<int>(i));
+        const KeptWatchRow& row = rows[i];
+        settings.setValue(OPERAND, fromCore(row.operand));
+        settings.setValue(FORMAT, fromCore(row.format));
+        settings.setValue(NEW_VALUE, fromCore(row.newValue));
+        settings.setValue(CONDITION, fromCore(row.condition));
         settings.setValue(RECORD, row.record);
     }
     settings.endArray();

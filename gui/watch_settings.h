@@ -1,23 +1,13 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
-#include <QList>
 #include <QString>
 
+#include "shell/watch_table.h"
+
 namespace sps {
-
-// One row of a watch table as it is kept between sessions. Forces are not
-// kept: loading a program clears them.
-struct SavedWatchRow {
-    QString operand;   // as the core names it: "MW10"
-    QString format;    // the German name of its display format
-    QString newValue;  // as typed
-    QString condition; // the test of its breakpoint, "> 100", or empty
-    bool record = false;
-
-    bool operator==(const SavedWatchRow&) const = default;
-};
 
 // The watch tables live in the user's settings, one per program file (its
 // canonical path), in the group "watch":
@@ -30,8 +20,8 @@ struct SavedWatchRow {
 //   ...
 
 // The table kept for `program`; none when no table was ever kept for it.
-std::optional<QList<SavedWatchRow>> loadWatchTable(const QString& program);
+std::optional<std::vector<KeptWatchRow>> loadWatchTable(const QString& program);
 // Keeps `rows` as the table of `program`, replacing the one kept before.
-void saveWatchTable(const QString& program, const QList<SavedWatchRow>& rows);
+void saveWatchTable(const QString& program, const std::vector<KeptWatchRow>& rows);
 
 } // namespace sps

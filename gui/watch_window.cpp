@@ -11,6 +11,7 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
+#include "gui/watch_columns.h"
 #include "gui/watch_model.h"
 
 namespace sps {
@@ -25,7 +26,8 @@ public:
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
-        if (index.column() != WatchModel::FormatColumn) return QStyledItemDelegate::createEditor(parent, option, index);
+        if (watchColumn(index.column()).editor != WatchEditor::FormatList)
+            return QStyledItemDelegate::createEditor(parent, option, index);
         auto* box = new QComboBox(parent);
         for (const ValueFormat format : model_.formats(index.row()))
             box->addItem(QString::fromLatin1(formatName(format)));
@@ -89,6 +91,14 @@ constexpr ActionRow ACTIONS[] = {
     {WatchWindow::Action::DeleteRows, "&Zeile löschen", "Die ausgewählten Zeilen löschen (Entf)", false},
 };
 
+// One row per action, at the index of its value.
+constexpr bool actionsInOrder() {
+    for (std::size_t i = 0; i < std::size(ACTIONS); ++i)
+        if (static_cast<std::size_t>(ACTIONS[i].action) != i) return false;
+    return true;
+}
+static_assert(actionsInOrder());
+
 } // namespace
 
 bool WatchView::event(QEvent* event) {
@@ -113,7 +123,27 @@ void WatchView::finishEditing() {
 WatchWindow::WatchWindow(WatchModel& model) : model_(model) {
     // The program ends with its main window, whatever status windows are open.
     setAttribute(Qt::WA_QuitOnClose, false);
+    createTable();
+    createActions();
+    createMenus();
+    createLayout();
+    connectModel();
 
+    model_.refresh();
+    // Ready to take a new operand.
+    table_->selectionModel()->setCurrentIndex(model_.index(model_.watchedRows(), WatchModel::OperandColumn),
+                                              QItemSelectionModel::NoUpdate);
+    updateActions();
+    refresh_.setInterval(REFRESH_MS);
+    connect(&refresh_, &QTimer::timeout, &model_, &WatchModel::refresh);
+    refresh_.start();
+
+    int width = 2 * layout()->contentsMargins().left() + table_->verticalHeader()->sizeHint().width() + 4;
+    for (int column = 0; column < WatchModel::COLUMNS; ++column) width += table_->columnWidth(column);
+    resize(width, 18 * table_->verticalHeader()->defaultSectionSize());
+}
+
+void WatchWindow::createTable() {
     table_ = new WatchView(this);
     table_->setModel(&model_);
     table_->setItemDelegate(new WatchDelegate(model_, table_));
@@ -127,38 +157,26 @@ WatchWindow::WatchWindow(WatchModel& model) : model_(model) {
     QHeaderView* header = table_->horizontalHeader();
     header->setHighlightSections(false);
     const int digit = table_->fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    const int widths[WatchModel::COLUMNS] = {14, 20, 22, 12, 3, 14, 11};
-    for (int column = 0; column < WatchModel::COLUMNS; ++column) table_->setColumnWidth(column, widths[column] * digit);
-    header->setSectionResizeMode(WatchModel::ForcedColumn, QHeaderView::Fixed);
-    header->setSectionResizeMode(WatchModel::ValueColumn, QHeaderView::Stretch);
+    for (int column = 0; column < WatchModel::COLUMNS; ++column) {
+        const WatchColumn& shown = watchColumn(column);
+        table_->setColumnWidth(column, shown.width * digit);
+        if (shown.sizing == WatchSizing::Fixed) header->setSectionResizeMode(column, QHeaderView::Fixed);
+        if (shown.sizing == WatchSizing::Stretch) header->setSectionResizeMode(column, QHeaderView::Stretch);
+    }
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
 
     message_ = new QLabel(this);
     message_->setWordWrap(true);
     message_->setStyleSheet(QStringLiteral("color: rgb(176, 0, 0)"));
     message_->hide();
+}
 
-    // Shown with popup(), which returns at once: the window may close, and a
-    // load may close it, while the menu is open.
-    menu_ = new QMenu(this);
-    auto* buttons = new QHBoxLayout;
+void WatchWindow::createActions() {
     for (const ActionRow& row : ACTIONS) {
         auto* action = new QAction(QString::fromUtf8(row.text), this);
         action->setToolTip(QString::fromUtf8(row.tip));
         actions_.append(action);
-        // The row commands stand apart from the force commands.
-        if (!row.button) menu_->addSeparator();
-        menu_->addAction(action);
-        if (!row.button) continue;
-        auto* button = new QPushButton(action->text(), this);
-        button->setToolTip(action->toolTip());
-        connect(button, &QPushButton::clicked, action, &QAction::trigger);
-        connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
-        buttons->addWidget(button);
     }
-    buttons->addStretch();
-    table_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(table_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { menu_->popup(table_->viewport()->mapToGlobal(at)); });
     // Delete works where the table has the focus.
     table_->addAction(action(Action::DeleteRows));
     action(Action::DeleteRows)->setShortcut(QKeySequence::Delete);
@@ -169,12 +187,41 @@ WatchWindow::WatchWindow(WatchModel& model) : model_(model) {
     connect(action(Action::Unforce), &QAction::triggered, this, [this] { model_.unforce(selectedRows()); });
     connect(action(Action::UnforceAll), &QAction::triggered, this, [this] { model_.unforceAll(); });
     connect(action(Action::DeleteRows), &QAction::triggered, this, &WatchWindow::removeSelectedRows);
+}
+
+void WatchWindow::createMenus() {
+    // Shown with popup(), which returns at once: the window may close, and a
+    // load may close it, while the menu is open.
+    menu_ = new QMenu(this);
+    for (const ActionRow& row : ACTIONS) {
+        // The row commands stand apart from the force commands.
+        if (!row.button) menu_->addSeparator();
+        menu_->addAction(action(row.action));
+    }
+    connect(table_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { menu_->popup(table_->viewport()->mapToGlobal(at)); });
+}
+
+void WatchWindow::createLayout() {
+    auto* buttons = new QHBoxLayout;
+    for (const ActionRow& row : ACTIONS) {
+        if (!row.button) continue;
+        QAction* shown = action(row.action);
+        auto* button = new QPushButton(shown->text(), this);
+        button->setToolTip(shown->toolTip());
+        connect(button, &QPushButton::clicked, shown, &QAction::trigger);
+        connect(shown, &QAction::changed, button, [button, shown] { button->setEnabled(shown->isEnabled()); });
+        buttons->addWidget(button);
+    }
+    buttons->addStretch();
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(table_);
     layout->addWidget(message_);
     layout->addLayout(buttons);
+}
 
+void WatchWindow::connectModel() {
     const auto changed = [this] {
         updateActions();
         showMessage();
@@ -186,19 +233,6 @@ WatchWindow::WatchWindow(WatchModel& model) : model_(model) {
     connect(&model_, &QAbstractItemModel::rowsRemoved, this, changed);
     connect(&model_, &WatchModel::stoppedAt, this,
             [this](int row) { table_->scrollTo(model_.index(row, WatchModel::OperandColumn)); });
-
-    model_.refresh();
-    // Ready to take a new operand.
-    table_->selectionModel()->setCurrentIndex(model_.index(model_.watchedRows(), WatchModel::OperandColumn),
-                                              QItemSelectionModel::NoUpdate);
-    updateActions();
-    refresh_.setInterval(REFRESH_MS);
-    connect(&refresh_, &QTimer::timeout, &model_, &WatchModel::refresh);
-    refresh_.start();
-
-    int width = 2 * layout->contentsMargins().left() + table_->verticalHeader()->sizeHint().width() + 4;
-    for (int column = 0; column < WatchModel::COLUMNS; ++column) width += table_->columnWidth(column);
-    resize(width, 18 * table_->verticalHeader()->defaultSectionSize());
 }
 
 WatchWindow::~WatchWindow() {

@@ -53,6 +53,11 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void createTable();
+    void createActions();
+    void createMenus();
+    void createLayout();
+    void connectModel();
     void updateActions();
     void showMessage();
     void removeSelectedRows();

@@ -2,20 +2,14 @@
 #include <memory>
 #include <string>
 
-#include "asi/asi_info.h"
 #include "canvas/canvases.h"
 #include "cli/command_handlers.h"
 #include "cli/command_table.h"
 #include "cli/runner_front_end.h"
 #include "cli/script_session.h"
 #include "cli/text_output.h"
-#include "cpu/cpu.h"
-#include "ladder/kop_net.h"
 #include "messages/cpu_exception.h"
-#include "shell/cpu_info.h"
-#include "shell/simulator.h"
-#include "shell/trace_info.h"
-#include "station/target.h"
+#include "shell/status_contents.h"
 
 namespace sps {
 
@@ -31,26 +25,15 @@ constexpr std::uint32_t MAX_UNIT = 1000;
 // and nothing is drawn. The trace is the last one made, if its window would
 // still be open.
 void drawStatusContent(ScriptSession& session, const CommandCall& call, KOPDraw& canvas, bool power) {
-    static constexpr std::array<std::string_view, 4> CONTENTS{"kop", "asi", "cpu", "trace"};
-    switch (call.choice(0, CONTENTS)) {
-    case 0: {
-        KOPNet ladder;
-        try {
-            ladder.setProgram(session.simulator.cpu().program);
-        } catch (const CPUException& error) {
-            session.frontEnd.showError(error);
-            return;
-        }
-        if (power) ladder.showPower(&session.simulator.cpu());
-        ladder.drawContent(canvas);
+    const StatusContent& shown = *STATUS_CONTENTS[call.choice(0, STATUS_CONTENT_NAMES)];
+    std::unique_ptr<InfoDraw> content;
+    try {
+        content = shown.make({session.simulator, session.frontEnd.lastTrace(), power});
+    } catch (const CPUException& error) {
+        session.frontEnd.showError(error);
         return;
     }
-    case 1: ASIInfo(session.simulator.target().asiMaster()).drawContent(canvas); return;
-    case 2: CPUInfo(session.simulator.cpu()).drawContent(canvas); return;
-    default:
-        if (TraceInfo* trace = session.frontEnd.lastTrace()) trace->drawContent(canvas);
-        return;
-    }
+    content->drawContent(canvas);
 }
 
 // Where the grid's size limits cut the content off, and why.

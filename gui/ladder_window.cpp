@@ -13,6 +13,7 @@
 #include "ladder/kop_net.h"
 #include "messages/cpu_exception.h"
 #include "shell/simulator.h"
+#include "shell/status_contents.h"
 
 namespace sps {
 
@@ -115,10 +116,7 @@ LadderSignals& LadderSignals::instance() {
 }
 
 std::unique_ptr<QWidget> makeLadderWindow(Simulator& simulator) {
-    // Laid out now, from the program loaded now; the view keeps that program
-    // even after another one is loaded.
-    auto content = std::make_unique<KOPNet>();
-    content->setProgram(simulator.cpu().program);
+    auto content = layOutLadder(simulator);
     KOPNet& ladder = *content;
     auto window = std::make_unique<InfoWnd>(std::move(content));
     auto* powerFlow = new PowerFlowSwitch(simulator.cpu(), ladder, *window);

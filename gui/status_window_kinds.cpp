@@ -2,49 +2,48 @@
 
 #include <QWidget>
 
-#include "asi/asi_info.h"
-#include "cpu/cpu.h"
 #include "gui/info_wnd.h"
 #include "gui/ladder_window.h"
 #include "gui/trace_window.h"
 #include "gui/trend_window.h"
 #include "gui/watch_window.h"
-#include "ladder/kop_net.h"
-#include "shell/cpu_info.h"
-#include "shell/simulator.h"
+#include "shell/status_contents.h"
 #include "shell/trace_info.h"
-#include "station/target.h"
 
 namespace sps {
 
 namespace {
 
+using Make = std::unique_ptr<QWidget> (*)(StatusWindowSource& source);
+
+// A window showing one of the contents that spsrun shows as well.
+template <const StatusContent& content> std::unique_ptr<QWidget> makeInfoWnd(StatusWindowSource& source) {
+    return std::make_unique<InfoWnd>(content.make({source.simulator, source.trace.get()}));
+}
+
+// The kind of a content of the core, in an InfoWnd or a window of its own.
+template <const StatusContent& content>
+constexpr StatusWindowKind showing(StatusWindow window, Command command, bool greyedWhileOpen,
+                                   Make make = makeInfoWnd<content>) {
+    return {window, content.name, content.title, command, greyedWhileOpen, make};
+}
+
 std::unique_ptr<QWidget> makeLadder(StatusWindowSource& source) { return makeLadderWindow(source.simulator); }
-
-std::unique_ptr<QWidget> makeAsi(StatusWindowSource& source) {
-    return std::make_unique<InfoWnd>(std::make_unique<ASIInfo>(source.simulator.target().asiMaster()));
-}
-
-std::unique_ptr<QWidget> makeCpu(StatusWindowSource& source) {
-    return std::make_unique<InfoWnd>(std::make_unique<CPUInfo>(source.simulator.cpu()));
-}
-
 std::unique_ptr<QWidget> makeTrace(StatusWindowSource& source) {
     auto trace = std::move(source.trace);
     if (!trace) trace = std::make_unique<TraceInfo>(std::vector<std::string>{});
     return std::make_unique<TraceWindow>(std::move(trace));
 }
-
 std::unique_ptr<QWidget> makeWatch(StatusWindowSource& source) { return std::make_unique<WatchWindow>(*source.watch); }
 std::unique_ptr<QWidget> makeTrend(StatusWindowSource& source) {
     return std::make_unique<TrendWindow>(source.simulator, source.dialogs);
 }
 
 constexpr StatusWindowKind KINDS[] = {
-    {StatusWindow::Ladder, "kop", "KOP", Command::Ladder, true, makeLadder},
-    {StatusWindow::Asi, "asi", "ASI", Command::AsiStatus, true, makeAsi},
-    {StatusWindow::Cpu, "cpu", "CPU", Command::CpuStatus, true, makeCpu},
-    {StatusWindow::Trace, "trace", "Trace", Command::Trace, false, makeTrace},
+    showing<LADDER_CONTENT>(StatusWindow::Ladder, Command::Ladder, true, makeLadder),
+    showing<ASI_CONTENT>(StatusWindow::Asi, Command::AsiStatus, true),
+    showing<CPU_CONTENT>(StatusWindow::Cpu, Command::CpuStatus, true),
+    showing<TRACE_CONTENT>(StatusWindow::Trace, Command::Trace, false, makeTrace),
     {StatusWindow::Watch, "watch", "Beobachten", Command::Watch, true, makeWatch},
     {StatusWindow::Trend, "trend", "Verlauf", Command::Trend, true, makeTrend},
 };

@@ -27,7 +27,9 @@ struct StatusWindowSource {
     WatchModel* watch = nullptr;
 };
 
-// One kind of status window. A new kind is one row here plus its window class.
+// One kind of status window. A new kind is one row here plus its window class;
+// a content that spsrun shows as well is a row of STATUS_CONTENTS in the core,
+// and its kind here adds only the menu command and the greying.
 struct StatusWindowKind {
     StatusWindow window;
     // Names the window on the command line (--open) and in screenshot files.

@@ -35,6 +35,15 @@ protected:
             table.append(std::move(operand));
         return table.size() - 1;
     }
+    // MW2 in hex, with a new value, a condition and its recording.
+    std::size_t addSetUpRow() {
+        const std::size_t row = add("MW2");
+        EXPECT_TRUE(table.setFormat(row, "Hex"));
+        table.setNewValue(row, "7");
+        table.setCondition(row, "> 5");
+        table.setRecorded(row, true);
+        return row;
+    }
     std::vector<std::string> breakpoints() {
         std::vector<std::string> list;
         for (const Breakpoint& breakpoint : sim.breakpoints().list()) list.push_back(breakpoint.condition.text());
@@ -178,11 +187,7 @@ TEST_F(WatchTableTest, RecordingFollowsTheFormatAndIsShared) {
 // value, condition and recording along; what the new operand cannot take
 // shows in the row.
 TEST_F(WatchTableTest, AReplacedOperandTakesTheRowAlong) {
-    const std::size_t row = add("MW2");
-    EXPECT_TRUE(table.setFormat(row, "Hex"));
-    table.setNewValue(row, "7");
-    table.setCondition(row, "> 5");
-    table.setRecorded(row, true);
+    const std::size_t row = addSetUpRow();
 
     EXPECT_TRUE(table.setOperand(row, "vw4"));
     EXPECT_EQ(table[row].name, "VW4");
@@ -285,11 +290,7 @@ TEST_F(WatchTableTest, RefreshNamesTheRowsThatChanged) {
 // breakpoints and recordings; a row edited by hand into something the
 // simulator cannot watch is left out, a format it does not offer falls back.
 TEST_F(WatchTableTest, KeptRowsComeBack) {
-    const std::size_t row = add("MW2");
-    EXPECT_TRUE(table.setFormat(row, "Hex"));
-    table.setNewValue(row, "7");
-    table.setCondition(row, "> 5");
-    table.setRecorded(row, true);
+    addSetUpRow();
     add("E0.0");
     std::vector<KeptWatchRow> kept = table.kept();
     const std::vector<KeptWatchRow> expected{{"MW2", "Hex", "7", "> 5", true}, {"E0.0", "Bit", "", "", false}};

@@ -23,8 +23,12 @@ bool fasterPossible(const CommandState& state) { return state.canFaster; }
 bool manualClock(const CommandState& state) { return state.manualClock; }
 bool automaticClock(const CommandState& state) { return !state.manualClock; }
 
-template <StatusWindow Window> void open(CommandTarget& target) { target.statusWindows().open(Window); }
-template <std::uint32_t Ms> void advance(CommandTarget&) { simClock().advance(Ms); }
+// Lambdas rather than function templates: under -fsanitize=null GCC cannot
+// compare a function template's address with null in a constant expression,
+// which everyItemComplete does.
+template <StatusWindow Window>
+constexpr void (*open)(CommandTarget&) = [](CommandTarget& target) { target.statusWindows().open(Window); };
+template <std::uint32_t Ms> constexpr void (*advance)(CommandTarget&) = [](CommandTarget&) { simClock().advance(Ms); };
 void load(CommandTarget& target) { target.chooseAndLoad(); }
 void import(CommandTarget& target) { target.chooseAndImport(); }
 void exit(CommandTarget& target) { target.exit(); }

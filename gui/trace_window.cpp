@@ -23,7 +23,7 @@ constexpr std::array<const char*, 6> HEADERS{"Netzwerk",      "Anweisung",    "W
 // The top four stack bits, the top rightmost as in the trace's lines.
 QString stackBits(std::uint8_t bits) {
     QString text;
-    for (int bit = 3; bit >= 0; --bit) text += (bits >> bit & 1u) != 0 ? QLatin1Char('1') : QLatin1Char('0');
+    for (int bit = 3; bit >= 0; --bit) text += ((bits >> bit) & 1) != 0 ? QLatin1Char('1') : QLatin1Char('0');
     return text;
 }
 

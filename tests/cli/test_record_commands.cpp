@@ -8,6 +8,7 @@
 #include "cli/script_runner.h"
 #include "cli/text_output.h"
 #include "support/clock_guard.h"
+#include "support/test_temp_path.h"
 
 using namespace sps;
 
@@ -52,7 +53,7 @@ TEST_F(RecordCommands, MalformedLinesAreInvalid) {
 
 // A file gets exactly what standard output would show.
 TEST_F(RecordCommands, ExportWritesWhatStandardOutputShows) {
-    const auto path = std::filesystem::temp_directory_path() / "record_commands_test.vcd";
+    const auto path = testTempPath("record_commands_test", ".vcd");
     const std::string recording = "record M0.0 AC0 /W\nstep\nset AC0 7\nstep\n";
     const Printed run = runText(recording + "export vcd " + path.string() + "\nexport vcd -\n");
     EXPECT_EQ(run.err, "");

@@ -9,6 +9,7 @@
 #include "cli/test_run.h"
 #include "cli/text_output.h"
 #include "support/clock_guard.h"
+#include "support/test_temp_path.h"
 
 using namespace sps;
 
@@ -21,7 +22,7 @@ namespace fs = std::filesystem;
 // runs.
 TEST(ScriptFiles, ANamedPipeIsRefusedWithoutOpeningIt) {
     ClockGuard clock;
-    const fs::path folder = fs::temp_directory_path() / "sps_script_files";
+    const fs::path folder = testTempPath("sps_script_files");
     fs::remove_all(folder);
     fs::create_directories(folder);
     const std::string pipe = (folder / "pipe.sps").string();

@@ -12,6 +12,7 @@
 #include "loader/reader.h"
 #include "messages/cpu_exception.h"
 #include "support/program_text.h"
+#include "support/test_temp_path.h"
 
 using namespace sps;
 
@@ -88,7 +89,7 @@ TEST_F(ProgramReplacement, MissingFileKeepsThePreviousProgram) {
 }
 
 TEST(ProgramFile, LoadsAFileWithCarriageReturnLineFeeds) {
-    const fs::path directory = fs::temp_directory_path() / "sps_loader_file";
+    const fs::path directory = testTempPath("sps_loader_file");
     fs::create_directories(directory);
     const fs::path path = directory / "program.awl";
     std::ofstream(path, std::ios::binary) << "ORGANIZATION_BLOCK OB1:MAIN\r\nBEGIN\r\nNETWORK 1\r\nLD E0.0\r\n"

@@ -19,6 +19,7 @@
 #include "shell/trace_info.h"
 #include "station/station_fields.h"
 #include "station/target.h"
+#include "support/test_temp_path.h"
 
 using namespace sps;
 
@@ -64,7 +65,7 @@ protected:
         simulator.stop();
     }
 
-    std::filesystem::path path_ = std::filesystem::temp_directory_path() / "network_step_test.awl";
+    std::filesystem::path path_ = testTempPath("network_step_test", ".awl");
 };
 
 // OB1: network 1 counts VW0, 2 calls SBR0 (two networks that count VW2 and
@@ -140,7 +141,7 @@ std::string stateAfter(const std::string& program, int steps, bool stepped) {
     seedRandom(1);
     PauseLog log;
     Simulator simulator(log);
-    const auto path = std::filesystem::temp_directory_path() / "network_step_property.awl";
+    const auto path = testTempPath("network_step_property", ".awl");
     std::ofstream(path) << program;
     simulator.load(path.string());
     std::filesystem::remove(path);

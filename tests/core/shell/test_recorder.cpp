@@ -17,6 +17,7 @@
 #include "support/silent_front_end.h"
 #include "support/error_text.h"
 #include "support/german_texts.h"
+#include "support/test_temp_path.h"
 
 using namespace sps;
 
@@ -200,7 +201,7 @@ protected:
     Simulator sim{frontEnd};
 
 private:
-    std::filesystem::path path_ = std::filesystem::temp_directory_path() / "recorder_test.awl";
+    std::filesystem::path path_ = testTempPath("recorder_test", ".awl");
 };
 
 // A load clears the data and keeps the operands; a reset and a trace are

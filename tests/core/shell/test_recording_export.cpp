@@ -18,6 +18,7 @@
 #include "shell/recorder.h"
 #include "shell/recording_export.h"
 #include "support/clock_guard.h"
+#include "support/test_temp_path.h"
 
 using namespace sps;
 
@@ -310,7 +311,7 @@ TEST_F(RecordingExportTest, TheViewersConverterReadsTheSameValues) {
     if (std::system("command -v vcd2fst >/dev/null 2>&1 && command -v fst2vcd >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "vcd2fst and fst2vcd (package gtkwave) are not installed";
     recordTheSample();
-    const auto folder = std::filesystem::temp_directory_path() / "recording_export_test";
+    const auto folder = testTempPath("recording_export_test");
     std::filesystem::create_directories(folder);
     const auto vcdPath = folder / "in.vcd";
     const auto fstPath = folder / "in.fst";

@@ -19,6 +19,7 @@
 #include "shell/simulator.h"
 #include "shell/trace_info.h"
 #include "station/target.h"
+#include "support/test_temp_path.h"
 
 using namespace sps;
 
@@ -140,7 +141,7 @@ TEST_F(SimulatorTest, AMissingFileKeepsTheProgramAndStopsTheRun) {
 // without a writer must not keep them waiting in the open.
 TEST_F(SimulatorTest, AFolderOrAPipeIsRefusedAndKeepsTheProgram) {
     sim.load(writeProgram(organizationBlock(kSetsM00)));
-    const auto folder = std::filesystem::temp_directory_path() / "simulator_test_folder";
+    const auto folder = testTempPath("simulator_test_folder");
     std::filesystem::create_directories(folder);
     const std::string pipe = (folder / "pipe.awl").string();
     std::filesystem::remove(pipe);

@@ -91,6 +91,7 @@ void setCommand(ScriptSession& session, const CommandCall& call) {
             target.operand->setReal(value.real());
         else
             writeAtWidth(*target.operand, target.width, value.bits);
+        session.simulator.noteOutsideWrite();
     } catch (const CPUException& error) {
         session.frontEnd.showError(error);
     }

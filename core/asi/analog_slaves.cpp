@@ -1,6 +1,7 @@
 #include "asi/analog_slaves.h"
 
 #include "base/sim_clock.h"
+#include "base/state_archive.h"
 
 namespace sps {
 
@@ -103,6 +104,26 @@ int AnalogInASI::exchange(int request) {
         }
     }
     return toggle_ * TOGGLE_WEIGHT + response_;
+}
+
+void AnalogOutASI::visitState(StateArchive& archive) {
+    archive.value(channels_);
+    archive.value(selectedChannel_);
+    archive.value(step_);
+    archive.value(toggle_);
+    archive.value(lastRequest_);
+    archive.value(acceptedAt_);
+    archive.value(value_);
+}
+
+void AnalogInASI::visitState(StateArchive& archive) {
+    archive.value(channels_);
+    archive.value(sendChannel_);
+    archive.value(step_);
+    archive.value(toggle_);
+    archive.value(lastRequest_);
+    archive.value(value_);
+    archive.value(response_);
 }
 
 } // namespace sps

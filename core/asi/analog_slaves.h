@@ -37,6 +37,7 @@ public:
 
     int exchange(int request) override;
     void drawStatus(KOPDraw& canvas, int y) const override;
+    void visitState(StateArchive& archive) override;
 
 private:
     std::array<int, CHANNELS> channels_{};
@@ -71,6 +72,7 @@ public:
 
     int exchange(int request) override;
     void drawStatus(KOPDraw& canvas, int y) const override;
+    void visitState(StateArchive& archive) override;
 
 private:
     std::array<int, CHANNELS> channels_{};

@@ -4,6 +4,7 @@
 
 #include "asi/asi_slave.h"
 #include "base/random_source.h"
+#include "base/state_archive.h"
 
 namespace sps {
 
@@ -102,6 +103,15 @@ const ASISlave* ASIMaster::slave(int address) const {
 int ASIMaster::nibbleOf(const std::array<std::uint16_t, DATA_WORDS>& words, int address) {
     if (address < 0 || address >= SLAVE_SLOTS) return 0;
     return (words[static_cast<std::size_t>(nibbleWord(address))] >> nibbleShift(address)) & NIBBLE_MASK;
+}
+
+void ASIMaster::visitState(StateArchive& archive) {
+    archive.value(online_);
+    archive.value(bank_);
+    archive.value(enabled_);
+    archive.value(cycleCounter_);
+    archive.value(inputData_);
+    archive.value(outputData_);
 }
 
 } // namespace sps

@@ -9,6 +9,7 @@
 namespace sps {
 
 class ASISlave;
+class StateArchive;
 
 // The AS-i bus master as a device of the CPU's bus: a status byte (bit 1:
 // online), a control byte (bits 0..4: bank, bit 7: enable) and the slaves'
@@ -51,6 +52,8 @@ public:
     // Puts `slave` into the slot of its address (1..31); the master does not
     // own it.
     void registerSlave(ASISlave& slave);
+    // Its state for the scan history, without the slaves'.
+    void visitState(StateArchive& archive);
 
     int online() const { return online_; }
     int bank() const { return bank_; }

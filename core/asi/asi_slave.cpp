@@ -1,5 +1,7 @@
 #include "asi/asi_slave.h"
 
+#include "base/state_archive.h"
+
 namespace sps {
 
 int ASISlave::exchange(int) { return 0; }
@@ -11,6 +13,11 @@ int DigitalASI::exchange(int request) {
         if (inputs_[static_cast<std::size_t>(d)] != 0) answer |= 1 << d;
     }
     return answer;
+}
+
+void DigitalASI::visitState(StateArchive& archive) {
+    archive.value(inputs_);
+    archive.value(outputs_);
 }
 
 } // namespace sps

@@ -6,6 +6,7 @@
 namespace sps {
 
 class KOPDraw;
+class StateArchive;
 
 // A slave on the AS-i bus. Once per bus cycle the master hands it the 4-bit
 // output nibble for its address and stores the 4-bit nibble it answers.
@@ -26,6 +27,8 @@ public:
     // The slave's lines in the AS-i status view, starting at `y`, one unit
     // height apart.
     virtual void drawStatus(KOPDraw& canvas, int y) const;
+    // Its state for the scan history: what it keeps between bus cycles.
+    virtual void visitState(StateArchive& /*archive*/) {}
 
 private:
     int address_;
@@ -48,6 +51,7 @@ public:
 
     int exchange(int request) override;
     void drawStatus(KOPDraw& canvas, int y) const override;
+    void visitState(StateArchive& archive) override;
 
 private:
     std::array<int, BITS> inputs_{};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <random>
 
 namespace sps {
 
@@ -11,5 +12,12 @@ void seedRandom(std::uint32_t seed);
 
 // A value in 0..0x7FFFFFFF.
 std::uint32_t nextRandom();
+
+// The source's whole state, to put it back where it was (the scan history).
+using RandomState = std::mt19937;
+const RandomState& randomState();
+void restoreRandomState(const RandomState& state);
+// How often the source was seeded: a history notices a reseeding by it.
+std::uint64_t randomSeedings();
 
 } // namespace sps

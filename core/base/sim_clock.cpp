@@ -20,9 +20,27 @@ SimClock& simClock() {
 }
 
 std::uint32_t SimClock::now() const {
+    if (frozen_) return frozenTime_;
     if (isManual()) return static_cast<std::uint32_t>(manualTime_);
     const std::uint32_t ticks = tickSource_ != nullptr ? tickSource_() : platformTicks();
-    return ticks / static_cast<std::uint32_t>(divisor_);
+    return ticks / static_cast<std::uint32_t>(divisor_) + automaticOffset_;
+}
+
+void SimClock::freeze(std::uint32_t ms) {
+    frozenTime_ = ms;
+    frozen_ = true;
+}
+
+void SimClock::setTime(std::uint32_t ms) {
+    const bool wasFrozen = frozen_;
+    frozen_ = false;
+    if (isManual())
+        // The one value that would read as "automatic" is stepped over, as advance does.
+        manualTime_ = static_cast<std::int32_t>(ms == 0xFFFFFFFFu ? 0 : ms);
+    else
+        automaticOffset_ += ms - now();
+    frozenTime_ = now();
+    frozen_ = wasFrozen;
 }
 
 void SimClock::slower() {
@@ -38,7 +56,9 @@ void SimClock::switchToManual() {
 }
 
 void SimClock::switchToAutomatic() {
-    if (canSwitchToAutomatic()) manualTime_ = -1;
+    if (!canSwitchToAutomatic()) return;
+    manualTime_ = -1;
+    automaticOffset_ = 0;
 }
 
 void SimClock::advance(std::uint32_t ms) {

@@ -34,6 +34,14 @@ public:
     void switchToAutomatic();
     void advance(std::uint32_t ms);
 
+    // Holds the reading at `ms` until thaw(), so that everything one
+    // simulation step measures sees one time, and a step can be repeated.
+    void freeze(std::uint32_t ms);
+    void thaw() { frozen_ = false; }
+    // Puts the reading at `ms` (going back in the scan history): the manual
+    // clock stands there, the automatic clock runs on from there.
+    void setTime(std::uint32_t ms);
+
     // Replaces the platform tick source (tests); null restores the platform's.
     using TickSource = std::uint32_t (*)();
     void setTickSource(TickSource source) { tickSource_ = source; }
@@ -43,6 +51,9 @@ private:
     int divisor_ = 1;
     std::int32_t manualTime_ = -1;
     TickSource tickSource_ = nullptr;
+    std::uint32_t automaticOffset_ = 0; // added to the automatic reading, modulo 2^32
+    bool frozen_ = false;
+    std::uint32_t frozenTime_ = 0;
 };
 
 // The process-wide clock.

@@ -47,6 +47,7 @@ void ForceTable::force(std::unique_ptr<Parameter> operand, const ConstantValue& 
     if (!width || !forceable(operand->kind())) throwMessage("Operand can't be forced");
     checkValueFits(value, *width);
     checkReachable(*operand, *width);
+    ++changes_;
     std::string name = operandName(*operand);
     auto found = std::find_if(forced_.begin(), forced_.end(), [&](const ForcedOperand& e) { return e.name == name; });
     if (found == forced_.end() && forced_.size() >= MAX_FORCES) throwMessage("Too many forced operands");
@@ -73,12 +74,14 @@ bool ForceTable::unforce(std::string_view name) {
     const auto found =
         std::find_if(forced_.begin(), forced_.end(), [name](const ForcedOperand& e) { return e.name == name; });
     if (found == forced_.end()) return false;
+    ++changes_;
     forgetAnalogInput(*found);
     forced_.erase(found);
     return true;
 }
 
 void ForceTable::unforceAll() {
+    ++changes_;
     forced_.clear();
     forcedAnalogInputs_ = 0;
 }
@@ -96,12 +99,34 @@ void ForceTable::writeAtNextScan(std::unique_ptr<Parameter> operand, const Const
     checkValueFits(value, *width);
     checkReachable(*operand, *width);
     if (pending_.size() >= MAX_PENDING_WRITES) throwMessage("Too many pending writes");
+    ++changes_;
     pending_.push_back({std::move(operand), *width, value.bits});
 }
 
 void ForceTable::clear() {
     unforceAll();
     pending_.clear();
+}
+
+void ForceTable::restore(CPU& cpu, const std::vector<SavedForce>& saved) {
+    forced_.clear();
+    pending_.clear();
+    forcedAnalogInputs_ = 0;
+    for (const SavedForce& entry : saved) {
+        std::unique_ptr<Parameter> operand;
+        try {
+            // The name as operandName wrote it, in either letter set.
+            operand = parseOperand(cpu, entry.name, OperandSyntax{.german = true, .international = true, .shownAs = {}});
+        } catch (const CPUException&) {
+            continue;
+        }
+        if (const auto* analog = dynamic_cast<const AEParameter*>(operand.get())) {
+            forcedAnalogInputs_ |= 1u << analog->channel();
+            analogInputValues_[static_cast<std::size_t>(analog->channel())] =
+                static_cast<std::uint16_t>(entry.value.bits);
+        }
+        forced_.push_back({entry.name, std::move(operand), entry.width, entry.value});
+    }
 }
 
 void ForceTable::writeForced() {

@@ -77,6 +77,19 @@ public:
     // Forgets the forced operands and the pending writes (a new program).
     void clear();
 
+    // Counts every change by the user (force, unforce, write, clear), so
+    // that the scan history notices one between two scans.
+    std::uint64_t changes() const { return changes_; }
+    // Puts back forced operands as a saved state had them, without writing
+    // them (the memory is put back beside them); the pending writes are
+    // dropped. An entry whose operand no longer parses is left out.
+    struct SavedForce {
+        std::string name;
+        Width width;
+        ConstantValue value;
+    };
+    void restore(CPU& cpu, const std::vector<SavedForce>& saved);
+
     // Nothing forced and nothing to write: the scan skips the two calls below.
     bool idle() const { return forced_.empty() && pending_.empty(); }
     // After the input image: the pending writes in their order, then every
@@ -106,6 +119,7 @@ private:
     std::vector<ForcedOperand> forced_;
     std::vector<PendingWrite> pending_;
     std::uint32_t forcedAnalogInputs_ = 0; // one bit per channel
+    std::uint64_t changes_ = 0;
     std::array<std::uint16_t, ANALOG_CHANNELS> analogInputValues_{};
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace sps {
@@ -26,6 +27,9 @@ public:
     // checked its address once (the recorder); they never move while the
     // area lives.
     const std::uint8_t* bytes() const { return bytes_.data(); }
+    // All of them, as the scan history saves and restores them (past every
+    // protection: a restore puts back what was there).
+    std::span<std::uint8_t> stateBytes() { return bytes_; }
 
     virtual int readBit(int index, int bit);
     virtual int readByte(int index);

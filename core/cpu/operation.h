@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 
 #include "cpu/mnemonic_set.h"
 #include "cpu/width.h"
@@ -100,6 +101,9 @@ public:
     virtual const char* boxLabel() const = 0;
     // Forgets edge and count-input memories (called by every CPU reset).
     virtual void resetState() {}
+    // Those memories, which it keeps from one execution to the next, as the
+    // scan history saves and restores them; none for most instructions.
+    virtual std::span<int> runState() { return {}; }
     // Throws CPUException on the first operand that does not fit.
     virtual void checkOperands() const = 0;
     virtual LadderKind ladderKind() const = 0;

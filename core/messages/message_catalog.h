@@ -189,6 +189,10 @@ inline constexpr CatalogEntry messageCatalog[] = {
      L1("%d Zeichen der Datei gibt es im Zeichensatz des Simulators nicht; Namen und Kommentare zeigen sie als \"?\".")},
     // Network stepping and network breakpoints.
     {"Network %s %d missing", L1("In %s gibt es kein Netzwerk %d.")},
+    // The scan history.
+    {"History off", L1("Es werden keine vergangenen Zyklen aufbewahrt.")},
+    {"History reaches back to cycle %s", L1("Zurück geht es nur bis Zyklus %s, dem ältesten aufbewahrten.")},
+    {"Cycle %s not run yet, the last is %s", L1("Zyklus %s ist noch nicht gelaufen; der letzte ist Zyklus %s.")},
 };
 
 inline constexpr std::size_t messageCatalogSize = std::size(messageCatalog);

@@ -277,6 +277,7 @@ public:
         if (gateOpen(cpu)) lastInput_ = t;
     }
     void resetState() override { lastInput_ = 1; }
+    std::span<int> runState() override { return {&lastInput_, 1}; }
 
 private:
     int lastInput_ = 1;
@@ -294,6 +295,7 @@ public:
         if (gateOpen(cpu)) lastInput_ = t;
     }
     void resetState() override { lastInput_ = 0; }
+    std::span<int> runState() override { return {&lastInput_, 1}; }
 
 private:
     int lastInput_ = 0;

@@ -167,6 +167,7 @@ public:
     }
     // An input that is already 1 after a reset does not count.
     void resetState() override { lastUp_ = 1; }
+    std::span<int> runState() override { return {&lastUp_, 1}; }
 
 private:
     CounterRecord* counter_;
@@ -193,22 +194,21 @@ public:
         CounterRecord& c = *counter_;
         c.preset = static_cast<std::int16_t>(operand2_->getWord());
         if (reset) c.value = 0;
-        if (up && !lastUp_) c.value = stepped(c.value, 1);
-        if (down && !lastDown_) c.value = stepped(c.value, -1);
+        if (up && !last_[UP]) c.value = stepped(c.value, 1);
+        if (down && !last_[DOWN]) c.value = stepped(c.value, -1);
         if (gateOpen(cpu)) {
-            lastUp_ = up;
-            lastDown_ = down;
+            last_[UP] = up;
+            last_[DOWN] = down;
         }
     }
-    void resetState() override {
-        lastUp_ = 1;
-        lastDown_ = 1;
-    }
+    void resetState() override { last_ = {1, 1}; }
+    std::span<int> runState() override { return last_; }
 
 private:
+    static constexpr std::size_t UP = 0;
+    static constexpr std::size_t DOWN = 1;
     CounterRecord* counter_;
-    int lastUp_ = 1;
-    int lastDown_ = 1;
+    std::array<int, 2> last_{1, 1}; // the count-up and count-down inputs
 };
 
 // Down counter. Inputs on the stack: load on the top, count-down below it;
@@ -244,6 +244,7 @@ public:
         lastDown_ = 1;
         if (counter_ != nullptr) counter_->down = true;
     }
+    std::span<int> runState() override { return {&lastDown_, 1}; }
 
 private:
     CounterRecord* counter_;

@@ -53,6 +53,17 @@ const NetworkBreakpoint* Breakpoints::onNetwork(const Block& block, const Networ
     return nullptr;
 }
 
+void Breakpoints::rearm() {
+    for (Breakpoint& breakpoint : list_) {
+        try {
+            const bool holds = breakpoint.condition.evaluate();
+            breakpoint.held = holds && !breakpoint.condition.isEdge();
+        } catch (const CPUException&) {
+            breakpoint.held = false;
+        }
+    }
+}
+
 const Breakpoint* Breakpoints::check() {
     const Breakpoint* first = nullptr;
     for (Breakpoint& breakpoint : list_) {

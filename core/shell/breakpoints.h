@@ -66,6 +66,11 @@ public:
     // for the next step, and returns the first that became true in this step,
     // or null. Throws the CPUException of an operand that cannot be read.
     const Breakpoint* check();
+    // After the state was put back (the scan history): each breakpoint knows
+    // the state there, as if it had been checked in that step. An edge
+    // counts from there; an operand that cannot be read counts as not
+    // holding.
+    void rearm();
 
 private:
     int nextNumber() const;

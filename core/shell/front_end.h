@@ -45,6 +45,9 @@ public:
     // A note about the program just read (ISO-8859-1), such as the
     // characters the import shows as "?".
     virtual void showNotice(const std::string& /*text*/) {}
+    // The scan history put back the state after cycle `cycle`, `stepsBack`
+    // steps before the newest one kept (0: the present again).
+    virtual void historyMoved(std::uint64_t /*cycle*/, std::uint64_t /*stepsBack*/) {}
 };
 
 } // namespace sps

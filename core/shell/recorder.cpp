@@ -81,6 +81,14 @@ void ChangeRing::clear() {
     dropped_ = 0;
 }
 
+void ChangeRing::dropAfter(std::uint64_t cycle) {
+    if (oldest_ != 0) {
+        std::rotate(changes_.begin(), changes_.begin() + static_cast<std::ptrdiff_t>(oldest_), changes_.end());
+        oldest_ = 0;
+    }
+    while (!changes_.empty() && changes_.back().at.cycle > cycle) changes_.pop_back();
+}
+
 RecordedSignal::RecordedSignal(CPU& cpu, std::unique_ptr<Parameter> operand, SignalType type, std::size_t capacity)
     : cpu_(cpu), operand_(std::move(operand)), type_(type), changes_(capacity) {
     StringWriter writer;
@@ -192,6 +200,7 @@ void Recorder::clear() {
     signals_.clear();
     recording_ = false;
     started_ = false;
+    steps_.clear();
 }
 
 void Recorder::clearData() {
@@ -201,6 +210,7 @@ void Recorder::clearData() {
         probe.known = false;
     }
     started_ = false;
+    steps_.clear();
 }
 
 std::optional<RecordTime> Recorder::heldFrom() const {
@@ -218,6 +228,29 @@ std::optional<RecordTime> Recorder::latest() const {
     return now_;
 }
 
+std::optional<RecordTime> Recorder::stepAt(std::uint64_t ms) const {
+    const auto after =
+        std::upper_bound(steps_.begin(), steps_.end(), ms, [](std::uint64_t t, const StepTime& step) { return t < step.at.ms; });
+    if (after == steps_.begin()) return std::nullopt;
+    return std::prev(after)->at;
+}
+
+void Recorder::truncateAfter(std::uint64_t cycle) {
+    while (!steps_.empty() && steps_.back().at.cycle > cycle) steps_.pop_back();
+    for (Probe& probe : probes_) {
+        ChangeRing& changes = probe.signal->changes_;
+        changes.dropAfter(cycle);
+        probe.last = changes.empty() ? 0 : changes.back().value;
+        probe.known = !changes.empty() && changes.back().known;
+    }
+    if (steps_.empty()) {
+        started_ = false;
+        return;
+    }
+    now_ = steps_.back().at;
+    lastClock_ = steps_.back().clock;
+}
+
 void Recorder::sampleAll(std::uint64_t cycle) {
     const std::uint32_t clock = simTime();
     if (!started_) {
@@ -230,6 +263,10 @@ void Recorder::sampleAll(std::uint64_t cycle) {
         now_.cycle = cycle;
     }
     lastClock_ = clock;
+    if (capacity_ > 0) {
+        if (steps_.size() == capacity_) steps_.pop_front();
+        steps_.push_back({now_, clock});
+    }
     for (Probe& probe : probes_) {
         std::uint32_t value = 0;
         bool known = true;

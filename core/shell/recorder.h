@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -86,6 +87,9 @@ public:
     const SignalChange& back() const { return (*this)[changes_.size() - 1]; }
     // How many changes were pushed out since the last clear.
     std::uint64_t dropped() const { return dropped_; }
+    // Forgets the changes of the steps after `cycle` (going back in the scan
+    // history and running on from there).
+    void dropAfter(std::uint64_t cycle);
 
 private:
     std::vector<SignalChange> changes_;
@@ -189,6 +193,12 @@ public:
     std::optional<RecordTime> heldFrom() const;
     // The newest step sampled; empty before the first.
     std::optional<RecordTime> latest() const;
+    // The step sampled last at or before `ms`; empty before the first (or
+    // the oldest held).
+    std::optional<RecordTime> stepAt(std::uint64_t ms) const;
+    // Forgets what the steps after `cycle` recorded, as if they had not run:
+    // the scan history goes on from there with a new future.
+    void truncateAfter(std::uint64_t cycle);
 
 private:
     // What sampling touches of one signal, kept side by side for all of them
@@ -207,6 +217,14 @@ private:
 
     void sampleAll(std::uint64_t cycle);
 
+    // The time of every step sampled (at most as many as a signal keeps
+    // changes), so that a step can be found by its time and the time of a
+    // step put back.
+    struct StepTime {
+        RecordTime at;
+        std::uint32_t clock = 0;
+    };
+
     CPU& cpu_;
     std::size_t capacity_;
     std::vector<std::unique_ptr<RecordedSignal>> signals_;
@@ -216,6 +234,7 @@ private:
     std::uint32_t lastClock_ = 0;
     RecordTime first_;
     RecordTime now_;
+    std::deque<StepTime> steps_;
 };
 
 } // namespace sps

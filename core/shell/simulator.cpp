@@ -41,9 +41,27 @@ void Simulator::scan() {
 }
 
 bool Simulator::simulationStep(bool networkStep) {
-    if (!runScan(networkStep)) return false;
-    target_->plantStep();
-    recorder_.sample(cycle_);
+    if (stepped_.paused())
+        resumeStep();
+    else
+        beginStep();
+    try {
+        if (!runScan(networkStep)) {
+            pauseStep();
+            return false;
+        }
+    } catch (const CPUException&) {
+        endStep(false, false);
+        throw;
+    }
+    try {
+        target_->plantStep();
+    } catch (const CPUException&) {
+        endStep(true, false);
+        throw;
+    }
+    if (sampling()) recorder_.sample(cycle_);
+    endStep(true, true);
     return true;
 }
 
@@ -149,6 +167,7 @@ void Simulator::startNewProgram(ProgramOrigin origin) {
     cycle_ = 0;
     recorder_.clearData();
     running_ = true;
+    restartHistory();
 }
 
 namespace {
@@ -199,7 +218,10 @@ void Simulator::importProgram(const std::string& path, const std::string& symbol
 }
 
 void Simulator::continueRun() {
-    if (canContinue()) running_ = true;
+    if (!canContinue()) return;
+    // Running on from a step back leaves the kept future behind.
+    discardFuture();
+    running_ = true;
 }
 
 void Simulator::stop() {
@@ -232,11 +254,13 @@ void Simulator::reset() {
     } catch (const CPUException& error) {
         report(error);
     }
+    restartHistory();
 }
 
 void Simulator::trace() {
     // A scan that stands paused is finished first.
     if (stepped_.paused() && !runSteps(1)) return;
+    beginStep();
     ++cycle_;
     std::vector<TraceRow> rows;
     std::vector<std::string> lines = traceScan(*cpu_, rows);
@@ -246,7 +270,8 @@ void Simulator::trace() {
     } catch (const CPUException& error) {
         report(error);
     }
-    recorder_.sample(cycle_);
+    if (sampling()) recorder_.sample(cycle_);
+    endStep(true, true);
     try {
         if (!stopAtStopInstruction() && !breakpoints_.empty()) stopAtBreakpoint();
     } catch (const CPUException& error) {

@@ -9,6 +9,7 @@
 #include "cpu/trace_row.h"
 #include "shell/breakpoints.h"
 #include "shell/recorder.h"
+#include "shell/scan_history.h"
 #include "shell/stepped_scan.h"
 
 namespace sps {
@@ -43,6 +44,8 @@ public:
     Recorder& recorder() { return recorder_; }
     // Checked after every step; reset and load keep them.
     Breakpoints& breakpoints() { return breakpoints_; }
+    // The states of the last scans (a load and a reset start it afresh).
+    const ScanHistory& history() const { return history_; }
 
     // Availability of the run commands (the menu greys the others).
     bool canContinue() const { return !running_; }
@@ -91,6 +94,31 @@ public:
     // true. Returns whether all steps ran.
     bool runSteps(long long count);
 
+    // The scan history. Going back is possible while stopped, once a program
+    // runs and the history is on.
+    bool canGoBack() const { return !running_ && history_.started(); }
+    // Back `steps` steps ("Schritt zurück"): to the state after cycle
+    // cycle() - steps; a scan that stands paused counts as the first.
+    // Throws CPUException: "History off", "History reaches back to %d".
+    void stepBack(std::uint64_t steps = 1);
+    // To the state after `cycle`, back or forward within the history
+    // ("Zurück zu ..."). Throws as stepBack, and "Cycle %d not run yet".
+    void goToCycle(std::uint64_t cycle);
+    // How many steps the state shown lies before the newest one kept: 0 in
+    // the present. A step from there runs the next scan again, with the
+    // clock as it was; a change from outside first (a switch, a force, a
+    // write), a run, a reset or a load begin a new future instead.
+    std::uint64_t stepsBack() const;
+    // The number of scans kept, 0 for none (the history off); at most
+    // ScanHistory::MAX_LIMIT. Setting it on starts the history afresh.
+    void setHistoryLimit(std::size_t limit);
+    // The whole state as the history keeps it, with the clock as the last
+    // step read it: two equal images are two equal simulations.
+    std::vector<std::uint8_t> stateImage();
+    // A front end wrote memory of the CPU directly (spsrun's set): a change
+    // from outside, which the history must not run again across.
+    void noteOutsideWrite() { ++outsideWrites_; }
+
 private:
     // One scan; an error raised by an instruction names it on a second line,
     // "in OB1, Netzwerk 1: U M99.0". Throws.
@@ -118,6 +146,41 @@ private:
     // tells the front end.
     bool stopAtStopInstruction();
 
+    // The scan history's part of a step: before a new scan (in the past:
+    // whether it repeats the kept future, and its time), before the scan
+    // goes on after a pause, and after the step ended, however it ended.
+    void beginStep();
+    void resumeStep();
+    void pauseStep();
+    void endStep(bool plantStep, bool completed);
+    // Whether the recorder samples this step (not while it repeats a kept one).
+    bool sampling() const { return !repeating_; }
+    // The whole state as one image, and back.
+    void saveState(std::vector<std::uint8_t>& image);
+    void loadState(const std::vector<std::uint8_t>& image);
+    // Starts the history afresh at the current state (load, reset).
+    void restartHistory();
+    // Puts back the state after `cycle`, which the history holds.
+    void restoreCycle(std::uint64_t cycle);
+    // Runs a kept step again, reporting nothing.
+    void repeatStep(const StepRecord& step);
+    // In the past: forgets the kept steps after the one shown.
+    void discardFuture();
+    // Keeps the state now as a checkpoint at the newest cycle when it must
+    // be one: something changed from outside since the last step, that step
+    // cannot be run again, or the interval is up.
+    void keepStateIfChanged();
+    // Counts of the changes from outside the simulation: the station's user
+    // operations, forces and writes, reseedings, direct writes.
+    struct OutsideMarks {
+        std::uint64_t station = 0;
+        std::uint64_t forces = 0;
+        std::uint64_t seeds = 0;
+        std::uint64_t writes = 0;
+        bool operator==(const OutsideMarks&) const = default;
+    };
+    OutsideMarks outsideMarks() const;
+
     FrontEnd& frontEnd_;
     std::unique_ptr<Target> target_;
     std::unique_ptr<IOBus> bus_;
@@ -131,6 +194,17 @@ private:
     // The trace of a scan that network steps go through.
     std::unique_ptr<LineBoundedWriter> stepTrace_;
     std::vector<TraceRow> stepTraceRows_;
+    ScanHistory history_;
+    std::vector<std::uint8_t> image_; // reused for every checkpoint
+    OutsideMarks marks_;     // where the state was last kept or put back
+    OutsideMarks stepMarks_; // as the step under way began
+    bool lastStepImpure_ = false;
+    std::uint64_t outsideWrites_ = 0;
+    std::uint32_t stepTime_ = 0;       // the clock during the step under way
+    std::uint32_t stateTime_ = 0;      // the clock during the last step (the state's time)
+    bool repeating_ = false;           // the step under way repeats a kept one
+    // The manual clock as the history put it back, to see whether the user moved it.
+    std::int32_t restoredManualTime_ = -1;
 };
 
 } // namespace sps

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/sim_clock.h"
+#include "base/state_archive.h"
 
 namespace sps {
 
@@ -79,6 +80,7 @@ int Target::outputSignal(int n) const {
 
 void Target::toggleSwitch(int k) {
     if (!inRange(k, SWITCHES)) return;
+    ++userChanges_;
     int& sw = state_.switchIn[static_cast<std::size_t>(k)];
     sw = 1 - sw;
 }
@@ -86,22 +88,31 @@ void Target::toggleSwitch(int k) {
 // The buttons latch: a second press releases them.
 void Target::toggleButton(int k) {
     if (!inRange(k, BUTTONS)) return;
+    ++userChanges_;
     int& button = state_.buttonIn[static_cast<std::size_t>(k)];
     button = 1 - button;
     slave1_->setInput(k, button != 0);
 }
 
 void Target::toggleEntryBarrier() {
+    ++userChanges_;
     entryBarrierToggle_ = !entryBarrierToggle_;
     state_.motionBlocked = entryBarrierToggle_ ? 1 : 0;
     slave4_->setInput(0, entryBarrierToggle_);
 }
 
-void Target::nudgeCarrier(bool up) { moveCarrier(NUDGE_TIME_MS, up ? -NUDGE_SPEED : NUDGE_SPEED); }
+void Target::nudgeCarrier(bool up) {
+    ++userChanges_;
+    moveCarrier(NUDGE_TIME_MS, up ? -NUDGE_SPEED : NUDGE_SPEED);
+}
 
-void Target::placeCarrier(int pos) { state_.carrierPos = std::clamp(pos, 0, CARRIER_MAX); }
+void Target::placeCarrier(int pos) {
+    ++userChanges_;
+    state_.carrierPos = std::clamp(pos, 0, CARRIER_MAX);
+}
 
 void Target::setJoystick(int dx, int dy) {
+    ++userChanges_;
     joystickDx_ = std::clamp(dx, -JOYSTICK_LIMIT, JOYSTICK_LIMIT);
     joystickDy_ = std::clamp(dy, -JOYSTICK_LIMIT, JOYSTICK_LIMIT);
     applyJoystick();
@@ -132,11 +143,14 @@ void Target::applyJoystick() {
 }
 
 void Target::togglePartFlag(int b) {
-    if (inRange(b, PART_PROPERTIES)) state_.partFlags ^= 1u << b;
+    if (!inRange(b, PART_PROPERTIES)) return;
+    ++userChanges_;
+    state_.partFlags ^= 1u << b;
 }
 
 void Target::selectSonarRange(int r) {
     if (!inRange(r, SONAR_RANGES)) return;
+    ++userChanges_;
     state_.sonarRange = r;
     for (int bit = 0; bit < SONAR_RANGES - 1; ++bit) slave9_->setInput(bit, bit == r - 1);
 }
@@ -145,6 +159,18 @@ int Target::syncShownPartFlags() {
     const std::uint32_t changed = (state_.partFlags ^ shownPartFlags_) & ((1u << PART_PROPERTIES) - 1);
     shownPartFlags_ = state_.partFlags;
     return static_cast<int>(changed);
+}
+
+void Target::visitState(StateArchive& archive) {
+    archive.value(state_);
+    archive.value(joystickDx_);
+    archive.value(joystickDy_);
+    archive.value(entryBarrierToggle_);
+    asiMaster_->visitState(archive);
+    for (ASISlave* slave : std::initializer_list<ASISlave*>{slave1_.get(), slave4_.get(), slave6_.get(), slave7_.get(),
+                                                           slave8_.get(), slave9_.get(), analogIn3_.get(),
+                                                           analogIn5_.get(), analogOut2_.get()})
+        slave->visitState(archive);
 }
 
 } // namespace sps

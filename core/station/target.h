@@ -13,6 +13,8 @@
 
 namespace sps {
 
+class StateArchive;
+
 // The simulated station. Towards the CPU it is bus device 0: input byte 0 the
 // switches, input bit 1.0 the magnet signal, output byte 0 the LEDs, output
 // bits 1.0 and 1.1. Most of the station hangs on the AS-i bus, whose master
@@ -80,6 +82,12 @@ public:
     void selectSonarRange(int r);
     // Puts the carrier at `pos` (limited to 0..2000000): for test benches.
     void placeCarrier(int pos);
+    // Counts the user operations above (not the steps), so that the scan
+    // history notices a change from outside between two scans.
+    std::uint64_t userChanges() const { return userChanges_; }
+    // The station's state for the scan history: its fields, the knob, the
+    // AS-i master and every slave.
+    void visitState(StateArchive& archive);
 
     // The workpiece check boxes show a copy of partFlags. Brings the copy in
     // line and returns the property bits that changed (each box to set to
@@ -148,6 +156,7 @@ private:
     int joystickDy_ = 0;
     std::uint32_t shownPartFlags_ = 0;
     bool entryBarrierToggle_ = false;
+    std::uint64_t userChanges_ = 0;
 };
 
 } // namespace sps

@@ -169,7 +169,10 @@ TEST(MessageCatalog, KeepsTheAddedMessagesAfterTheStandardOnes) {
                                  "Symbol table line %d needs symbol and address",
                                  "Symbol %s given two addresses in line %d",
                                  "%d characters shown as ?",
-                                 "Network %s %d missing"};
+                                 "Network %s %d missing",
+                                 "History off",
+                                 "History reaches back to cycle %s",
+                                 "Cycle %s not run yet, the last is %s"};
     ASSERT_EQ(messageCatalogSize, 80u + std::size(added));
     for (std::size_t i = 0; i < std::size(added); ++i) {
         SCOPED_TRACE(added[i]);

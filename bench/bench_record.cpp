@@ -4,24 +4,10 @@
 // (the scan and the station's step called directly).
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <ctime>
-#include <fstream>
-#include <memory>
-#include <sstream>
 #include <string>
 
-#include "base/sim_clock.h"
-#include "cpu/cpu.h"
-#include "cpu/engine.h"
-#include "loader/parser.h"
-#include "loader/reader.h"
-#include "messages/cpu_exception.h"
-#include "shell/front_end.h"
-#include "shell/simulator.h"
-#include "shell/trace_info.h"
-#include "station/target.h"
+#include "shell/recorder.h"
+#include "step_runner.h"
 
 using namespace sps;
 
@@ -29,41 +15,13 @@ namespace {
 
 const char* const PROGRAMS[] = {"blink.awl", "carrier.awl"};
 
-class QuietFrontEnd final : public FrontEnd {
-public:
-    void showError(const CPUException& error) override {
-        std::fprintf(stderr, "benchmark step failed: %s\n", error.messageText().c_str());
-        std::exit(1);
-    }
-    void closeStatusWindows() override {}
-    void repaintMain() override {}
-    void openTrace(std::unique_ptr<TraceInfo>) override {}
-    void breakpointReached(int, const std::string&, std::uint64_t) override {}
-    void programStopped(std::uint64_t) override {}
-    void networkReached(const NetworkPlace&, const NetworkPlace&, bool, int, std::uint64_t) override {}
-};
-
 // The example program with a second organization block that counts eight
 // flag words up in every scan, so that recorded words can change at every
 // step (the costliest case for the recording).
 std::string benchmarkProgram(const char* example) {
-    std::ifstream file(std::string(SPS_EXAMPLES_DIR "/") + example);
-    std::stringstream text;
-    text << file.rdbuf();
-    std::string program = text.str() + "ORGANIZATION_BLOCK OB2:COUNT\nBEGIN\nNETWORK 1\nLD SM0.0\n";
+    std::string program = bench::exampleText(example) + "ORGANIZATION_BLOCK OB2:COUNT\nBEGIN\nNETWORK 1\nLD SM0.0\n";
     for (int word = 0; word < 8; ++word) program += "INCW MW" + std::to_string(2 * word) + "\n";
     return program + "END_ORGANIZATION_BLOCK\n";
-}
-
-void load(Simulator& sim, const char* example) {
-    try {
-        StringRead reader(benchmarkProgram(example));
-        Parser().parseProgram(sim.cpu(), reader);
-        resetCpu(sim.cpu());
-    } catch (const CPUException& error) {
-        std::fprintf(stderr, "%s does not load: %s\n", example, error.messageText().c_str());
-        std::exit(1);
-    }
 }
 
 // What is recorded: nothing; 8 operands of many kinds (inputs, outputs, a
@@ -87,44 +45,10 @@ void record(Recorder& recorder, Recording recording) {
     }
 }
 
-// One simulator on a clock of its own: every block of steps continues its
-// time where its last block ended, 1 ms per step, so that timers, clock bits
-// and the station move as they do while the simulation runs.
-class Runner {
-public:
-    explicit Runner(const char* example) { load(sim, example); }
-
-    // Thread processor seconds of `steps` steps, bare (the scan and the
-    // station's step called directly) or as the simulator runs them.
-    double run(int steps, bool bare) {
-        simClock().switchToAutomatic();
-        simClock().switchToManual();
-        simClock().advance(time_);
-        const double start = threadSeconds();
-        for (int i = 0; i < steps; ++i) {
-            simClock().advance(1);
-            if (bare) {
-                scanCycle(sim.cpu());
-                sim.target().plantStep();
-            } else {
-                sim.runSteps(1);
-            }
-        }
-        time_ += static_cast<std::uint32_t>(steps);
-        return threadSeconds() - start;
-    }
-
-    QuietFrontEnd frontEnd;
-    Simulator sim{frontEnd};
-
-private:
-    static double threadSeconds() {
-        timespec now{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-        return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-    }
-
-    std::uint32_t time_ = 0;
+// Parsed straight into the CPU, past the simulator's load: no scan history
+// runs, so that the figures are the recording's alone.
+struct Runner : bench::StepRunner {
+    explicit Runner(const char* example) : StepRunner(benchmarkProgram(example), example) {}
 };
 
 constexpr int STEPS_PER_BLOCK = 2000;

@@ -56,6 +56,11 @@ void breaksCommand(ScriptSession& session, const CommandCall& call);
 void unbreakCommand(ScriptSession& session, const CommandCall& call);
 void untilCommand(ScriptSession& session, const CommandCall& call);
 
+// Going back through the scan history (history_commands.cpp).
+void backCommand(ScriptSession& session, const CommandCall& call);
+void gotoCommand(ScriptSession& session, const CommandCall& call);
+void historyCommand(ScriptSession& session, const CommandCall& call);
+
 // The status window contents (view_commands.cpp).
 void showCommand(ScriptSession& session, const CommandCall& call);
 void drawCommand(ScriptSession& session, const CommandCall& call);

@@ -77,6 +77,7 @@ namespace {
 const char* const STEPS_PROBLEM = "--steps needs a number of steps from 0 to 9223372036854775807";
 const char* const RUN_PROBLEM = "--run needs a number of milliseconds from 0 to 4294967295";
 const char* const NETWORK_STEPS_PROBLEM = "--network-steps needs a number of network steps from 0 to 2147483647";
+const char* const BACK_PROBLEM = "--back needs a number of scans from 0 to 2147483647";
 const char* const SCREENSHOT_PROBLEM = "--screenshot needs the name of a PNG file";
 const char* const IMPORT_PROBLEM = "--import needs the name of a program file";
 
@@ -143,6 +144,13 @@ const std::vector<Option>& options() {
              return parseCount(value, line.networkSteps) || fail(problem, NETWORK_STEPS_PROBLEM);
          },
          NETWORK_STEPS_PROBLEM},
+        {"--back", "N",
+         "then stop and go back N scans (\"Run/Schritt zurück\"):\n"
+         "the picture shows the state N scans before",
+         [](GuiCommandLine& line, std::string_view value, std::string& problem) {
+             return parseCount(value, line.backSteps) || fail(problem, BACK_PROBLEM);
+         },
+         BACK_PROBLEM},
         {"--screenshot", "FILE.png",
          "write a picture of the whole window to FILE.png after\n"
          "that and end, and one of each open status window to\n"
@@ -181,7 +189,8 @@ std::optional<GuiCommandLine> parseGuiCommandLine(std::span<const char* const> a
 
 std::string guiHelpText() {
     return "usage: spssim [--manual-clock] [--record LIST] [--steps N] [--run MS] [--open LIST]\n"
-           "              [--network-steps N] [--screenshot FILE.png] [PROGRAM.awl | --import FILE]\n"
+           "              [--network-steps N] [--back N] [--screenshot FILE.png]\n"
+           "              [PROGRAM.awl | --import FILE]\n"
            "       spssim --help | --version\n"
            "\n"
            "Opens the simulator's window. PROGRAM.awl is loaded at the start as if it\n"

@@ -18,7 +18,7 @@ struct RecordedOperandText {
     std::optional<SignalType> type;
 };
 
-// spssim [--manual-clock] [--record LIST] [--steps N] [--run MS] [--open LIST] [--network-steps N]
+// spssim [--manual-clock] [--record LIST] [--steps N] [--run MS] [--open LIST] [--network-steps N] [--back N]
 //        [--screenshot FILE.png] [PROGRAM.awl | --import FILE]
 struct GuiCommandLine {
     bool help = false;
@@ -33,6 +33,7 @@ struct GuiCommandLine {
     std::vector<StatusWindow> open;
     // Network steps run after the windows are open, from a stop.
     int networkSteps = 0;
+    int backSteps = 0;
     std::string screenshot;
     std::string program;
     // The program is imported ("Datei/Importieren") rather than loaded.

@@ -22,6 +22,8 @@ bool slowerPossible(const CommandState& state) { return state.canSlower; }
 bool fasterPossible(const CommandState& state) { return state.canFaster; }
 bool manualClock(const CommandState& state) { return state.manualClock; }
 bool automaticClock(const CommandState& state) { return !state.manualClock; }
+bool backPossible(const CommandState& state) { return !state.running && state.canGoBack; }
+bool cyclePossible(const CommandState& state) { return !state.running && state.canChooseCycle; }
 
 // Lambdas rather than function templates: under -fsanitize=null GCC cannot
 // compare a function template's address with null in a constant expression,
@@ -40,12 +42,15 @@ void continueRun(CommandTarget& target) { target.simulator().continueRun(); }
 void stop(CommandTarget& target) { target.simulator().stop(); }
 void singleStep(CommandTarget& target) { target.simulator().singleStep(); }
 void networkStep(CommandTarget& target) { target.simulator().networkStep(); }
+void stepBack(CommandTarget& target) { target.simulator().stepBack(); }
+void goToCycle(CommandTarget& target) { target.chooseAndGoToCycle(); }
 void reset(CommandTarget& target) { target.simulator().reset(); }
 void trace(CommandTarget& target) { target.simulator().trace(); }
 
 constexpr QKeyCombination KEYPAD_MINUS = Qt::KeypadModifier | Qt::Key_Minus;
 constexpr QKeyCombination KEYPAD_PLUS = Qt::KeypadModifier | Qt::Key_Plus;
 constexpr QKeyCombination SHIFT_SPACE = Qt::ShiftModifier | Qt::Key_Space;
+constexpr QKeyCombination CTRL_SPACE = Qt::ControlModifier | Qt::Key_Space;
 
 constexpr MenuItem MENU[] = {
     {Popup::File, Command::Load, "&Laden", false, {Qt::Key_F3, NONE}, always, load},
@@ -68,6 +73,8 @@ constexpr MenuItem MENU[] = {
     {Popup::Run, Command::Stop, "&Stop", false, {Qt::Key_F10, NONE}, running, stop},
     {Popup::Run, Command::SingleStep, "&Einzelschritt", false, {Qt::Key_Space, NONE}, stopped, singleStep},
     {Popup::Run, Command::NetworkStep, "&Netzwerkschritt", false, {SHIFT_SPACE, NONE}, stopped, networkStep},
+    {Popup::Run, Command::StepBack, "Schritt &zurück", false, {CTRL_SPACE, NONE}, backPossible, stepBack},
+    {Popup::Run, Command::GoToCycle, "Zurück z&u …", false, {NONE, NONE}, cyclePossible, goToCycle},
     {Popup::Run, Command::Reset, "&Reset", true, {Qt::Key_F12, NONE}, always, reset},
     {Popup::Run, Command::Trace, "&Trace", true, {Qt::Key_Backspace, NONE}, always, trace},
 };

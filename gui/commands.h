@@ -24,6 +24,8 @@ public:
     // "Datei/Laden" and "Datei/Importieren": the file dialog, then the program.
     virtual void chooseAndLoad() = 0;
     virtual void chooseAndImport() = 0;
+    // "Run/Zurück zu …": asks for a cycle within the history, then goes there.
+    virtual void chooseAndGoToCycle() = 0;
     // Closes the main window, which ends the program.
     virtual void exit() = 0;
 
@@ -57,6 +59,8 @@ enum class Command {
     Trend = 121,
     Import = 122,
     NetworkStep = 123,
+    StepBack = 124,
+    GoToCycle = 125,
 };
 
 enum class Popup { File, Timer, Run };
@@ -90,6 +94,8 @@ struct CommandState {
     bool manualClock = false;
     bool canSlower = false;
     bool canFaster = false;
+    bool canGoBack = false;      // stopped, with scans kept before the state shown
+    bool canChooseCycle = false; // stopped, with more than one cycle kept
     std::set<StatusWindow> openWindows;
 };
 

@@ -2,7 +2,10 @@
 
 #include <cstdio>
 
+#include <limits>
+
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -50,6 +53,26 @@ void QtDialogs::showNotice(QWidget* owner, const QString& text) {
 QString QtDialogs::chooseSaveFile(QWidget* owner, const QString& title, const QString& filter,
                                   const QString& suggested) {
     return chosenFile(*saveDialog(owner, title, filter, suggested));
+}
+
+std::optional<std::uint64_t> QtDialogs::chooseCycle(QWidget* owner, std::uint64_t current, std::uint64_t oldest,
+                                                    std::uint64_t newest) {
+    const QString title = QStringLiteral("Zurück zu");
+    const QString label = QStringLiteral("Zyklus (%1 bis %2):").arg(oldest).arg(newest);
+    bool ok = false;
+    // A spin box while the cycles fit its int; after billions of scans, a line
+    // to type the number in.
+    if (newest <= static_cast<std::uint64_t>(std::numeric_limits<int>::max())) {
+        const int chosen = QInputDialog::getInt(owner, title, label, static_cast<int>(current), static_cast<int>(oldest),
+                                                static_cast<int>(newest), 1, &ok);
+        if (!ok) return std::nullopt;
+        return static_cast<std::uint64_t>(chosen);
+    }
+    const QString text = QInputDialog::getText(owner, title, label, QLineEdit::Normal, QString::number(current), &ok);
+    if (!ok) return std::nullopt;
+    const qulonglong chosen = text.trimmed().toULongLong(&ok);
+    if (!ok) return std::nullopt;
+    return chosen;
 }
 
 void ConsoleDialogs::showNotice(QWidget*, const QString& text) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 #include <QString>
 
 class QWidget;
@@ -32,6 +35,10 @@ public:
     // user cancels.
     virtual QString chooseSaveFile(QWidget* owner, const QString& title, const QString& filter,
                                    const QString& suggested) = 0;
+    // "Zurück zu …": asks for a cycle from `oldest` to `newest`, offering
+    // `current`. Empty when the user cancels.
+    virtual std::optional<std::uint64_t> chooseCycle(QWidget* owner, std::uint64_t current, std::uint64_t oldest,
+                                                     std::uint64_t newest) = 0;
 };
 
 // QMessageBox and QFileDialog.
@@ -44,6 +51,8 @@ public:
     void showNotice(QWidget* owner, const QString& text) override;
     QString chooseSaveFile(QWidget* owner, const QString& title, const QString& filter,
                            const QString& suggested) override;
+    std::optional<std::uint64_t> chooseCycle(QWidget* owner, std::uint64_t current, std::uint64_t oldest,
+                                             std::uint64_t newest) override;
 };
 
 // The line below a failed load's error that offers the import.
@@ -62,6 +71,9 @@ public:
     }
     void showNotice(QWidget* owner, const QString& text) override;
     QString chooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    std::optional<std::uint64_t> chooseCycle(QWidget*, std::uint64_t, std::uint64_t, std::uint64_t) override {
+        return std::nullopt;
+    }
 
     int errorCount() const { return errors_; }
 

@@ -84,6 +84,8 @@ int main(int argc, char** argv) {
     for (const sps::StatusWindow kind : line->open) window.runCommand(sps::statusWindowKind(kind).command);
     if (line->networkSteps > 0) window.runCommand(sps::Command::Stop);
     for (int step = 0; step < line->networkSteps; ++step) window.runCommand(sps::Command::NetworkStep);
+    if (line->backSteps > 0) window.runCommand(sps::Command::Stop);
+    for (int step = 0; step < line->backSteps; ++step) window.runCommand(sps::Command::StepBack);
 
     if (screenshot) {
         const auto save = [](QWidget& shown, const std::string& file) {

@@ -124,6 +124,11 @@ CommandState MainWindow::commandState() const {
     state.manualClock = clock.isManual();
     state.canSlower = clock.canSlower();
     state.canFaster = clock.canFaster();
+    if (simulator_->canGoBack()) {
+        const ScanHistory& history = simulator_->history();
+        state.canGoBack = simulator_->cycle() > history.oldest();
+        state.canChooseCycle = history.newest() > history.oldest();
+    }
     for (const StatusWindowKind& kind : statusWindowKinds())
         if (statusWindows_->isOpen(kind.window)) state.openWindows.insert(kind.window);
     return state;
@@ -167,6 +172,13 @@ void MainWindow::chooseAndImport() {
     QSettings settings;
     const QString path = dialogs_->chooseImport(this, settings.value(LAST_FOLDER_KEY).toString());
     if (!path.isEmpty()) importProgram(path);
+}
+
+void MainWindow::chooseAndGoToCycle() {
+    const ScanHistory& history = simulator_->history();
+    if (!simulator_->canGoBack()) return;
+    if (const auto cycle = dialogs_->chooseCycle(this, simulator_->cycle(), history.oldest(), history.newest()))
+        simulator_->goToCycle(*cycle);
 }
 
 void MainWindow::loadProgram(const QString& path) { readProgram(path, false); }
@@ -300,6 +312,15 @@ void MainWindow::updateTrace(std::unique_ptr<TraceInfo> trace) {
 void MainWindow::programStopped(std::uint64_t cycle) {
     settle();
     setWindowTitle(QStringLiteral("%1 – angehalten durch STOP (Zyklus %2)").arg(MAIN_TITLE, QString::number(cycle)));
+}
+
+void MainWindow::historyMoved(std::uint64_t, std::uint64_t stepsBack) {
+    if (stepsBack == 0)
+        setWindowTitle(MAIN_TITLE);
+    else
+        setWindowTitle(QStringLiteral("%1 – %2").arg(MAIN_TITLE, QString::fromLatin1(simulator_->historyPosition())));
+    station_->update();
+    updateActions();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -64,6 +64,7 @@ public:
     // CommandTarget
     void chooseAndLoad() override;
     void chooseAndImport() override;
+    void chooseAndGoToCycle() override;
     void exit() override { close(); }
     // Runs `count` simulation steps at once (the command line's --steps).
     void runSteps(long long count);
@@ -97,6 +98,8 @@ public:
     // An open trace window shows the stepped scan's trace so far.
     void updateTrace(std::unique_ptr<TraceInfo> trace) override;
     void showNotice(const std::string& text) override;
+    // In the past the title says where: "Zyklus 4211 (zurückgegangen um 3)".
+    void historyMoved(std::uint64_t cycle, std::uint64_t stepsBack) override;
 
 public slots:
     // Greys the menu items by the enabling rules (their keys follow).

@@ -26,6 +26,7 @@ const QColor BIT_TRACE(0, 120, 40);
 const QColor NUMBER_TRACE(20, 70, 160);
 const QColor UNKNOWN(200, 40, 40);
 const QColor CURSOR(210, 40, 30);
+const QColor HISTORY_POSITION(40, 90, 200);
 const QColor FAINT_TEXT(60, 60, 66);
 const QColor SCALE_TEXT(40, 40, 110);
 
@@ -433,6 +434,10 @@ void drawTrend(QPainter& painter, const TrendScene& scene) {
         if (layout.lanes[i].intersects(area)) lanes.draw(i, layout.lanes[i]);
     painter.setPen(LANE_BORDER);
     painter.drawLine(layout.traces.left() - 1, area.top(), layout.traces.left() - 1, area.bottom());
+    if (scene.positionX) {
+        painter.setPen(QPen(HISTORY_POSITION, 2, Qt::DashLine));
+        painter.drawLine(*scene.positionX, layout.traces.top(), *scene.positionX, layout.traces.bottom());
+    }
     if (scene.cursorX) {
         painter.setPen(CURSOR);
         painter.drawLine(*scene.cursorX, layout.traces.top(), *scene.cursorX, layout.traces.bottom());

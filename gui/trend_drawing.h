@@ -15,12 +15,15 @@ struct TrendLayout;
 
 // What one picture of the "Verlauf" window shows: the recorder's operands as
 // `layout` places them, beside each its value (at the cursor or at the right
-// edge), and the cursor line when the mouse is over the traces.
+// edge), the cursor line when the mouse is over the traces, and a dashed line
+// at the scan shown when the simulation went back in its history.
 struct TrendScene {
     const Recorder& recorder;
     const TrendLayout& layout;
     std::vector<QString> readouts; // one per operand
     std::optional<int> cursorX;
+    // The scan the simulation stands at, when the scan history went back.
+    std::optional<int> positionX;
     QFont font;
 };
 

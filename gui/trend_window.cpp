@@ -170,8 +170,11 @@ QString TrendWindow::readout(std::size_t index) const {
     const Recorder& recorder = simulator_.recorder();
     if (index >= recorder.size() || !recorder.latest()) return {};
     std::uint64_t ms = 0;
+    const auto shown = simulator_.stepsBack() > 0 ? recorder.stepOf(simulator_.cycle()) : std::nullopt;
     if (const auto cursor = cursorMs())
         ms = *cursor;
+    else if (shown)
+        ms = shown->ms;
     else
         ms = static_cast<std::uint64_t>(std::clamp(std::floor(atRightEdge()), held().from, held().to));
     const RecordedSignal& signal = recorder.signal(index);
@@ -305,7 +308,7 @@ void TrendWindow::paintEvent(QPaintEvent*) {
     std::vector<QString> readouts;
     readouts.reserve(recorder.size());
     for (std::size_t i = 0; i < recorder.size(); ++i) readouts.push_back(readout(i));
-    drawTrend(painter, TrendScene{recorder, now, std::move(readouts), cursorColumn(), font_});
+    drawTrend(painter, TrendScene{recorder, now, std::move(readouts), cursorColumn(), positionColumn(now), font_});
     lastPaint_ = std::chrono::milliseconds(clock.elapsed());
 }
 
@@ -360,6 +363,30 @@ void TrendWindow::mouseMoveEvent(QMouseEvent* event) {
     if (x == mouseX_) return;
     mouseX_ = x;
     viewport()->update();
+}
+
+void TrendWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    mouseMoveEvent(event);
+    const auto ms = cursorMs();
+    event->accept();
+    if (!ms || !simulator_.canGoBack()) return;
+    const auto step = simulator_.recorder().stepAt(*ms);
+    if (!step) return;
+    try {
+        simulator_.goToCycle(step->cycle);
+    } catch (const CPUException& error) {
+        dialogs_.showError(this, QString::fromLatin1(error.messageText()));
+    }
+    viewport()->update();
+}
+
+std::optional<int> TrendWindow::positionColumn(const TrendLayout& layout) const {
+    if (simulator_.stepsBack() == 0) return std::nullopt;
+    const auto step = simulator_.recorder().stepOf(simulator_.cycle());
+    if (!step) return std::nullopt;
+    const double x = layout.xOf(static_cast<double>(step->ms));
+    if (x < layout.traces.left() || x > layout.traces.right()) return std::nullopt;
+    return static_cast<int>(std::lround(x));
 }
 
 void TrendWindow::contextMenuEvent(QContextMenuEvent* event) { menu_->popup(event->globalPos()); }

@@ -25,7 +25,9 @@ class Simulator;
 // user scrolls back (horizontal scroll bar, cursor keys, Home, End) and
 // zooms (Ctrl and the mouse wheel, the keys + and -). A cursor line under
 // the mouse shows each operand's value at that time; the context menu
-// exports the recording as VCD or CSV.
+// exports the recording as VCD or CSV. While the simulation is stopped a
+// double click moves it to the scan at that time in its history; a dashed
+// line marks the scan it stands at then.
 class TrendWindow final : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -51,7 +53,8 @@ public:
     // the mouse is not over the traces or nothing is recorded yet.
     std::optional<std::uint64_t> cursorMs() const;
     // The value shown beside operand `index`: at the cursor, else at the
-    // right edge; "?" for a value not known then, empty before its data.
+    // scan the history went back to, else at the right edge; "?" for a value
+    // not known then, empty before its data.
     QString readout(std::size_t index) const;
     QMenu* contextMenu() const { return menu_; }
 
@@ -65,6 +68,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     bool focusNextPrevChild(bool next) override;
@@ -96,6 +100,8 @@ private:
     void zoomToAll();
     void exportAs(ExportFormat format);
     std::optional<int> cursorColumn() const;
+    // The column of the scan shown, when that lies in the past and in view.
+    std::optional<int> positionColumn(const TrendLayout& layout) const;
 
     Simulator& simulator_;
     Dialogs& dialogs_;

@@ -193,6 +193,10 @@ inline constexpr CatalogEntry messageCatalog[] = {
     {"History off", L1("Es werden keine vergangenen Zyklen aufbewahrt.")},
     {"History reaches back to cycle %s", L1("Zurück geht es nur bis Zyklus %s, dem ältesten aufbewahrten.")},
     {"Cycle %s not run yet, the last is %s", L1("Zyklus %s ist noch nicht gelaufen; der letzte ist Zyklus %s.")},
+    {"History at cycle %s", L1("Zyklus %s")},
+    {"History at cycle %s back by %s", L1("Zyklus %s (zurückgegangen um %s)")},
+    {"History keeps cycles %s to %s in %s KiB, limit %s",
+     L1("Aufbewahrt: Zyklus %s bis %s, %s KiB (Grenze: %s Zyklen).")},
 };
 
 inline constexpr std::size_t messageCatalogSize = std::size(messageCatalog);

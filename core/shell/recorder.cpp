@@ -235,6 +235,13 @@ std::optional<RecordTime> Recorder::stepAt(std::uint64_t ms) const {
     return std::prev(after)->at;
 }
 
+std::optional<RecordTime> Recorder::stepOf(std::uint64_t cycle) const {
+    const auto at = std::lower_bound(steps_.begin(), steps_.end(), cycle,
+                                     [](const StepTime& step, std::uint64_t c) { return step.at.cycle < c; });
+    if (at == steps_.end() || at->at.cycle != cycle) return std::nullopt;
+    return at->at;
+}
+
 void Recorder::truncateAfter(std::uint64_t cycle) {
     while (!steps_.empty() && steps_.back().at.cycle > cycle) steps_.pop_back();
     for (Probe& probe : probes_) {

@@ -196,6 +196,8 @@ public:
     // The step sampled last at or before `ms`; empty before the first (or
     // the oldest held).
     std::optional<RecordTime> stepAt(std::uint64_t ms) const;
+    // The step `cycle` as sampled; empty when it was not (or no longer is).
+    std::optional<RecordTime> stepOf(std::uint64_t cycle) const;
     // Forgets what the steps after `cycle` recorded, as if they had not run:
     // the scan history goes on from there with a new future.
     void truncateAfter(std::uint64_t cycle);

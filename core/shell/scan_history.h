@@ -48,7 +48,7 @@ class ScanHistory {
 public:
     static constexpr std::size_t DEFAULT_LIMIT = 10000;
     static constexpr std::size_t MAX_LIMIT = 1000000;
-    static constexpr std::uint64_t CHECKPOINT_INTERVAL = 64;
+    static constexpr std::uint64_t CHECKPOINT_INTERVAL = 256;
     static constexpr std::size_t BYTE_BUDGET = std::size_t{64} << 20;
 
     // The number of steps kept; 0 keeps none (the history is off).

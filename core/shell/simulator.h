@@ -109,6 +109,8 @@ public:
     // clock as it was; a change from outside first (a switch, a force, a
     // write), a run, a reset or a load begin a new future instead.
     std::uint64_t stepsBack() const;
+    // "Zyklus 4211", or "Zyklus 4211 (zurückgegangen um 3)" in the past.
+    std::string historyPosition() const;
     // The number of scans kept, 0 for none (the history off); at most
     // ScanHistory::MAX_LIMIT. Setting it on starts the history afresh.
     void setHistoryLimit(std::size_t limit);

@@ -74,6 +74,13 @@ std::uint64_t Simulator::stepsBack() const {
     return history_.started() && cycle_ < history_.newest() ? history_.newest() - cycle_ : 0;
 }
 
+std::string Simulator::historyPosition() const {
+    const std::string cycle = std::to_string(cycle_);
+    const std::uint64_t back = stepsBack();
+    if (back == 0) return formatMessage("History at cycle %s", cycle.c_str());
+    return formatMessage("History at cycle %s back by %s", cycle.c_str(), std::to_string(back).c_str());
+}
+
 void Simulator::keepStateIfChanged() {
     if (outsideMarks() == marks_ && !lastStepImpure_ && !history_.needsCheckpoint(false)) return;
     image_.clear();

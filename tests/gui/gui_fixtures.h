@@ -34,6 +34,8 @@ public:
     QStringList offers;
     QStringList notices;
     bool acceptOffer = false;
+    std::optional<std::uint64_t> nextCycle;
+    QStringList cyclesAsked; // "current oldest newest"
 
     void showError(QWidget*, const QString& text) override { errors << text; }
     QString chooseProgram(QWidget*, const QString& folder) override {
@@ -52,6 +54,11 @@ public:
     QString chooseSaveFile(QWidget*, const QString& title, const QString&, const QString&) override {
         saveTitles << title;
         return nextSaveChoice;
+    }
+    std::optional<std::uint64_t> chooseCycle(QWidget*, std::uint64_t current, std::uint64_t oldest,
+                                             std::uint64_t newest) override {
+        cyclesAsked << QStringLiteral("%1 %2 %3").arg(current).arg(oldest).arg(newest);
+        return nextCycle;
     }
 };
 

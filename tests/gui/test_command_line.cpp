@@ -116,6 +116,7 @@ void CommandLineTest::rejects_data() {
     QTest::newRow("network steps beyond range")
         << QStringList{"--network-steps", "2147483648"} << "--network-steps needs";
     QTest::newRow("network steps without count") << QStringList{"--network-steps"} << "--network-steps needs";
+    QTest::newRow("back with text") << QStringList{"--back", "three"} << "--back needs";
 }
 
 void CommandLineTest::rejects() {

@@ -59,6 +59,7 @@ private slots:
     void runningStationIsPaintedAtMostOncePerFrame();
     void executionErrorInATickStopsTheRun();
     void breakpointShowsInTheTitleUntilTheRunGoesOn();
+    void stepBackAndGoToCycleShowWhereTheTitleSays();
     void failedLoadKeepsThePreviousProgram();
     void loadAsksInTheLastFolder();
     void droppedProgramIsLoaded();
@@ -109,7 +110,8 @@ void MainWindowTest::menuTextsAndKeys() {
          "B&eobachten|F11", "&Verlauf|", "-", "&Beenden|"},
         {"&Timer", "&Langsamer|-", "&Schneller|+", "&Automatisch|", "-", "&Manuell|", "&1ms|F6", "&10 ms|F7",
          "&100 ms|F8", "&1000 ms|F9"},
-        {"&Run", "&Continue|F5", "&Stop|F10", "&Einzelschritt|Space", "&Netzwerkschritt|Shift+Space", "-", "&Reset|F12", "-", "&Trace|Backspace"},
+        {"&Run", "&Continue|F5", "&Stop|F10", "&Einzelschritt|Space", "&Netzwerkschritt|Shift+Space",
+         "Schritt &zurück|Ctrl+Space", "Zurück z&u …|", "-", "&Reset|F12", "-", "&Trace|Backspace"},
     };
     const QList<QAction*> popups = window_->menuBar()->actions();
     QCOMPARE(popups.size(), 3);
@@ -155,7 +157,7 @@ void MainWindowTest::noTwoItemsOfAMenuShareAMnemonic() {
                              mnemonic.toString(QKeySequence::PortableText)));
         }
     }
-    QCOMPARE(checked, 3 + 22 + 5 + 3);
+    QCOMPARE(checked, 3 + 24 + 5 + 3);
 }
 
 // A menu text is UTF-8 source, as every literal of the desktop program.
@@ -500,6 +502,47 @@ void MainWindowTest::breakpointShowsInTheTitleUntilTheRunGoesOn() {
     QCOMPARE(window_->windowTitle(), QStringLiteral("SPS-Simulator – angehalten: MW2 > 1 (Zyklus 2)"));
     press(Qt::Key_F5);
     QVERIFY(window_->ticking());
+    QCOMPARE(window_->windowTitle(), QStringLiteral("SPS-Simulator"));
+    QVERIFY(dialogs_->errors.isEmpty());
+}
+
+// "Schritt zurück" (Ctrl+Space) and "Zurück zu …" while stopped: the state
+// of the cycle chosen, which the title names, and a step on from there.
+void MainWindowTest::stepBackAndGoToCycleShowWhereTheTitleSays() {
+    const auto enabled = [this](Command command) { return window_->action(command)->isEnabled(); };
+    simClock().switchToManual();
+    window_->loadProgram(files_.write("count.awl", COUNTING_PROGRAM));
+    showMenu(Popup::Run);
+    QVERIFY(!enabled(Command::StepBack) && !enabled(Command::GoToCycle)); // running
+    press(Qt::Key_F10);
+    showMenu(Popup::Run);
+    QVERIFY(!enabled(Command::StepBack)); // nothing ran yet
+    for (int i = 0; i < 5; ++i) press(Qt::Key_Space);
+    QCOMPARE(mw2(), 5);
+    showMenu(Popup::Run);
+    QVERIFY(enabled(Command::StepBack) && enabled(Command::GoToCycle));
+
+    press(Qt::Key_Space, Qt::ControlModifier);
+    QCOMPARE(mw2(), 4);
+    QCOMPARE(window_->windowTitle(), QStringLiteral("SPS-Simulator – Zyklus 4 (zurückgegangen um 1)"));
+    dialogs_->nextCycle = 2;
+    window_->runCommand(Command::GoToCycle);
+    QCOMPARE(dialogs_->cyclesAsked, QStringList{"4 0 5"});
+    QCOMPARE(mw2(), 2);
+    QCOMPARE(window_->windowTitle(), QStringLiteral("SPS-Simulator – Zyklus 2 (zurückgegangen um 3)"));
+    dialogs_->nextCycle.reset(); // cancelled: nothing moves
+    window_->runCommand(Command::GoToCycle);
+    QCOMPARE(mw2(), 2);
+    press(Qt::Key_Space);
+    QCOMPARE(mw2(), 3);
+    QCOMPARE(window_->windowTitle(), QStringLiteral("SPS-Simulator – Zyklus 3 (zurückgegangen um 2)"));
+    press(Qt::Key_Space, Qt::ControlModifier);
+    press(Qt::Key_Space, Qt::ControlModifier);
+    press(Qt::Key_Space, Qt::ControlModifier);
+    QCOMPARE(mw2(), 0);
+    showMenu(Popup::Run);
+    QVERIFY(!enabled(Command::StepBack) && enabled(Command::GoToCycle)); // at the oldest cycle
+    press(Qt::Key_F5);
     QCOMPARE(window_->windowTitle(), QStringLiteral("SPS-Simulator"));
     QVERIFY(dialogs_->errors.isEmpty());
 }

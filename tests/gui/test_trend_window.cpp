@@ -50,6 +50,7 @@ private slots:
     void followsTheRunningSimulation();
     void cursorShowsTheValuesAtItsTime_data();
     void cursorShowsTheValuesAtItsTime();
+    void doubleClickGoesBackToTheScanAtThatTime();
     void emptyWindowSaysHowToChooseOperands();
     void contextMenuExports_data();
     void contextMenuExports();
@@ -288,6 +289,38 @@ void TrendWindowTest::cursorShowsTheValuesAtItsTime() {
     QVERIFY(!window->cursorMs());
     const auto right = static_cast<int>(layout.msAt(layout.traces.right()));
     QCOMPARE(window->readout(0), QString::number(right / 10));
+}
+
+// A double click moves the stopped simulation to the scan at that time; a
+// dashed line marks it, and the values there are what the scan computed.
+void TrendWindowTest::doubleClickGoesBackToTheScanAtThatTime() {
+    TrendWindow* window = open({"MW2"}, 3000);
+    QVERIFY(window);
+    for (int i = 0; i < TrendWindow::DEFAULT_ZOOM; ++i) type(window, Qt::Key_Plus);
+    type(window, Qt::Key_Home);
+    const TrendLayout layout = window->layout();
+    const auto x = static_cast<double>(std::lround(layout.xOf(120)));
+    // Full-height lines at the scan's time, with the mouse away from the traces.
+    const auto linesAtTheScan = [&] {
+        QTest::mouseMove(window->viewport(), QPoint(layout.names.center().x(), 20));
+        RecordingPaintDevice device(window->viewport()->width(), window->viewport()->height());
+        window->viewport()->render(&device);
+        int count = 0;
+        for (const QLineF& line : device.lines())
+            count += line.x1() == x && line.x2() == x && line.y1() == layout.traces.top() &&
+                     line.y2() == layout.traces.bottom();
+        return count;
+    };
+    const int before = linesAtTheScan();
+    QTest::mouseDClick(window->viewport(), Qt::LeftButton, Qt::NoModifier,
+                       QPoint(static_cast<int>(layout.xOf(125)), layout.traces.center().y()));
+    Simulator& simulator = main_->simulator();
+    QCOMPARE(simulator.cycle(), std::uint64_t(12)); // the step at 120 ms
+    QCOMPARE(simulator.cpu().areaM.readWord(2), 12);
+    QCOMPARE(main_->windowTitle(), QStringLiteral("SPS-Simulator – Zyklus 12 (zurückgegangen um 288)"));
+    QCOMPARE(linesAtTheScan(), before + 1);
+    QCOMPARE(window->readout(0), QStringLiteral("12")); // the value of the scan shown
+    QVERIFY(dialogs_->errors.isEmpty());
 }
 
 void TrendWindowTest::emptyWindowSaysHowToChooseOperands() {

@@ -172,7 +172,9 @@ TEST(MessageCatalog, KeepsTheAddedMessagesAfterTheStandardOnes) {
                                  "Network %s %d missing",
                                  "History off",
                                  "History reaches back to cycle %s",
-                                 "Cycle %s not run yet, the last is %s"};
+                                 "Cycle %s not run yet, the last is %s",
+                                 "History at cycle %s", "History at cycle %s back by %s",
+                                 "History keeps cycles %s to %s in %s KiB, limit %s"};
     ASSERT_EQ(messageCatalogSize, 80u + std::size(added));
     for (std::size_t i = 0; i < std::size(added); ++i) {
         SCOPED_TRACE(added[i]);

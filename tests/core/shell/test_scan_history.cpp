@@ -252,9 +252,10 @@ TEST_F(ScanHistoryTest, TheLimitsSayWhereTheyAreInGerman) {
     EXPECT_EQ(refusal([&] { simulator.goToCycle(11); }),
               formatMessage("Cycle %s not run yet, the last is %s", "11", "10"));
     simulator.setHistoryLimit(100);
-    simulator.runSteps(300);
+    simulator.runSteps(600);
     const std::uint64_t oldest = simulator.history().oldest();
     EXPECT_GE(simulator.cycle() - oldest, 100u);
+    ASSERT_GT(oldest, 0u);
     EXPECT_LE(simulator.cycle() - oldest, 100u + ScanHistory::CHECKPOINT_INTERVAL);
     EXPECT_EQ(refusal([&] { simulator.goToCycle(oldest - 1); }),
               formatMessage("History reaches back to cycle %s", std::to_string(oldest).c_str()));
@@ -310,6 +311,8 @@ TEST_F(ScanHistoryTest, TheRecordingGoesOnFromWhereTheNewFutureBegins) {
     const RecordedSignal& signal = simulator.recorder().signal(0);
     ASSERT_EQ(signal.changes().size(), 2u); // 0 from step 1, 1 from step 16
     EXPECT_EQ(simulator.recorder().stepAt(105)->cycle, 10u);
+    EXPECT_EQ(simulator.recorder().stepOf(10)->ms, 100u);
+    EXPECT_FALSE(simulator.recorder().stepOf(21));
     simulator.goToCycle(12);
     // Looking back changes nothing of the recording.
     EXPECT_EQ(signal.changes().size(), 2u);

@@ -20,6 +20,8 @@ signals:
     void networkHovered(const sps::Block* block, const sps::Network* network);
     // A network was double-clicked.
     void networkActivated(const sps::Block* block, const sps::Network* network);
+    // A breakpoint before a network was set or removed.
+    void networkBreakpointsChanged();
 };
 
 } // namespace sps

@@ -79,6 +79,7 @@ private:
         } catch (const CPUException&) {
             return; // too many breakpoints, or a program loaded since: nothing to mark
         }
+        emit LadderSignals::instance().networkBreakpointsChanged();
         window_.refresh();
     }
 

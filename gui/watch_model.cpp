@@ -5,10 +5,15 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "cpu/cpu.h"
 #include "cpu/parameter.h"
 #include "gui/core_text.h"
+#include "gui/ladder_signals.h"
 #include "gui/watch_columns.h"
 #include "gui/watch_settings.h"
+#include "messages/cpu_exception.h"
+#include "shell/breakpoints.h"
+#include "shell/simulator.h"
 
 namespace sps {
 
@@ -49,8 +54,11 @@ int editedRole(WatchEditor editor) {
 } // namespace
 
 WatchModel::WatchModel(Simulator& simulator, QObject* parent)
-    : QAbstractTableModel(parent), table_(simulator), conditionMark_(conditionMark(true)),
-      noMark_(conditionMark(false)) {}
+    : QAbstractTableModel(parent), simulator_(simulator), table_(simulator), conditionMark_(conditionMark(true)),
+      noMark_(conditionMark(false)) {
+    connect(&LadderSignals::instance(), &LadderSignals::networkBreakpointsChanged, this,
+            &WatchModel::saveNetworkBreakpoints);
+}
 
 WatchModel::~WatchModel() = default;
 
@@ -254,8 +262,32 @@ void WatchModel::programLoaded(const QString& program) {
         } else if (watchedRows() > 0) {
             save(); // the rows shown become this program's table
         }
+        restoreNetworkBreakpoints();
     }
     refresh();
+}
+
+void WatchModel::restoreNetworkBreakpoints() {
+    Breakpoints& breakpoints = simulator_.breakpoints();
+    std::vector<int> previous;
+    for (const NetworkBreakpoint& set : breakpoints.networks()) previous.push_back(set.number);
+    for (const int number : previous) breakpoints.remove(number);
+    const auto program = simulator_.cpu().program;
+    if (!program) return;
+    for (const KeptNetworkBreakpoint& kept : loadNetworkBreakpoints(program_)) {
+        try {
+            breakpoints.addNetwork(*program, kept.block, kept.network);
+        } catch (const CPUException&) {
+            // The network is gone from the edited program, or too many: left out.
+        }
+    }
+}
+
+void WatchModel::saveNetworkBreakpoints() const {
+    if (program_.isEmpty()) return;
+    std::vector<KeptNetworkBreakpoint> kept;
+    for (const NetworkBreakpoint& set : simulator_.breakpoints().networks()) kept.push_back({set.block, set.network});
+    sps::saveNetworkBreakpoints(program_, kept);
 }
 
 void WatchModel::breakpointReached(int number) {

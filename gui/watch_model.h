@@ -71,7 +71,10 @@ public:
 
     // A program was loaded from `program` (its canonical path). Another file
     // brings back its own table; one without a table keeps the rows shown.
+    // The breakpoints before networks are the new file's own, as kept.
     void programLoaded(const QString& program);
+    // Keeps the breakpoints before networks for the program loaded.
+    void saveNetworkBreakpoints() const;
     // The run stopped at breakpoint `number`: its row is highlighted until
     // the run goes on.
     void breakpointReached(int number);
@@ -93,6 +96,11 @@ private:
     void rowChanged(int row);
     void save() const;
 
+    // Puts back the network breakpoints kept for program_, in place of the
+    // previous program's.
+    void restoreNetworkBreakpoints();
+
+    Simulator& simulator_;
     WatchTable table_;
     QString program_;
     int stoppedRow_ = -1;

@@ -7,12 +7,14 @@
 
 #include "base/sim_clock.h"
 #include "cpu/cpu.h"
+#include "gui/info_wnd.h"
 #include "gui/main_window.h"
 #include "gui/station_widget.h"
 #include "gui/watch_model.h"
 #include "gui/watch_window.h"
 #include "gui_fixtures.h"
 #include "messages/message_catalog.h"
+#include "shell/breakpoints.h"
 #include "shell/simulator.h"
 
 using namespace sps;
@@ -40,6 +42,7 @@ private slots:
     void writeOnceVersusForce();
     void conditionStopsTheRunAtItsRow();
     void tableIsKeptPerProgram();
+    void networkBreakpointsAreKeptPerProgram();
     void editingWhileTheTableRefreshesOrALoadClearsIt_data();
     void editingWhileTheTableRefreshesOrALoadClearsIt();
 
@@ -348,6 +351,48 @@ void WatchWindowTest::tableIsKeptPerProgram() {
     main_ = makeMainWindow(dialogs_);
     main_->loadProgram(first);
     expectFirstTable();
+}
+
+// A click on a network's header in the ladder window sets a breakpoint that
+// belongs to the program file: another file has its own (none here), and the
+// first brings it back, in this session and the next. One on a network that
+// the edited file no longer has is left out.
+void WatchWindowTest::networkBreakpointsAreKeptPerProgram() {
+    const char* const two = "ORGANIZATION_BLOCK MAIN:OB1\nBEGIN\nNETWORK 1\nLD SM0.0\n= M1.0\n"
+                            "NETWORK 2\nLD SM0.0\n= M1.1\nEND_ORGANIZATION_BLOCK\n";
+    const QString first = files_.write("two.awl", two);
+    const QString second = files_.write("other.awl", two);
+    const auto networks = [this] {
+        QStringList list;
+        for (const NetworkBreakpoint& set : main_->simulator().breakpoints().networks())
+            list << QString::fromStdString(set.text());
+        return list;
+    };
+    main_->loadProgram(first);
+    main_->runCommand(Command::Ladder);
+    auto* ladder = dynamic_cast<InfoWnd*>(main_->statusWindows().openWindow(StatusWindow::Ladder));
+    QVERIFY(ladder);
+    ladder->resize(500, 400);
+    const QPoint header(40, ladder->unit().height() + ladder->unit().height() / 2);
+    QTest::mouseClick(ladder->viewport(), Qt::LeftButton, Qt::NoModifier, header);
+    QCOMPARE(networks(), QStringList{"OB1 Netzwerk 1"});
+
+    main_->loadProgram(second);
+    QVERIFY(networks().isEmpty());
+    main_->loadProgram(first);
+    QCOMPARE(networks(), QStringList{"OB1 Netzwerk 1"});
+
+    window_ = nullptr;
+    main_.reset();
+    main_ = makeMainWindow(dialogs_);
+    main_->loadProgram(first);
+    QCOMPARE(networks(), QStringList{"OB1 Netzwerk 1"});
+
+    main_->loadProgram(second);
+    files_.write("two.awl", "ORGANIZATION_BLOCK MAIN:OB1\nBEGIN\nNETWORK 2\nLD SM0.0\n= M1.1\n"
+                            "END_ORGANIZATION_BLOCK\n");
+    main_->loadProgram(first);
+    QVERIFY(networks().isEmpty());
 }
 
 void WatchWindowTest::editingWhileTheTableRefreshesOrALoadClearsIt_data() {

@@ -22,6 +22,8 @@ public:
     // opens the case called `name`.
     void begin(std::string name);
     void expectChecked() { ++open_.expects; }
+    // `punkte N`: what the open case is worth.
+    void setPoints(std::uint32_t points) { open_.points = points; }
     void expectFailed(std::string line);
     // The script stops in the open case.
     void stop(CaseError error);

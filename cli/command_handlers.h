@@ -26,6 +26,7 @@ void seedCommand(ScriptSession& session, const CommandCall& call);
 void echoCommand(ScriptSession& session, const CommandCall& call);
 void quitCommand(ScriptSession& session, const CommandCall& call);
 void caseCommand(ScriptSession& session, const CommandCall& call);
+void pointsCommand(ScriptSession& session, const CommandCall& call);
 
 // The station (station_commands.cpp).
 void switchCommand(ScriptSession& session, const CommandCall& call);

@@ -32,6 +32,7 @@ const std::string SEED_PROBLEM = "--seed needs a number from 0 to 4294967295";
 const std::string TIMEOUT_PROBLEM =
     "--timeout needs a number of seconds from 1 to " + std::to_string(MAX_TIMEOUT_SECONDS);
 const std::string JUNIT_PROBLEM = "--junit needs the name of the report file";
+const std::string JOBS_PROBLEM = "--jobs needs a number of processes from 1 to " + std::to_string(MAX_JOBS);
 
 bool fail(std::string& problem, const std::string& text) {
     problem = text;
@@ -62,6 +63,16 @@ const std::vector<OptionSpec<CommandLine>>& options() {
              return !value.empty() || fail(problem, JUNIT_PROBLEM);
          },
          JUNIT_PROBLEM},
+        {"--jobs", "N",
+         "run N scripts at once, each in a process of its own (1 to 64,\n"
+         "default 1); the output comes in the order of the scripts",
+         [](CommandLine& line, std::string_view value, std::string& problem) {
+             std::uint32_t jobs = 0;
+             if (!parseNumber(value, 1, MAX_JOBS, jobs)) return fail(problem, JOBS_PROBLEM);
+             line.jobs = jobs;
+             return true;
+         },
+         JOBS_PROBLEM},
     };
     return list;
 }
@@ -77,11 +88,14 @@ std::optional<CommandLine> parseCommandLine(std::span<const char* const> argumen
     return parseOptions<CommandLine>(options(), arguments, scriptPath, problem);
 }
 
+// The line that complaints end with stays as scripts and graders know it;
+// --help lists --jobs with the other options.
 std::string usageLine() { return "usage: spsrun [--seed N] [--timeout SECONDS] [--junit FILE] [SCRIPT...]"; }
 
 std::string helpText() {
     return usageLine() + "\n" +
            "       spsrun convert FILE [--to deutsch|international] [-o OUT]\n"
+           "       spsrun grade FOLDER --test SCRIPT [--junit FILE] [--csv FILE] [--jobs N]\n"
            "       spsrun --help | --version\n"
            "\n"
            "Runs the simulator without a window, driven by the commands in each SCRIPT\n"
@@ -97,6 +111,14 @@ std::string helpText() {
            "either mnemonic set, with the symbol table FILE.csv beside it if there is one)\n"
            "and writes it in the simulator's own format, German unless --to says\n"
            "otherwise, to OUT or standard output.\n"
+           "\n"
+           "grade runs the test SCRIPT against every *.awl file in FOLDER (the\n"
+           "submissions of a class), each on a fresh simulator with the file loaded\n"
+           "first, in a process of its own (at most 60 s each unless --timeout says\n"
+           "otherwise), and prints a table of the points each one got per case\n"
+           "(\"punkte N\" in a case: its weight); --csv writes the table as a grade\n"
+           "sheet, --junit one test suite per submission. Exit status 0 when every\n"
+           "submission got every point, 1 otherwise, 2 when FOLDER or SCRIPT is unusable.\n"
 
            "\n"
            "One command per line; \"#\" at the start of a word begins a comment.\n"

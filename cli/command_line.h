@@ -9,8 +9,11 @@
 
 namespace sps {
 
+// The most scripts that run at once (--jobs).
+inline constexpr unsigned MAX_JOBS = 64;
+
 // What the command line asks for:
-// spsrun [--seed N] [--timeout SECONDS] [--junit FILE] [SCRIPT...], or
+// spsrun [--seed N] [--timeout SECONDS] [--junit FILE] [--jobs N] [SCRIPT...], or
 // spsrun --help | --version.
 struct CommandLine {
     bool help = false;
@@ -20,6 +23,8 @@ struct CommandLine {
     std::vector<std::string> scriptPaths;
     // Empty: no report.
     std::string junitPath;
+    // How many scripts run at once, each in a process of its own.
+    unsigned jobs = 1;
 };
 
 // Empty when the arguments are not understood; `problem` then says why.

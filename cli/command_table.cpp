@@ -66,6 +66,7 @@ constexpr std::array COMMANDS{
     CommandSpec{"seed", "N", 1, 1, seedCommand, "reseed the random source"},
     CommandSpec{"echo", "TEXT", 0, ANY, echoCommand, "print TEXT"},
     CommandSpec{"case", "NAME...", 1, ANY, caseCommand, "begin the test case NAME, up to the next case"},
+    CommandSpec{"punkte", "N", 1, 1, pointsCommand, "what the open case is worth in spsrun grade (default 1)"},
     CommandSpec{"quit", "", 0, 0, quitCommand, "end the script"},
 };
 

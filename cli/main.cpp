@@ -1,6 +1,5 @@
 // spsrun: the simulator without a window, driven by scripts.
 
-#include <fstream>
 #include <iostream>
 #include <span>
 #include <string>
@@ -8,19 +7,13 @@
 
 #include "cli/command_line.h"
 #include "cli/convert.h"
+#include "cli/grade_command.h"
 #include "cli/junit_report.h"
 #include "cli/standard_streams.h"
 #include "cli/test_run.h"
 #include "cli/text_output.h"
 
 namespace {
-
-bool writeFile(const std::string& path, const std::string& text) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << text;
-    file.close();
-    return static_cast<bool>(file);
-}
 
 // Results that never arrived fail the run, whatever they were: a CI job must
 // not pass on output it could not write.
@@ -43,6 +36,8 @@ int main(int argc, char** argv) {
                                     : std::span<const char* const>();
     if (!arguments.empty() && std::string_view(arguments[0]) == "convert")
         return deliveredStatus(output, runConvert(arguments.subspan(1), output));
+    if (!arguments.empty() && std::string_view(arguments[0]) == "grade")
+        return deliveredStatus(output, runGrade(arguments.subspan(1), output));
     const auto commandLine = parseCommandLine(arguments, problem);
     if (!commandLine) {
         output.error("spsrun: " + problem + "\n" + usageLine() + " (see spsrun --help)");
@@ -54,7 +49,7 @@ int main(int argc, char** argv) {
     }
     const std::vector<ScriptResult> results = runScripts(*commandLine, std::cin, output);
     int status = deliveredStatus(output, runStatus(results));
-    if (!commandLine->junitPath.empty() && !writeFile(commandLine->junitPath, junitReport(results))) {
+    if (!commandLine->junitPath.empty() && !writeTextFile(commandLine->junitPath, junitReport(results))) {
         output.error("spsrun: cannot write the report '" + commandLine->junitPath + "'");
         status = SCRIPT_INVALID;
     }

@@ -22,6 +22,7 @@ namespace {
 
 constexpr std::uint32_t MAX_STEPS = std::numeric_limits<std::int32_t>::max();
 constexpr std::uint32_t MAX_MS = std::numeric_limits<std::uint32_t>::max();
+constexpr std::uint32_t MAX_POINTS = 1000;
 
 // A command that the menu would grey is not carried out; the script says so.
 void notAvailable(ScriptSession& session, std::string_view command) {
@@ -140,6 +141,10 @@ void caseCommand(ScriptSession& session, const CommandCall& call) {
     std::string name = call.arguments[0];
     for (std::size_t i = 1; i < call.arguments.size(); ++i) name.append(" ").append(call.arguments[i]);
     session.cases.begin(std::move(name));
+}
+
+void pointsCommand(ScriptSession& session, const CommandCall& call) {
+    session.cases.setPoints(call.count(0, 0, MAX_POINTS, "N"));
 }
 
 } // namespace sps

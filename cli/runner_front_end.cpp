@@ -9,7 +9,10 @@
 namespace sps {
 
 // A text that ends in a line feed leaves an empty line, as in the error box.
-void RunnerFrontEnd::showError(const CPUException& error) { output_.coreLine("Fehler: " + error.messageText()); }
+void RunnerFrontEnd::showError(const CPUException& error) {
+    lastError_ = error.messageText();
+    output_.coreLine("Fehler: " + lastError_);
+}
 
 void RunnerFrontEnd::networkReached(const NetworkPlace& next, const NetworkPlace& last, bool step, int breakpoint,
                                     std::uint64_t cycle) {

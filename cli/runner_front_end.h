@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "shell/front_end.h"
 #include "shell/trace_info.h"
@@ -34,12 +35,16 @@ public:
     // The line "Hinweis: " and the note.
     void showNotice(const std::string& text) override;
 
+    // The text of the last error shown (ISO-8859-1); empty before the first.
+    const std::string& lastError() const { return lastError_; }
+
     // The trace window's content, or null when none is open.
     TraceInfo* lastTrace() const { return trace_.get(); }
 
 private:
     Output& output_;
     std::unique_ptr<TraceInfo> trace_;
+    std::string lastError_;
 };
 
 } // namespace sps

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +36,8 @@ struct TestCase {
     // asks for it.
     std::string output;
     double seconds = 0;
+    // What passing it is worth in `spsrun grade` (`punkte N`).
+    std::uint32_t points = 1;
 
     bool passed() const { return failures.empty() && !error; }
 };

@@ -82,6 +82,14 @@ ScriptResult runScript(std::istream& script, std::string name, const ScriptOptio
     // A line being read counts as the current one, for the time limit.
     ScriptReader reader(script, [&session] { session.checkTime(); });
     std::string text;
+    if (!options.programPath.empty()) {
+        simulator.load(options.programPath);
+        if (!simulator.cpu().program) {
+            const std::string what = latin1ToUtf8(frontEnd.lastError());
+            session.cases.stop({"load failed", what, prefix + what});
+            return cases.finish();
+        }
+    }
     try {
         while (!session.quitRequested) {
             ++session.lineNumber;

@@ -19,6 +19,10 @@ struct ScriptOptions {
     // Complaints on standard error name the script ("spsrun: NAME: line L:
     // ..."), for runs of several scripts.
     bool nameInComplaints = false;
+    // A program loaded before the first line (`spsrun grade`); when it does
+    // not load, the script does not run and its first case ends with the
+    // error "load failed".
+    std::string programPath;
 };
 
 // Runs the script read from `script` as if spsrun had just started: the clock

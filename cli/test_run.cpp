@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string_view>
 
+#include "cli/child_runs.h"
 #include "cli/command_line.h"
 #include "cli/script_runner.h"
 #include "cli/text_output.h"
@@ -47,6 +48,51 @@ ScriptResult runOneScript(const std::string& path, const ScriptOptions& options,
 
 } // namespace
 
+namespace {
+
+// The scripts in processes of their own, `jobs` at a time, their output in
+// the order of the scripts as if they had run one after another.
+std::vector<ScriptResult> runInParallel(const std::vector<std::string>& paths, const ScriptOptions& options,
+                                        bool keepCaseOutput, unsigned jobs, std::istream& standardInput,
+                                        Output& output) {
+    std::vector<ScriptResult> results;
+    runInChildren(
+        paths.size(), jobs,
+        [&](std::size_t index, Output& childOutput) {
+            childOutput.keepCopy(keepCaseOutput);
+            return runOneScript(paths[index], options, standardInput, childOutput);
+        },
+        [&](std::size_t index, ChildRun ended) {
+            output.line("== " + paths[index]);
+            if (ended.run) {
+                output.text(ended.run->out);
+                output.errorText(ended.run->err);
+                results.push_back(std::move(ended.run->result));
+                return;
+            }
+            results.push_back(failedRun(paths[index], ended, options, output));
+        });
+    return results;
+}
+
+} // namespace
+
+ScriptResult failedRun(const std::string& name, const ChildRun& ended, const ScriptOptions& options, Output& output) {
+    const std::string prefix = "spsrun: " + (options.nameInComplaints ? name + ": " : std::string());
+    CaseError error = ended.timedOut
+                          ? CaseError{"timeout", "timeout after " + std::to_string(options.timeoutSeconds) + " s", {}}
+                          : CaseError{"crash", ended.failure, {}};
+    error.report = prefix + error.message;
+    if (!ended.timedOut) output.error(error.report); // the watchdog said it already
+    ScriptResult result;
+    result.name = name;
+    TestCase onlyCase;
+    onlyCase.name = name;
+    onlyCase.error = std::move(error);
+    result.cases.push_back(std::move(onlyCase));
+    return result;
+}
+
 std::vector<ScriptResult> runScripts(const CommandLine& commandLine, std::istream& standardInput, Output& output) {
     std::vector<std::string> paths = commandLine.scriptPaths;
     if (paths.empty()) paths.emplace_back(STANDARD_INPUT);
@@ -55,7 +101,14 @@ std::vector<ScriptResult> runScripts(const CommandLine& commandLine, std::istrea
     ScriptOptions options = commandLine.options;
     options.nameInComplaints = paths.size() > 1;
     std::vector<ScriptResult> results;
-    for (const std::string& path : paths) {
+    // Standard input can feed one process only.
+    const bool parallel = commandLine.jobs > 1 && paths.size() > 1 &&
+                          std::find(paths.begin(), paths.end(), STANDARD_INPUT) == paths.end();
+    if (parallel) {
+        output.keepCopy(false);
+        results = runInParallel(paths, options, !commandLine.junitPath.empty(), commandLine.jobs, standardInput, output);
+    }
+    for (const std::string& path : parallel ? std::vector<std::string>{} : paths) {
         if (paths.size() > 1) {
             output.line("== " + path);
             output.takeCopy(); // the heading belongs to no case

@@ -20,6 +20,14 @@ class Output;
 // run. "-" or no script at all reads `standardInput`.
 std::vector<ScriptResult> runScripts(const CommandLine& commandLine, std::istream& standardInput, Output& output);
 
+struct ChildRun;
+struct ScriptOptions;
+
+// The result of a script whose process ended before it reported: one case
+// with the error "timeout" (the watchdog ended it) or "crash", which is
+// printed unless the watchdog printed it.
+ScriptResult failedRun(const std::string& name, const ChildRun& ended, const ScriptOptions& options, Output& output);
+
 struct RunTotals {
     std::size_t cases = 0;
     std::size_t passed = 0;

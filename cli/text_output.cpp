@@ -1,5 +1,6 @@
 #include "cli/text_output.h"
 
+#include <fstream>
 #include <ostream>
 
 namespace sps {
@@ -41,6 +42,13 @@ std::string utf8ToLatin1(std::string_view utf8) {
     return latin1;
 }
 
+bool writeTextFile(const std::string& path, std::string_view text) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << text;
+    file.close();
+    return static_cast<bool>(file);
+}
+
 void Output::write(std::string_view utf8) {
     wrote_ = true;
     out_ << utf8;
@@ -66,6 +74,12 @@ bool Output::delivered() {
 void Output::error(std::string_view utf8) {
     out_.flush();
     err_ << utf8 << '\n';
+}
+
+void Output::errorText(std::string_view utf8) {
+    if (utf8.empty()) return;
+    out_.flush();
+    err_ << utf8;
 }
 
 } // namespace sps

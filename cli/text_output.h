@@ -14,6 +14,9 @@ std::string latin1ToUtf8(std::string_view latin1);
 // character beyond ISO-8859-1, or a byte that is not UTF-8, becomes "?".
 std::string utf8ToLatin1(std::string_view utf8);
 
+// Writes `text` to the file at `path`, replacing it; whether all of it arrived.
+bool writeTextFile(const std::string& path, std::string_view text);
+
 // Where spsrun writes: results on standard output, complaints about the script
 // on standard error.
 class Output {
@@ -31,6 +34,9 @@ public:
     // A line on standard error; standard output is flushed first so that a
     // terminal shows both in order.
     void error(std::string_view utf8);
+    // Text for standard error that carries its own line feeds (what a script
+    // run in another process wrote there).
+    void errorText(std::string_view utf8);
 
     // While on, everything written to standard output is also kept, until
     // taken (for the output of each test case in a report).

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <vector>
 
+#include "base/csv_field.h"
 #include "messages/cpu_exception.h"
 #include "shell/recorder.h"
 
@@ -89,19 +90,6 @@ void writeVcdHeader(std::ostream& out, const Recorder& recorder, const std::vect
         out << codes[i] << ' ' << reference(signal.name()) << " $end\n";
     }
     out << "$upscope $end\n$enddefinitions $end\n";
-}
-
-// --- Comma-separated values ---------------------------------------------------
-
-std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"') quoted.push_back('"');
-        quoted.push_back(c);
-    }
-    quoted.push_back('"');
-    return quoted;
 }
 
 } // namespace

@@ -43,7 +43,7 @@ TEST_F(ScriptRunner, EveryScriptStartsAsALoneRunDoes) {
     const ScriptRun again = runText(probe);
     EXPECT_EQ(again.out, first.out);
     EXPECT_EQ(first.out, "0\nAEW0 [::62501:]\nMW0 [::0:]\njoystickRight=0.000\nfaster: not available\n");
-    EXPECT_EQ(runText("print AEW0\n", {.seed = 7}).out, "AEW0 [::61615:]\n");
+    EXPECT_EQ(runText("print AEW0\n", {.seed = 7, .timeoutSeconds = 0, .nameInComplaints = false, .programPath = {}}).out, "AEW0 [::61615:]\n");
 }
 
 struct CaseRow {

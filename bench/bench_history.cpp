@@ -14,7 +14,7 @@ using namespace sps;
 
 namespace {
 
-const char* const PROGRAMS[] = {"blink.awl",  "carrier.awl",  "joystick.awl",  "timer_counter.awl",
+const char* const PROGRAMS[] = {"blink.awl", "carrier.awl",     "joystick.awl", "timer_counter.awl",
                                 "ampel.awl", "asi_buttons.awl", "workpiece.awl"};
 
 constexpr int STEPS_PER_BLOCK = 2000;

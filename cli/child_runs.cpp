@@ -63,12 +63,13 @@ ChildRun outcome(int status, std::FILE* file) {
     if (WIFSIGNALED(status)) {
         const int signal = WTERMSIG(status);
         const char* name = strsignal(signal);
-        ended.failure = "the run ended with signal " + std::to_string(signal) + (name ? std::string(" (") + name + ")" : "");
+        ended.failure =
+            "the run ended with signal " + std::to_string(signal) + (name ? std::string(" (") + name + ")" : "");
     } else if (WIFEXITED(status) && WEXITSTATUS(status) == SCRIPT_INVALID) {
         ended.timedOut = true; // only the watchdog ends a run with this status
     } else {
-        ended.failure = "the run ended with exit status " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) +
-                        " before it reported";
+        ended.failure = "the run ended with exit status " +
+                        std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + " before it reported";
     }
     return ended;
 }
@@ -87,14 +88,16 @@ void runInChildren(std::size_t count, unsigned jobs, const std::function<ScriptR
         while (next < count && running.size() < jobs) {
             files[next].reset(std::tmpfile());
             if (!files[next]) {
-                finished[next] = ChildRun{std::nullopt, "no temporary file for the run: " + std::string(std::strerror(errno)), false};
+                finished[next] = ChildRun{std::nullopt,
+                                          "no temporary file for the run: " + std::string(std::strerror(errno)), false};
                 ++next;
                 continue;
             }
             const pid_t child = fork();
             if (child == 0) runChild(next, run, files[next].get());
             if (child < 0) {
-                finished[next] = ChildRun{std::nullopt, "cannot start a process: " + std::string(std::strerror(errno)), false};
+                finished[next] =
+                    ChildRun{std::nullopt, "cannot start a process: " + std::string(std::strerror(errno)), false};
                 files[next].reset();
             } else {
                 running[child] = next;

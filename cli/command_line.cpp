@@ -11,10 +11,6 @@
 
 namespace sps {
 
-namespace {
-
-constexpr std::uint32_t MAX_TIMEOUT_SECONDS = 1000000;
-
 bool parseNumber(std::string_view text, std::uint32_t min, std::uint32_t max, std::uint32_t& number) {
     std::uint32_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -23,8 +19,6 @@ bool parseNumber(std::string_view text, std::uint32_t min, std::uint32_t max, st
     number = value;
     return true;
 }
-
-} // namespace
 
 namespace {
 

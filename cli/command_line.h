@@ -1,16 +1,22 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/script_runner.h"
 
 namespace sps {
 
-// The most scripts that run at once (--jobs).
+// The most scripts that run at once (--jobs), and the longest --timeout.
 inline constexpr unsigned MAX_JOBS = 64;
+inline constexpr std::uint32_t MAX_TIMEOUT_SECONDS = 1000000;
+
+// A decimal number from `min` to `max` and nothing else, into `number`.
+bool parseNumber(std::string_view text, std::uint32_t min, std::uint32_t max, std::uint32_t& number);
 
 // What the command line asks for:
 // spsrun [--seed N] [--timeout SECONDS] [--junit FILE] [--jobs N] [SCRIPT...], or

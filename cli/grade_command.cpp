@@ -1,7 +1,6 @@
 #include "cli/grade_command.h"
 
 #include <algorithm>
-#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -44,15 +43,6 @@ int refuse(Output& output, const std::string& problem) {
     return SCRIPT_INVALID;
 }
 
-bool number(std::string_view text, std::uint32_t min, std::uint32_t max, std::uint32_t& value) {
-    std::uint32_t parsed = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || parsed < min || parsed > max)
-        return false;
-    value = parsed;
-    return true;
-}
-
 // Empty `problem` when the arguments are understood.
 GradeLine parse(std::span<const char* const> arguments, std::string& problem) {
     GradeLine line;
@@ -79,15 +69,16 @@ GradeLine parse(std::span<const char* const> arguments, std::string& problem) {
         } else if (argument == "--csv") {
             line.csvPath = value;
         } else if (argument == "--jobs") {
-            if (number(value, 1, MAX_JOBS, jobs))
+            if (parseNumber(value, 1, MAX_JOBS, jobs))
                 line.jobs = jobs;
             else
                 problem = "--jobs needs a number of processes from 1 to " + std::to_string(MAX_JOBS);
         } else if (argument == "--seed") {
-            if (!number(value, 0, UINT32_MAX, line.options.seed)) problem = "--seed needs a number from 0 to 4294967295";
+            if (!parseNumber(value, 0, UINT32_MAX, line.options.seed))
+                problem = "--seed needs a number from 0 to 4294967295";
         } else if (argument == "--timeout") {
-            if (!number(value, 1, 1000000, line.options.timeoutSeconds))
-                problem = "--timeout needs a number of seconds from 1 to 1000000";
+            if (!parseNumber(value, 1, MAX_TIMEOUT_SECONDS, line.options.timeoutSeconds))
+                problem = "--timeout needs a number of seconds from 1 to " + std::to_string(MAX_TIMEOUT_SECONDS);
         } else {
             problem = "unknown option '" + std::string(argument) + "'";
         }
@@ -147,8 +138,9 @@ int runGrade(std::span<const char* const> arguments, Output& output) {
         [&](std::size_t index, ChildRun ended) {
             std::ostringstream unused;
             Output quiet(unused, unused);
-            ScriptResult result = ended.run ? std::move(ended.run->result)
-                                            : failedRun(submissions[index].filename().string(), ended, line.options, quiet);
+            ScriptResult result = ended.run
+                                      ? std::move(ended.run->result)
+                                      : failedRun(submissions[index].filename().string(), ended, line.options, quiet);
             grades.push_back(gradeOf(cases, result));
             results.push_back(std::move(result));
         });

@@ -69,10 +69,10 @@ void historyCommand(ScriptSession& session, const CommandCall& call) {
     const ScanHistory& history = simulator.history();
     if (!history.on()) return session.output.coreLine(formatMessage("History off"));
     if (!history.started()) return printPosition(session);
-    session.output.coreLine(formatMessage(
-        "History keeps cycles %s to %s in %s KiB, limit %s", std::to_string(history.oldest()).c_str(),
-        std::to_string(history.newest()).c_str(), std::to_string((history.bytes() + 1023) / 1024).c_str(),
-        std::to_string(history.limit()).c_str()));
+    session.output.coreLine(
+        formatMessage("History keeps cycles %s to %s in %s KiB, limit %s", std::to_string(history.oldest()).c_str(),
+                      std::to_string(history.newest()).c_str(), std::to_string((history.bytes() + 1023) / 1024).c_str(),
+                      std::to_string(history.limit()).c_str()));
     printPosition(session);
 }
 

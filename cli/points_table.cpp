@@ -12,9 +12,7 @@ namespace sps {
 
 namespace {
 
-std::string pointsWord(std::uint32_t points) {
-    return std::to_string(points) + (points == 1 ? " Punkt" : " Punkte");
-}
+std::string pointsWord(std::uint32_t points) { return std::to_string(points) + (points == 1 ? " Punkt" : " Punkte"); }
 
 // What the run's case error means for a beginner's teacher.
 std::string noteOf(const CaseError& error) {

@@ -35,8 +35,8 @@ void visitForces(StateArchive& archive, CPU& cpu) {
 } // namespace
 
 void visitCpuState(StateArchive& archive, CPU& cpu) {
-    for (MemField* area : {&cpu.areaE, &cpu.areaA, &cpu.areaM, &cpu.areaV, &cpu.areaS,
-                           static_cast<MemField*>(&cpu.areaSM)}) {
+    for (MemField* area :
+         {&cpu.areaE, &cpu.areaA, &cpu.areaM, &cpu.areaV, &cpu.areaS, static_cast<MemField*>(&cpu.areaSM)}) {
         const std::span<std::uint8_t> bytes = area->stateBytes();
         archive.raw(bytes.data(), bytes.size());
     }

@@ -26,7 +26,8 @@ std::uint32_t getWord32(const std::uint8_t* at) {
 void putRun(std::vector<std::uint8_t>& out, std::span<const std::uint8_t> to, std::size_t start, std::size_t end) {
     putWord32(out, static_cast<std::uint32_t>(start));
     putWord32(out, static_cast<std::uint32_t>(end - start));
-    out.insert(out.end(), to.begin() + static_cast<std::ptrdiff_t>(start), to.begin() + static_cast<std::ptrdiff_t>(end));
+    out.insert(out.end(), to.begin() + static_cast<std::ptrdiff_t>(start),
+               to.begin() + static_cast<std::ptrdiff_t>(end));
 }
 
 bool sameWord(const std::uint8_t* a, const std::uint8_t* b, std::size_t size) { return std::memcmp(a, b, size) == 0; }

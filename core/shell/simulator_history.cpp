@@ -198,7 +198,8 @@ void Simulator::goToCycle(std::uint64_t cycle) {
     if (!canGoBack()) return;
     const std::uint64_t newest = history_.newest();
     if (cycle < history_.oldest())
-        throw CPUException(formatMessage("History reaches back to cycle %s", std::to_string(history_.oldest()).c_str()));
+        throw CPUException(
+            formatMessage("History reaches back to cycle %s", std::to_string(history_.oldest()).c_str()));
     if (cycle > newest)
         throw CPUException(formatMessage("Cycle %s not run yet, the last is %s", std::to_string(cycle).c_str(),
                                          std::to_string(newest).c_str()));

@@ -138,21 +138,31 @@ TEST(PointsTable, EachSubmissionGetsThePointsOfTheCasesItPassed) {
         std::string note;
     };
     const Row rows[] = {
-        {resultOf("anna.awl", {passedCase("LED 0 folgt Schalter 0"), passedCase("Zähler, mit Komma"),
-                               passedCase("Warten")}),
-         {2, 1, 0}, 3, ""},
+        {resultOf("anna.awl",
+                  {passedCase("LED 0 folgt Schalter 0"), passedCase("Zähler, mit Komma"), passedCase("Warten")}),
+         {2, 1, 0},
+         3,
+         ""},
         {resultOf("bert.awl", {failedCase("LED 0 folgt Schalter 0"), passedCase("Zähler, mit Komma"),
                                stoppedCase("Warten", "timeout", "timeout after 1 s")}),
-         {0, 1, 0}, 1, "Zeit überschritten"},
+         {0, 1, 0},
+         1,
+         "Zeit überschritten"},
         // The test stopped in its second case: the third did not run.
         {resultOf("carl.awl", {passedCase("LED 0 folgt Schalter 0"),
                                stoppedCase("Zähler, mit Komma", "invalid line", "line 9: step: too many arguments")}),
-         {2, 0, std::nullopt}, 2, "Test abgebrochen: line 9: step: too many arguments"},
+         {2, 0, std::nullopt},
+         2,
+         "Test abgebrochen: line 9: step: too many arguments"},
         // It did not load: none ran.
         {resultOf("dora.awl", {stoppedCase("dora.awl", "load failed", "Die Datei ist leer")}),
-         {std::nullopt, std::nullopt, std::nullopt}, 0, "lädt nicht: Die Datei ist leer"},
+         {std::nullopt, std::nullopt, std::nullopt},
+         0,
+         "lädt nicht: Die Datei ist leer"},
         {resultOf("emil.awl", {stoppedCase("emil.awl", "crash", "the run ended with signal 11")}),
-         {std::nullopt, std::nullopt, std::nullopt}, 0, "abgebrochen (the run ended with signal 11)"},
+         {std::nullopt, std::nullopt, std::nullopt},
+         0,
+         "abgebrochen (the run ended with signal 11)"},
     };
     std::vector<Grade> grades;
     for (const Row& row : rows) {

@@ -21,4 +21,4 @@ inline std::filesystem::path testTempPath(const std::string& stem, const std::st
     return std::filesystem::temp_directory_path() / (name + extension);
 }
 
-}  // namespace sps
+} // namespace sps

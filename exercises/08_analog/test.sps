@@ -15,6 +15,8 @@ case Joystick ganz oben
 joystick 0 -66
 echo Joystick ganz oben (Wert 175): alle acht LEDs (AB0 = 255) müssen leuchten.
 until AB0 == 255 max 500
+echo Ganz oben muss der gelesene Wert VW10 175 sein (Netzwerke 1 bis 25 nicht ändern).
+expect VW10 175
 echo Ganz oben muss auch LED 7 (A0.7) leuchten.
 expect A0.7 1
 

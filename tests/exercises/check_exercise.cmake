@@ -119,6 +119,8 @@ endfunction()
 file(READ ${EXERCISE}/aufgabe.md task_text)
 file(READ ${test_script} test_text)
 operands_of("${task_text}" named)
+# A comment uses no operand.
+string(REGEX REPLACE "(^|[ \t\n])#[^\n]*" "\\1" test_text "${test_text}")
 string(REGEX MATCHALL "[A-Za-z0-9.]+" test_words "${test_text}")
 list(TRANSFORM test_words REPLACE "\\.+$" "")
 # "switch K" operates switch K, which the program reads as E0.K.

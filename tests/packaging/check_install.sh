@@ -4,7 +4,8 @@
 # them, the validators accept the desktop entry, the metainfo and the file
 # type, .awl files get our type and open in our program, the manual pages
 # list the programs' options, and the installed programs run the installed
-# examples as the scenario tests do.
+# examples as the scenario tests do and the installed model solutions of the
+# exercises as their tests do.
 #
 #   check_install.sh BUILD_DIR SOURCE_DIR WORK_DIR VERSION APP_ID [WEB_URL]
 set -uo pipefail
@@ -30,7 +31,8 @@ fail() {
 }
 
 # --- The tree ---------------------------------------------------------------
-expected=(bin/spsrun share/man/man1/spsrun.1.gz share/spssim/examples/demo.sps share/doc/spssim/spsrun.md
+expected=(bin/spsrun share/man/man1/spsrun.1.gz share/spssim/examples/demo.sps share/spssim/exercises/README.md
+  share/doc/spssim/spsrun.md
   share/doc/spssim/copyright share/doc/spssim/changelog.Debian.gz)
 if [ $gui = 1 ]; then
   expected+=(bin/spssim share/man/man1/spssim.1.gz "share/applications/$id.desktop"
@@ -71,6 +73,18 @@ for scenario in "$source"/tests/scenarios/example_*.sps; do
   name=${name#example_}
   [ "$name" = grading ] && continue
   run_example "$name.sps" "$source/tests/scenarios/example_$name.out" 0
+done
+
+# Every exercise of the source tree is installed whole, and the installed
+# model solutions pass their tests with the installed spsrun.
+installed_exercises=$share/spssim/exercises
+diff -r "$source/exercises" "$installed_exercises" >/dev/null ||
+  fail "the installed exercises differ from exercises/ of the source tree"
+for exercise in "$installed_exercises"/[0-9][0-9]_*/; do
+  for solution in "$exercise"loesung/*.awl; do
+    (cd "$exercise" && { echo "load $solution"; cat test.sps; } | "$usr/bin/spsrun" - >"$work/exercise.out" 2>&1) ||
+      fail "the installed model solution $solution does not pass its test.sps: $(tail -3 "$work/exercise.out")"
+  done
 done
 
 # --- Manual pages -------------------------------------------------------------

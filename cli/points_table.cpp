@@ -57,6 +57,7 @@ std::vector<GradedCase> casesOfTest(std::string_view text) {
             if (error == std::errc() && end == word.data() + word.size()) cases.back().points = points;
         }
     }
+    if (cases.empty()) cases.push_back({"Test", 1, true});
     return cases;
 }
 
@@ -69,6 +70,17 @@ Grade gradeOf(const std::vector<GradedCase>& cases, const ScriptResult& result) 
     Grade grade;
     grade.submission = result.name;
     grade.points.resize(cases.size());
+    if (cases.size() == 1 && cases.front().wholeScript) {
+        const bool passed =
+            std::all_of(result.cases.begin(), result.cases.end(), [](const TestCase& c) { return c.passed(); });
+        const bool loaded =
+            result.cases.empty() || !result.cases.front().error || result.cases.front().error->type != "load failed";
+        for (const TestCase& ran : result.cases)
+            if (ran.error && grade.note.empty()) grade.note = noteOf(*ran.error);
+        if (loaded) grade.points[0] = passed ? cases.front().points : 0;
+        grade.total = grade.points[0].value_or(0);
+        return grade;
+    }
     // The cases that ran, matched to the test's by their order and name.
     std::size_t next = 0;
     for (const TestCase& ran : result.cases) {

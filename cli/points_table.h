@@ -15,6 +15,9 @@ namespace sps {
 struct GradedCase {
     std::string name;
     std::uint32_t points = 1;
+    // A test without `case` lines is one case, "Test", passed when the
+    // whole script is.
+    bool wholeScript = false;
 };
 
 // The named cases of the test script `text`, in their order.

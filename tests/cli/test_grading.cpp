@@ -129,6 +129,22 @@ TEST(PointsTable, CasesAndWeightsComeFromTheTestScript) {
     EXPECT_EQ(maximumPoints(cases), 3u);
 }
 
+// A test without cases is one case: all of it passes, or no point.
+TEST(PointsTable, ATestWithoutCasesIsOneCase) {
+    const std::vector<GradedCase> cases = casesOfTest("stop\nswitch 0 1\nstep\nexpect A0.0 1\n");
+    ASSERT_EQ(cases.size(), 1u);
+    EXPECT_EQ(cases[0].name, "Test");
+    ScriptResult passed = resultOf("anna.awl", {passedCase("anna.awl")});
+    passed.namedCases = false;
+    EXPECT_EQ(gradeOf(cases, passed).total, 1u);
+    ScriptResult failed = resultOf("bert.awl", {failedCase("bert.awl")});
+    failed.namedCases = false;
+    EXPECT_EQ(gradeOf(cases, failed).points, (std::vector<std::optional<std::uint32_t>>{0}));
+    const Grade unloaded = gradeOf(cases, resultOf("carl.awl", {stoppedCase("carl.awl", "load failed", "leer")}));
+    EXPECT_EQ(unloaded.points, (std::vector<std::optional<std::uint32_t>>{std::nullopt}));
+    EXPECT_EQ(unloaded.note, "lädt nicht: leer");
+}
+
 TEST(PointsTable, EachSubmissionGetsThePointsOfTheCasesItPassed) {
     const std::vector<GradedCase> cases = casesOfTest(TEST_SCRIPT);
     struct Row {

@@ -10,13 +10,6 @@
 # SPSRUN is the runner; the outputs are kept in WORK_DIR/NAME.*.
 cmake_minimum_required(VERSION 3.25)
 
-# How a program is graded: "script" feeds spsrun a script of "load FILE"
-# followed by test.sps on standard input; "grade" runs
-# "spsrun grade FOLDER --test test.sps".
-if(NOT DEFINED GRADING)
-  set(GRADING script)
-endif()
-
 get_filename_component(name ${EXERCISE} NAME)
 set(test_script ${EXERCISE}/test.sps)
 set(failures)
@@ -35,36 +28,19 @@ if(failures)
 endif()
 file(MAKE_DIRECTORY ${WORK_DIR})
 
-# Runs every *.awl of FOLDER against test.sps; the worst exit status lands
-# in the variable named by STATUS_VAR. A program whose load fails counts as
-# status 2: a starting point must load.
+# Grades every *.awl of FOLDER with test.sps (spsrun grade); its exit status
+# lands in the variable named by STATUS_VAR. A program that does not load
+# counts as status 2: a starting point must load.
 function(grade_folder folder label status_var)
-  file(GLOB programs ${folder}/*.awl)
-  set(worst 0)
-  if(GRADING STREQUAL "grade")
-    execute_process(COMMAND ${SPSRUN} --timeout 120 grade ${folder} --test ${test_script}
-                    OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE worst)
-    file(WRITE ${WORK_DIR}/${name}.${label}.out "${out}${err}")
-  else()
-    foreach(program IN LISTS programs)
-      get_filename_component(program_name ${program} NAME_WE)
-      set(script ${WORK_DIR}/${name}.${label}.${program_name}.sps)
-      file(READ ${test_script} test_text)
-      file(WRITE ${script} "load ${program}\n${test_text}")
-      execute_process(COMMAND ${SPSRUN} --timeout 120 - INPUT_FILE ${script}
-                      OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
-      file(WRITE ${WORK_DIR}/${name}.${label}.${program_name}.out "${out}${err}")
-      if(out MATCHES "(^|\n)Fehler: ")
-        set(status 2)
-        string(REGEX MATCH "Fehler: [^\n]*" error_line "${out}")
-        message(STATUS "${program}: ${error_line}")
-      endif()
-      if(status GREATER worst)
-        set(worst ${status})
-      endif()
-    endforeach()
+  execute_process(COMMAND ${SPSRUN} grade ${folder} --test ${test_script} --timeout 120
+                  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+  file(WRITE ${WORK_DIR}/${name}.${label}.out "${out}${err}")
+  if(out MATCHES "lädt nicht: ")
+    set(status 2)
+    string(REGEX MATCH "lädt nicht: [^\n]*" error_line "${out}")
+    message(STATUS "${folder}: ${error_line}")
   endif()
-  set(${status_var} ${worst} PARENT_SCOPE)
+  set(${status_var} ${status} PARENT_SCOPE)
 endfunction()
 
 grade_folder(${EXERCISE}/loesung solution solution_status)

@@ -11,9 +11,7 @@ if(status EQUAL 0)
   list(APPEND missing "the check passed")
 endif()
 foreach(fault IN ITEMS "line 4 loads a program" "line 7: the check 'expect A0.0 1' has no echo line"
-                       "aufgabe.md names A0.5, which test.sps never uses" "aufgabe.md shows no picture"
-                       "the model solution does not pass test.sps"
-                       "the starting point must load and fail test.sps with status 1, not 2")
+                       "aufgabe.md names A0.5, which test.sps never uses" "aufgabe.md shows no picture")
   string(FIND "${report}" "${fault}" at)
   if(at EQUAL -1)
     list(APPEND missing "no '${fault}'")

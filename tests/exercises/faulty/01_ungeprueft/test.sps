@@ -1,6 +1,6 @@
 # A test with faults the suite must find: it loads a program itself, one
 # check has no explanation, and it never uses A0.5, which the task names.
-# The load fails, so the model solution does not pass and the template errs.
+# Its own load fails; the program being graded stays loaded.
 load ../vorlage.awl
 switch 0 1
 step

@@ -33,6 +33,7 @@ echo Bei 3 Teilen muss die Lampe A1.0 noch aus sein.
 expect A1.0 0
 
 case Lampe A1.0 bei fünf Teilen
+punkte 2
 switch 0 1
 run 100
 switch 0 0
@@ -57,6 +58,7 @@ echo Sechs Teile: die Lampe A1.0 muss weiter leuchten.
 expect A1.0 1
 
 case Rückwärts zählen mit Schalter 2
+punkte 2
 switch 2 1
 run 100
 switch 2 0

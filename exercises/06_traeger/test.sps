@@ -27,6 +27,7 @@ echo Nach 3 s Fahrt ist der Träger nicht mehr oben: LED 0 (A0.0) muss aus sein.
 expect A0.0 0
 
 case Abwärts bis zum unteren Endschalter
+punkte 2
 echo Der Träger muss innerhalb von 40 s unten ankommen (unterer Endschalter V3.5).
 until V3.5 == 1 max 4000
 run 50
@@ -40,6 +41,7 @@ echo Aufwärts: das Richtungsbit V12.7 muss 0 sein.
 expect V12.7 0
 
 case Aufwärts bis zum oberen Endschalter
+punkte 2
 echo Der Träger muss innerhalb von 40 s wieder oben ankommen (oberer Endschalter V3.6).
 until V3.6 == 1 max 4000
 run 200

@@ -43,6 +43,7 @@ echo Joystick ganz rechts, aber in der Höhe der Mitte: die LEDs (AB0) müssen 1
 expect AB0 15
 
 case Die Schwellen der unteren LEDs
+punkte 2
 joystick 0 45
 echo Joystick weit unten (Wert -119): nur LED 0 darf leuchten, LEDs (AB0) = 1.
 until AB0 == 1 max 500
@@ -55,6 +56,7 @@ echo Bei -79 muss LED 2 (A0.2) aus sein.
 expect A0.2 0
 
 case Genau über der Schwelle von LED 4
+punkte 2
 joystick 0 -7
 echo Joystick knapp über der Mitte (Wert 18, nicht über 20): LEDs (AB0) = 15.
 until AB0 == 15 max 500

@@ -3,6 +3,7 @@
 # etwa 25 s; until wartet in Schritten von 10 ms.
 
 case Optisch erkanntes Werkstück wird ausgeworfen
+punkte 3
 part 0 1
 part 4 1
 run 1000

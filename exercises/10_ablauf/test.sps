@@ -23,6 +23,7 @@ echo Der Antrieb V12.6 muss laufen.
 expect V12.6 1
 
 case Unten zwei Sekunden warten in S0.2
+punkte 2
 echo Der Träger muss unten ankommen (V3.5).
 until V3.5 == 1 max 4000
 run 100
@@ -35,6 +36,7 @@ echo Nach 1,5 s Warten muss Schritt S0.2 noch aktiv sein (A0.2).
 expect A0.2 1
 
 case Aufwärts in S0.3 und zurück in die Grundstellung
+punkte 2
 run 1000
 echo Nach 2,5 s Warten muss Schritt S0.3 aktiv sein: LED 3 (A0.3) leuchtet.
 expect S0.3 1

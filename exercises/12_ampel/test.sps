@@ -56,6 +56,7 @@ echo Im zweiten Umlauf nach 7 s (17 s nach dem Start) muss Grün (A0.2) leuchten
 expect A0.2 1
 
 case Nachtbetrieb mit Schalter 0
+punkte 2
 switch 0 1
 run 500
 echo Nachtbetrieb (Schalter 0, E0.0): Rot (A0.0) muss aus sein.
@@ -74,6 +75,7 @@ echo Im Nachtbetrieb muss Gelb (A0.1) wieder angehen.
 until A0.1 == 1 max 150
 
 case Nach dem Nachtbetrieb beginnt der Umlauf mit Rot
+punkte 2
 switch 0 0
 run 1000
 echo 1 s nach dem Nachtbetrieb muss Rot (A0.0) leuchten.

@@ -193,6 +193,13 @@ inline constexpr CatalogEntry messageCatalog[] = {
     {"History off", L1("Es werden keine vergangenen Zyklen aufbewahrt.")},
     {"History reaches back to cycle %s", L1("Zurück geht es nur bis Zyklus %s, dem ältesten aufbewahrten.")},
     {"Cycle %s not run yet, the last is %s", L1("Zyklus %s ist noch nicht gelaufen; der letzte ist Zyklus %s.")},
+    // Faults on the station.
+    {"Unknown fault input %s, valid: %s", L1("Einen Eingang '%s' gibt es an der Station nicht; möglich sind: %s.")},
+    {"Fault kind missing for %s, valid: %s", L1("Für %s fehlt die Art der Störung; möglich sind: %s.")},
+    {"Fault %s not possible on %s, valid: %s", L1("Die Störung '%s' gibt es für %s nicht; möglich sind: %s.")},
+    {"Fault %s needs %s from %d to %d", L1("Die Störung '%s' braucht als %s eine Zahl von %d bis %d.")},
+    {"Too many values for fault %s", L1("Für die Störung '%s' sind zu viele Werte angegeben.")},
+    {"Slave number 1 to 9 expected", L1("Nach 'slave' wird die Nummer eines Slaves von 1 bis 9 erwartet.")},
 };
 
 inline constexpr std::size_t messageCatalogSize = std::size(messageCatalog);

@@ -172,7 +172,13 @@ TEST(MessageCatalog, KeepsTheAddedMessagesAfterTheStandardOnes) {
                                  "Network %s %d missing",
                                  "History off",
                                  "History reaches back to cycle %s",
-                                 "Cycle %s not run yet, the last is %s"};
+                                 "Cycle %s not run yet, the last is %s",
+                                 "Unknown fault input %s, valid: %s",
+                                 "Fault kind missing for %s, valid: %s",
+                                 "Fault %s not possible on %s, valid: %s",
+                                 "Fault %s needs %s from %d to %d",
+                                 "Too many values for fault %s",
+                                 "Slave number 1 to 9 expected"};
     ASSERT_EQ(messageCatalogSize, 80u + std::size(added));
     for (std::size_t i = 0; i < std::size(added); ++i) {
         SCOPED_TRACE(added[i]);

@@ -57,6 +57,7 @@ enum class Command {
     Trend = 121,
     Import = 122,
     NetworkStep = 123,
+    Faults = 124,
 };
 
 enum class Popup { File, Timer, Run };

@@ -54,16 +54,12 @@ const FaultKindInfo* kindNamed(std::string_view word, InputClass fits) {
 
 std::span<const FaultRange> faultRanges(FaultKind kind) {
     switch (kind) {
-    case FaultKind::StuckLow:
-    case FaultKind::StuckHigh: return STUCK;
     case FaultKind::Bounce: return BOUNCE;
     case FaultKind::Delay: return DELAY;
     case FaultKind::Noise: return NOISE;
     case FaultKind::Offset: return OFFSET;
-    case FaultKind::DriveBlocked:
-    case FaultKind::SlaveLost: break;
+    default: return {};
     }
-    return {};
 }
 
 std::vector<Fault> faultsFromWords(std::span<const std::string> words) {
@@ -94,7 +90,8 @@ std::vector<Fault> faultsFromWords(std::span<const std::string> words) {
     if (info == nullptr)
         throw CPUException(formatMessage("Fault %s not possible on %s, valid: %s", words[at].c_str(), name.c_str(),
                                          faultKindWords(fits).c_str()));
-    const std::span<const FaultRange> ranges = faultRanges(info->kind);
+    // The stuck value picks the kind; it is no number of the fault.
+    const std::span<const FaultRange> ranges = info->kind == FaultKind::StuckLow ? std::span<const FaultRange>(STUCK) : faultRanges(info->kind);
     const std::size_t given = words.size() - at - 1;
     if (given > ranges.size()) throw CPUException(formatMessage("Too many values for fault %s", info->word));
     std::array<int, 2> numbers{};
@@ -131,7 +128,6 @@ void checkFault(const Fault& fault) {
     if (info.fits != fits)
         throw CPUException(formatMessage("Fault %s not possible on %s, valid: %s", info.word,
                                          shownName(fault.input).c_str(), faultKindWords(fits).c_str()));
-    if (fault.kind == FaultKind::StuckLow || fault.kind == FaultKind::StuckHigh) return;
     const std::span<const FaultRange> ranges = faultRanges(fault.kind);
     const std::array<int, 2> numbers{fault.amount, fault.interval};
     for (std::size_t i = 0; i < ranges.size(); ++i)

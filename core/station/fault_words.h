@@ -17,7 +17,7 @@ std::vector<Fault> faultsFromWords(std::span<const std::string> words);
 // Checks that `fault` fits its input and that its numbers lie in range.
 void checkFault(const Fault& fault);
 
-// The ranges of a kind's numbers: bounces 1..100 every 1..1000 ms, a delay of
+// The ranges of a kind's numbers (none for the stuck kinds): bounces 1..100 every 1..1000 ms, a delay of
 // 1..60000 ms, noise of 1..4095 digits, an offset of -4095..4095.
 struct FaultRange {
     const char* what;

@@ -27,8 +27,8 @@ void clearFaults(Target& target, const std::vector<std::string>& words) {
     if (words.empty() || words[0] == "all") return target.clearFaults();
     std::vector<int> rows;
     if (words[0] == "slave" || words[0] == "Slave") {
-        for (const Fault& fault : faultsFromWords(std::vector<std::string>{words[0], words.size() > 1 ? words[1] : "",
-                                                                           "ausgefallen"}))
+        for (const Fault& fault :
+             faultsFromWords(std::vector<std::string>{words[0], words.size() > 1 ? words[1] : "", "ausgefallen"}))
             rows.push_back(fault.input);
     } else {
         rows = faultInputsNamed(words[0]);

@@ -20,11 +20,21 @@ struct FixedPart {
 
 constexpr QRect EJECTOR{670, 270, 42, 62};
 constexpr FixedPart FIXED_PARTS[] = {
-    {"ElMag", {630, 93, 24, 12}},     {"EinLS", {620, 318, 24, 12}},     {"KapNS", {630, 143, 24, 12}},
-    {"OptNS", {630, 63, 24, 12}},     {"IndNS", {630, 264, 24, 12}},     {"IndMitte", {630, 264, 24, 12}},
-    {"EndOben", {580, 10, 32, 16}},   {"EndUnten", {580, 302, 32, 16}},  {"GlasLS", {660, 318, 10, 12}},
-    {"ZylAus", EJECTOR},              {"ZylEin", EJECTOR},               {"ZylWert", EJECTOR},
-    {"Zylinder", EJECTOR},            {"JoyHoch", {10, 350, 156, 156}},  {"JoyRechts", {10, 350, 156, 156}},
+    {"ElMag", {630, 93, 24, 12}},
+    {"EinLS", {620, 318, 24, 12}},
+    {"KapNS", {630, 143, 24, 12}},
+    {"OptNS", {630, 63, 24, 12}},
+    {"IndNS", {630, 264, 24, 12}},
+    {"IndMitte", {630, 264, 24, 12}},
+    {"EndOben", {580, 10, 32, 16}},
+    {"EndUnten", {580, 302, 32, 16}},
+    {"GlasLS", {660, 318, 10, 12}},
+    {"ZylAus", EJECTOR},
+    {"ZylEin", EJECTOR},
+    {"ZylWert", EJECTOR},
+    {"Zylinder", EJECTOR},
+    {"JoyHoch", {10, 350, 156, 156}},
+    {"JoyRechts", {10, 350, 156, 156}},
 };
 // A whole slave without parts of its own in the drawing: the analog display.
 constexpr QRect ANALOG_PANEL{10, 310, 71, 33};

@@ -8,8 +8,8 @@
 #include "gui/trace_window.h"
 #include "gui/trend_window.h"
 #include "gui/watch_window.h"
-#include "shell/status_contents.h"
 #include "shell/simulator.h"
+#include "shell/status_contents.h"
 #include "shell/trace_info.h"
 
 namespace sps {

@@ -79,7 +79,8 @@ void ASIInfo::drawContent(KOPDraw& canvas) {
         canvas.text(0, y, format("Slave %d:", address));
         if (const ASISlave* slave = master_.slave(address)) {
             slave->drawStatus(canvas, y + v);
-            if (master_.missing(address)) canvas.text(0, y + (LINES_PER_ADDRESS - 1) * v, "ausgefallen: antwortet nicht");
+            if (master_.missing(address))
+                canvas.text(0, y + (LINES_PER_ADDRESS - 1) * v, "ausgefallen: antwortet nicht");
         } else
             canvas.text(0, y + v, "Nicht vorhanden");
     }

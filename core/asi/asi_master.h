@@ -79,7 +79,9 @@ public:
     int cycleCounter() const { return cycleCounter_; }
     // The registered slaves that did not answer in the last exchange (bit a for address a).
     std::uint32_t missingSlaves() const { return missing_; }
-    bool missing(int address) const { return address >= 0 && address < SLAVE_SLOTS && ((missing_ >> address) & 1u) != 0; }
+    bool missing(int address) const {
+        return address >= 0 && address < SLAVE_SLOTS && ((missing_ >> address) & 1u) != 0;
+    }
     const std::array<std::uint16_t, DATA_WORDS>& inputData() const { return inputData_; }
     const std::array<std::uint16_t, DATA_WORDS>& outputData() const { return outputData_; }
     int inputNibble(int address) const { return nibbleOf(inputData_, address); }

@@ -29,8 +29,10 @@ struct FaultInput {
     int index;
 };
 
-// The kinds of fault, in the order the fault window offers them.
-enum class FaultKind : std::uint8_t { StuckLow, StuckHigh, Bounce, Delay, Noise, Offset, DriveBlocked, SlaveLost };
+// The kinds of fault, in the order the fault window offers them. As wide as
+// the other fields of a Fault, so that a Fault has no padding bytes: the scan
+// history compares its bytes.
+enum class FaultKind : std::int32_t { StuckLow, StuckHigh, Bounce, Delay, Noise, Offset, DriveBlocked, SlaveLost };
 
 // The class of input a kind fits.
 enum class InputClass : std::uint8_t { Digital, Analog, Drive, Slave };

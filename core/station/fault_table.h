@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 #include "station/fault_inputs.h"
@@ -37,6 +38,7 @@ struct Fault {
     std::int32_t queued = 0;
     std::array<Change, DELAY_QUEUE> queue{};
 };
+static_assert(std::has_unique_object_representations_v<Fault>, "a Fault is archived as its bytes");
 
 // The faults set on the station, at most one per input. Reading an input with
 // no fault costs one bit test (has); the rest is only paid for faulty ones.

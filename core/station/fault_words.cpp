@@ -63,7 +63,8 @@ std::span<const FaultRange> faultRanges(FaultKind kind) {
 }
 
 std::vector<Fault> faultsFromWords(std::span<const std::string> words) {
-    if (words.empty()) throw CPUException(formatMessage("Unknown fault input %s, valid: %s", "", faultInputNames().c_str()));
+    if (words.empty())
+        throw CPUException(formatMessage("Unknown fault input %s, valid: %s", "", faultInputNames().c_str()));
     std::size_t at = 1;
     std::vector<int> rows;
     std::string name = words[0];
@@ -91,7 +92,8 @@ std::vector<Fault> faultsFromWords(std::span<const std::string> words) {
         throw CPUException(formatMessage("Fault %s not possible on %s, valid: %s", words[at].c_str(), name.c_str(),
                                          faultKindWords(fits).c_str()));
     // The stuck value picks the kind; it is no number of the fault.
-    const std::span<const FaultRange> ranges = info->kind == FaultKind::StuckLow ? std::span<const FaultRange>(STUCK) : faultRanges(info->kind);
+    const std::span<const FaultRange> ranges =
+        info->kind == FaultKind::StuckLow ? std::span<const FaultRange>(STUCK) : faultRanges(info->kind);
     const std::size_t given = words.size() - at - 1;
     if (given > ranges.size()) throw CPUException(formatMessage("Too many values for fault %s", info->word));
     std::array<int, 2> numbers{};

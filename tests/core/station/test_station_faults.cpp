@@ -192,7 +192,10 @@ TEST(FaultWords, NamesKindsAndNumbers) {
         {{"Taste0", "prellt", "5", "1"}, "Taste0 prellt 5 mal alle 1 ms"},
         {{"S6.D1", "verzoegert", "40"}, "EndUnten verz\xF6gert um 40 ms"},
         {{"slave", "3", "ausgefallen"}, "Slave 3 ausgefallen"},
-        {{"joystick", "rauschen", "20"}, "JoyHoch Rauschen \xB1" "20|JoyRechts Rauschen \xB1" "20"},
+        {{"joystick", "rauschen", "20"},
+         "JoyHoch Rauschen \xB1"
+         "20|JoyRechts Rauschen \xB1"
+         "20"},
         {{"S5.K1", "versatz", "-7"}, "Sonar Versatz -7"},
         {{"Zylinder", "blockiert"}, "Zylinder Antrieb blockiert"},
         {{"Swt8", "klemmt", "1"}, "Einen Eingang 'Swt8'"},

@@ -38,6 +38,9 @@ void joystickCommand(ScriptSession& session, const CommandCall& call);
 void centerCommand(ScriptSession& session, const CommandCall& call);
 void nudgeCommand(ScriptSession& session, const CommandCall& call);
 void stationCommand(ScriptSession& session, const CommandCall& call);
+// Faults on the station (fault_commands.cpp).
+void faultCommand(ScriptSession& session, const CommandCall& call);
+void faultsCommand(ScriptSession& session, const CommandCall& call);
 
 // Operands of the CPU (memory_commands.cpp).
 void setCommand(ScriptSession& session, const CommandCall& call);

@@ -60,6 +60,7 @@ constexpr MenuItem MENU[] = {
     {Popup::File, Command::CpuStatus, "&CPU-Status", false, {Qt::Key_F4, NONE}, always, open<StatusWindow::Cpu>},
     {Popup::File, Command::Watch, "B&eobachten", false, {Qt::Key_F11, NONE}, always, open<StatusWindow::Watch>},
     {Popup::File, Command::Trend, "&Verlauf", false, {NONE, NONE}, always, open<StatusWindow::Trend>},
+    {Popup::File, Command::Faults, "&Störungen", false, {NONE, NONE}, always, open<StatusWindow::Faults>},
     {Popup::File, Command::Exit, "&Beenden", true, {NONE, NONE}, always, exit},
     {Popup::Timer, Command::Slower, "&Langsamer", false, {Qt::Key_Minus, KEYPAD_MINUS}, slowerPossible, slower},
     {Popup::Timer, Command::Faster, "&Schneller", false, {Qt::Key_Plus, KEYPAD_PLUS}, fasterPossible, faster},

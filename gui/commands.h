@@ -61,6 +61,7 @@ enum class Command {
     NetworkStep = 123,
     StepBack = 124,
     GoToCycle = 125,
+    Faults = 126,
 };
 
 enum class Popup { File, Timer, Run };

@@ -8,6 +8,7 @@
 #include <QPixmap>
 
 #include "gui/art_resources.h"
+#include "gui/fault_marks.h"
 #include "station/target.h"
 
 namespace sps {
@@ -155,6 +156,7 @@ void drawStation(QPainter& painter, const Target& target, const QPixmap& sprites
     drawSensors(painter, target, sprites);
     drawMachine(painter, target, sprites);
     drawOperatorPanel(painter, target, sprites);
+    drawFaultMarks(painter, target);
 }
 
 } // namespace sps

@@ -2,11 +2,13 @@
 
 #include <QWidget>
 
+#include "gui/fault_window.h"
 #include "gui/info_wnd.h"
 #include "gui/ladder_window.h"
 #include "gui/trace_window.h"
 #include "gui/trend_window.h"
 #include "gui/watch_window.h"
+#include "shell/simulator.h"
 #include "shell/status_contents.h"
 #include "shell/trace_info.h"
 
@@ -38,6 +40,9 @@ std::unique_ptr<QWidget> makeWatch(StatusWindowSource& source) { return std::mak
 std::unique_ptr<QWidget> makeTrend(StatusWindowSource& source) {
     return std::make_unique<TrendWindow>(source.simulator, source.dialogs);
 }
+std::unique_ptr<QWidget> makeFaults(StatusWindowSource& source) {
+    return std::make_unique<FaultWindow>(source.simulator.target());
+}
 
 constexpr StatusWindowKind KINDS[] = {
     showing<LADDER_CONTENT>(StatusWindow::Ladder, Command::Ladder, true, makeLadder),
@@ -46,6 +51,7 @@ constexpr StatusWindowKind KINDS[] = {
     showing<TRACE_CONTENT>(StatusWindow::Trace, Command::Trace, false, makeTrace),
     {StatusWindow::Watch, "watch", "Beobachten", Command::Watch, true, makeWatch},
     {StatusWindow::Trend, "trend", "Verlauf", Command::Trend, true, makeTrend},
+    {StatusWindow::Faults, "faults", "Störungen", Command::Faults, true, makeFaults},
 };
 
 // One row per StatusWindow, at the index of its value.

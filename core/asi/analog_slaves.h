@@ -38,6 +38,7 @@ public:
     int exchange(int request) override;
     void drawStatus(KOPDraw& canvas, int y) const override;
     void visitState(StateArchive& archive) override;
+    void connectionLost() override { channels_ = {}; }
 
 private:
     std::array<int, CHANNELS> channels_{};

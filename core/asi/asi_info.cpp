@@ -70,15 +70,18 @@ int ASIInfo::contentHeight(KOPDraw& canvas) { return HEIGHT_UNITS * canvas.unitH
 void ASIInfo::drawContent(KOPDraw& canvas) {
     const int v = canvas.unitHeight();
     canvas.text(0, 0, "Master:");
-    canvas.text(0, v,
-                format("Status: %s %s Bank:%d", master_.online() != 0 ? "ready" : "not ready",
-                       master_.enabled() != 0 ? "running" : "stop", master_.bank()));
+    std::string status = format("Status: %s %s Bank:%d", master_.online() != 0 ? "ready" : "not ready",
+                                master_.enabled() != 0 ? "running" : "stop", master_.bank());
+    if (master_.missingSlaves() != 0) status += " Konfigurationsfehler";
+    canvas.text(0, v, status);
     for (int address = ASISlave::MIN_ADDRESS; address <= ASISlave::MAX_ADDRESS; ++address) {
         const int y = address * LINES_PER_ADDRESS * v;
         canvas.text(0, y, format("Slave %d:", address));
-        if (const ASISlave* slave = master_.slave(address))
+        if (const ASISlave* slave = master_.slave(address)) {
             slave->drawStatus(canvas, y + v);
-        else
+            if (master_.missing(address))
+                canvas.text(0, y + (LINES_PER_ADDRESS - 1) * v, "ausgefallen: antwortet nicht");
+        } else
             canvas.text(0, y + v, "Nicht vorhanden");
     }
 }

@@ -20,7 +20,12 @@ int randomPhase() { return static_cast<int>(nextRandom() % PHASE_CHOICES) + 1; }
 
 } // namespace
 
-int ASIMaster::readInput(int byte, int bit) { return byte == 0 && bit == ONLINE_BIT ? online_ : 0; }
+int ASIMaster::readInput(int byte, int bit) {
+    if (byte != 0) return 0;
+    if (bit == ONLINE_BIT) return online_;
+    if (bit == CONFIG_ERROR_BIT) return missing_ != 0 ? 1 : 0;
+    return 0;
+}
 
 void ASIMaster::writeOutput(int byte, int bit, int value) {
     if (byte != 0) return;
@@ -79,13 +84,34 @@ void ASIMaster::busCycle() {
 }
 
 void ASIMaster::exchangeAll() {
+    std::uint32_t missing = 0;
     for (int address = ASISlave::MIN_ADDRESS; address <= ASISlave::MAX_ADDRESS; ++address) {
         ASISlave* slave = slaves_[static_cast<std::size_t>(address)];
-        const int answer = slave != nullptr ? slave->exchange(outputNibble(address)) & NIBBLE_MASK : 0;
+        int answer = 0;
+        if (slave != nullptr)
+            answer = ((faultyAddresses_ >> address) & 1u) == 0 ? slave->exchange(outputNibble(address)) & NIBBLE_MASK
+                                                               : faultyExchange(*slave, address, missing);
         std::uint16_t& word = inputData_[static_cast<std::size_t>(nibbleWord(address))];
         const int shift = nibbleShift(address);
         word = static_cast<std::uint16_t>((word & ~(NIBBLE_MASK << shift)) | (answer << shift));
     }
+    missing_ = missing;
+}
+
+// A slave that does not answer gets no outputs and sends 0; the master lists
+// it as missing, as a real master drops it from its detected slaves.
+int ASIMaster::faultyExchange(ASISlave& slave, int address, std::uint32_t& missing) {
+    if (!faultLine_->answers(address)) {
+        slave.connectionLost();
+        missing |= 1u << address;
+        return 0;
+    }
+    return faultLine_->arriving(address, slave.exchange(outputNibble(address)) & NIBBLE_MASK) & NIBBLE_MASK;
+}
+
+void ASIMaster::setFaultLine(ASIFaultLine* line, std::uint32_t addresses) {
+    faultLine_ = line;
+    faultyAddresses_ = line != nullptr ? addresses & ~1u : 0;
 }
 
 void ASIMaster::registerSlave(ASISlave& slave) {
@@ -112,6 +138,7 @@ void ASIMaster::visitState(StateArchive& archive) {
     archive.value(cycleCounter_);
     archive.value(inputData_);
     archive.value(outputData_);
+    archive.value(missing_);
 }
 
 } // namespace sps

@@ -29,6 +29,9 @@ public:
     virtual void drawStatus(KOPDraw& canvas, int y) const;
     // Its state for the scan history: what it keeps between bus cycles.
     virtual void visitState(StateArchive& /*archive*/) {}
+    // The bus cycle passed without reaching the slave: its watchdog switches
+    // its outputs off.
+    virtual void connectionLost() {}
 
 private:
     int address_;
@@ -52,6 +55,7 @@ public:
     int exchange(int request) override;
     void drawStatus(KOPDraw& canvas, int y) const override;
     void visitState(StateArchive& archive) override;
+    void connectionLost() override { outputs_ = {}; }
 
 private:
     std::array<int, BITS> inputs_{};

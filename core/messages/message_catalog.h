@@ -197,6 +197,13 @@ inline constexpr CatalogEntry messageCatalog[] = {
     {"History at cycle %s back by %s", L1("Zyklus %s (zurückgegangen um %s)")},
     {"History keeps cycles %s to %s in %s KiB, limit %s",
      L1("Aufbewahrt: Zyklus %s bis %s, %s KiB (Grenze: %s Zyklen).")},
+    // Faults on the station.
+    {"Unknown fault input %s, valid: %s", L1("Einen Eingang '%s' gibt es an der Station nicht; möglich sind: %s.")},
+    {"Fault kind missing for %s, valid: %s", L1("Für %s fehlt die Art der Störung; möglich sind: %s.")},
+    {"Fault %s not possible on %s, valid: %s", L1("Die Störung '%s' gibt es für %s nicht; möglich sind: %s.")},
+    {"Fault %s needs %s from %d to %d", L1("Die Störung '%s' braucht als %s eine Zahl von %d bis %d.")},
+    {"Too many values for fault %s", L1("Für die Störung '%s' sind zu viele Werte angegeben.")},
+    {"Slave number 1 to 9 expected", L1("Nach 'slave' wird die Nummer eines Slaves von 1 bis 9 erwartet.")},
 };
 
 inline constexpr std::size_t messageCatalogSize = std::size(messageCatalog);

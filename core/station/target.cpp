@@ -43,9 +43,16 @@ Target::Target() : asiMaster_(std::make_unique<ASIMaster>()) {
 
 Target::~Target() = default;
 
+// Faults act here and on the bus line: what the CPU reads, the station delivered.
 int Target::readInput(int byte, int bit) {
-    if (byte == 0 && inRange(bit, SWITCHES)) return state_.switchIn[static_cast<std::size_t>(bit)];
-    if (byte == 1 && bit == 0) return state_.inputE10;
+    if (byte == 0 && inRange(bit, SWITCHES)) {
+        const int value = state_.switchIn[static_cast<std::size_t>(bit)];
+        const int row = FIRST_SWITCH_ROW + bit;
+        return faults_.has(row) ? faults_.delivered(row, value, simTime()) : value;
+    }
+    if (byte == 1 && bit == 0)
+        return faults_.has(STATION_BIT_ROW) ? faults_.delivered(STATION_BIT_ROW, state_.inputE10, simTime())
+                                            : state_.inputE10;
     return 0;
 }
 
@@ -83,6 +90,7 @@ void Target::toggleSwitch(int k) {
     ++userChanges_;
     int& sw = state_.switchIn[static_cast<std::size_t>(k)];
     sw = 1 - sw;
+    if (faults_.has(FIRST_SWITCH_ROW + k)) faults_.observe(FIRST_SWITCH_ROW + k, sw, simTime());
 }
 
 // The buttons latch: a second press releases them.
@@ -138,8 +146,12 @@ void Target::applyJoystick() {
         joystickDx_ += joystickDx_ >= 1 ? -1 : 1;
     state_.joystickUp = static_cast<float>(-joystickDy_) / JOYSTICK_SCALE;
     state_.joystickRight = static_cast<float>(joystickDx_) / JOYSTICK_SCALE;
-    analogIn3_->setChannel(0, static_cast<int>(state_.joystickUp / JOYSTICK_UNIT));
-    analogIn3_->setChannel(1, static_cast<int>(state_.joystickRight / JOYSTICK_UNIT));
+    sendJoystickChannels();
+}
+
+void Target::sendJoystickChannels() {
+    sendAnalog(*analogIn3_, JOYSTICK_UP_ROW, 0, static_cast<int>(state_.joystickUp / JOYSTICK_UNIT));
+    sendAnalog(*analogIn3_, JOYSTICK_RIGHT_ROW, 1, static_cast<int>(state_.joystickRight / JOYSTICK_UNIT));
 }
 
 void Target::togglePartFlag(int b) {
@@ -171,6 +183,8 @@ void Target::visitState(StateArchive& archive) {
                                                            slave8_.get(), slave9_.get(), analogIn3_.get(),
                                                            analogIn5_.get(), analogOut2_.get()})
         slave->visitState(archive);
+    faults_.visitState(archive);
+    if (archive.reading()) installFaultLine();
 }
 
 } // namespace sps

@@ -9,6 +9,7 @@
 #include "asi/asi_master.h"
 #include "asi/asi_slave.h"
 #include "cpu/io.h"
+#include "station/fault_table.h"
 #include "station/station_state.h"
 
 namespace sps {
@@ -23,7 +24,7 @@ class StateArchive;
 //
 // Positions: the carrier runs from 0 (top, 26.0 cm) to 2000000 (bottom), the
 // ejector from 0 (retracted) to 10000 (extended).
-class Target final : public IO {
+class Target final : public IO, private ASIFaultLine {
 public:
     static constexpr int SWITCHES = STATION_SWITCHES;
     static constexpr int LEDS = STATION_LEDS;
@@ -89,6 +90,14 @@ public:
     // AS-i master and every slave.
     void visitState(StateArchive& archive);
 
+    // Faults on the station's inputs. They belong to the station: a CPU reset
+    // or a load keeps them. Each change counts as a user operation. setFault
+    // throws CPUException when the fault does not fit its input.
+    void setFault(const Fault& fault);
+    void clearFault(int input);
+    void clearFaults();
+    const FaultTable& faults() const { return faults_; }
+
     // The workpiece check boxes show a copy of partFlags. Brings the copy in
     // line and returns the property bits that changed (each box to set to
     // its bit's new value).
@@ -137,6 +146,18 @@ private:
     void senseCarrier();
     void moveEjector(std::uint32_t dt);
     void stepWorkpiece();
+    void sendJoystickChannels();
+    void sendAnalog(AnalogInASI& slave, int row, int c, int value) {
+        slave.setChannel(c, faults_.has(row) ? faults_.analog(row, value) : value);
+    }
+    // The faults' share of a step, before the bus cycle.
+    void stepFaults(std::uint32_t now);
+    void faultsChanged();
+    void installFaultLine();
+    DigitalASI* digitalSlave(int address) const;
+    int physicalValue(int input) const;
+    bool answers(int address) override;
+    int arriving(int address, int answer) override;
 
     StationState state_;
     // The master first: the slaves are destroyed before it.
@@ -150,6 +171,7 @@ private:
     std::unique_ptr<AnalogInASI> analogIn3_;
     std::unique_ptr<AnalogInASI> analogIn5_;
     std::unique_ptr<AnalogOutASI> analogOut2_;
+    FaultTable faults_;
 
     // State of the user interface beside the station.
     int joystickDx_ = 0;

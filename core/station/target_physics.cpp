@@ -73,6 +73,7 @@ void Target::plantStep() {
     if (state_.lastTime > now) state_.lastTime = now; // the clock went back: measure on from now
     const std::uint32_t dt = now - state_.lastTime;
 
+    if (!faults_.empty()) stepFaults(now);
     asiMaster_->busCycle();
     state_.analogValue = scaledAnalogOut(analogOut2_->channel(0));
     state_.carrierSpeed = scaledAnalogOut(analogOut2_->channel(1));
@@ -80,6 +81,7 @@ void Target::plantStep() {
     senseCarrier();
     state_.partAtEjector = partFlag(PART_EJECTABLE) && AT_EJECTOR.contains(state_.carrierPos) ? 1 : 0;
     state_.inputE10 = state_.partAtEjector != 0 && state_.partState >= PART_AT_EJECTOR ? 0 : 1;
+    if (faults_.has(STATION_BIT_ROW)) faults_.observe(STATION_BIT_ROW, state_.inputE10, now);
     moveEjector(dt);
     state_.lastTime = now;
     state_.magnetShown = state_.inputE10 == 0 ? MAGNET_HOLDING : MAGNET_OFF;
@@ -100,6 +102,7 @@ void Target::moveCarrier(std::uint32_t dt, float v) {
 void Target::driveCarrier(std::uint32_t dt) {
     state_.carrierDir = slave4_->output(DOWN_BIT);
     state_.carrierDrive = slave4_->output(DRIVE_BIT);
+    if (faults_.has(CARRIER_DRIVE_ROW)) return; // driven, but the drive is stuck
     const float direction = state_.carrierDir != 0 ? 1.0f : -1.0f;
     if (state_.carrierDrive != 0)
         moveCarrier(dt, direction * DRIVE_SPEED);
@@ -113,7 +116,7 @@ void Target::senseCarrier() {
     slave6_->setInput(2, state_.carrierPos < UPPER_END_BELOW);
     const double position =
         (static_cast<double>(state_.carrierPos) + double{POSITION_OFFSET}) / double{POSITION_DIVISOR};
-    analogIn5_->setChannel(1, static_cast<int>(position));
+    sendAnalog(*analogIn5_, SONAR_ROW, 1, static_cast<int>(position));
     slave8_->setInput(2, true);
 
     if (partFlag(PART_INDUCTIVE)) {
@@ -143,7 +146,7 @@ void Target::senseCarrier() {
 void Target::moveEjector(std::uint32_t dt) {
     const bool extend = slave7_->output(EXTEND_BIT) != 0;
     const bool retract = slave7_->output(RETRACT_BIT) != 0;
-    const long long travel = static_cast<long long>(dt) * EJECTOR_UNITS_PER_MS;
+    const long long travel = faults_.has(EJECTOR_DRIVE_ROW) ? 0 : static_cast<long long>(dt) * EJECTOR_UNITS_PER_MS;
     long long pos = state_.ejectorPos;
     int extendValue = 0;
     if (retract && !extend) {
@@ -156,7 +159,7 @@ void Target::moveEjector(std::uint32_t dt) {
     slave7_->setInput(1, state_.ejectorPos <= EJECTOR_RETRACTED_UPTO);
     slave7_->setInput(0, state_.ejectorPos > EJECTOR_EXTENDED_ABOVE);
     slave6_->setInput(0, state_.ejectorPos > EJECTOR_BLOCKS_GLASS_ABOVE || partFlag(PART_GLASS_VISIBLE));
-    analogIn5_->setChannel(0, extendValue);
+    sendAnalog(*analogIn5_, EJECTOR_VALUE_ROW, 0, extendValue);
 }
 
 // A state entered early in the step is tested again by the later blocks.

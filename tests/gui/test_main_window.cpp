@@ -107,7 +107,7 @@ void MainWindowTest::menuTextsAndKeys() {
     // Each item as "text|key"; a separator as "-".
     const QStringList expected[] = {
         {"&Datei", "&Laden|F3", "&Importieren…|", "-", "&Debugansicht|F2", "&ASI-Status|F1", "&CPU-Status|F4",
-         "B&eobachten|F11", "&Verlauf|", "-", "&Beenden|"},
+         "B&eobachten|F11", "&Verlauf|", "&Störungen|", "-", "&Beenden|"},
         {"&Timer", "&Langsamer|-", "&Schneller|+", "&Automatisch|", "-", "&Manuell|", "&1ms|F6", "&10 ms|F7",
          "&100 ms|F8", "&1000 ms|F9"},
         {"&Run", "&Continue|F5", "&Stop|F10", "&Einzelschritt|Space", "&Netzwerkschritt|Shift+Space",
@@ -157,7 +157,7 @@ void MainWindowTest::noTwoItemsOfAMenuShareAMnemonic() {
                              mnemonic.toString(QKeySequence::PortableText)));
         }
     }
-    QCOMPARE(checked, 3 + 24 + 5 + 3);
+    QCOMPARE(checked, 3 + 25 + 5 + 3);
 }
 
 // A menu text is UTF-8 source, as every literal of the desktop program.

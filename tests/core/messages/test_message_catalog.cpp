@@ -174,7 +174,13 @@ TEST(MessageCatalog, KeepsTheAddedMessagesAfterTheStandardOnes) {
                                  "History reaches back to cycle %s",
                                  "Cycle %s not run yet, the last is %s",
                                  "History at cycle %s", "History at cycle %s back by %s",
-                                 "History keeps cycles %s to %s in %s KiB, limit %s"};
+                                 "History keeps cycles %s to %s in %s KiB, limit %s",
+                                 "Unknown fault input %s, valid: %s",
+                                 "Fault kind missing for %s, valid: %s",
+                                 "Fault %s not possible on %s, valid: %s",
+                                 "Fault %s needs %s from %d to %d",
+                                 "Too many values for fault %s",
+                                 "Slave number 1 to 9 expected"};
     ASSERT_EQ(messageCatalogSize, 80u + std::size(added));
     for (std::size_t i = 0; i < std::size(added); ++i) {
         SCOPED_TRACE(added[i]);

@@ -366,3 +366,65 @@ TEST_F(ScanHistoryTest, TenThousandScansOfTheExamplesFitInTheirBudget) {
 }
 
 } // namespace
+
+namespace {
+
+Fault historyFault(const char* input, FaultKind kind, int amount = 0, int interval = 0) {
+    Fault fault;
+    fault.input = findFaultInput(input);
+    fault.kind = kind;
+    fault.amount = amount;
+    fault.interval = interval;
+    return fault;
+}
+
+} // namespace
+
+// Faults and their running state (bounce times, delay queues, the noise's
+// random draws, the master's missing slaves) come back exactly with a cycle.
+TEST_F(ScanHistoryTest, FaultsAndTheirStateComeBackWithTheCycle) {
+    SilentLog log;
+    Simulator simulator(log);
+    loadText(simulator, fileText(std::filesystem::path(SPS_EXAMPLES_DIR) / "carrier_faults.awl"));
+    Target& target = simulator.target();
+    target.setFault(historyFault("Taste0", FaultKind::Bounce, 5, 7));
+    target.setFault(historyFault("EndUnten", FaultKind::Delay, 35));
+    target.setFault(historyFault("Swt2", FaultKind::Delay, 25));
+    target.setFault(historyFault("Sonar", FaultKind::Noise, 30));
+    target.setFault(historyFault("JoyRechts", FaultKind::Noise, 9));
+    std::vector<Image> forward;
+    for (int i = 0; i < 200; ++i) {
+        if (i == 3) target.toggleButton(0);
+        if (i % 13 == 0) target.toggleSwitch(2);
+        if (i == 120) {
+            Fault lost;
+            lost.input = slaveRow(6);
+            lost.kind = FaultKind::SlaveLost;
+            target.setFault(lost);
+        }
+        if (i == 160) target.clearFault(findFaultInput("Sonar"));
+        forward.push_back(simulator.stateImage());
+        simClock().advance(3);
+        simulator.runSteps(1);
+    }
+    forward.push_back(simulator.stateImage());
+    ASSERT_NE(target.asiMaster().missingSlaves(), 0u);
+    for (const std::uint64_t cycle : {std::uint64_t{10}, std::uint64_t{119}, std::uint64_t{121}, std::uint64_t{170}}) {
+        simulator.goToCycle(cycle);
+        EXPECT_TRUE(simulator.stateImage() == forward[cycle]) << "cycle " << cycle;
+        EXPECT_EQ(target.faults().has(slaveRow(6)), cycle > 120) << "cycle " << cycle;
+    }
+    // Forward again from an early cycle, step by step, byte for byte.
+    simulator.goToCycle(5);
+    for (std::size_t i = 6; i <= 200; ++i) {
+        simulator.singleStep();
+        ASSERT_TRUE(simulator.stateImage() == forward[i]) << "cycle " << i;
+    }
+    // A fault set in the past begins a new future.
+    simulator.goToCycle(50);
+    target.clearFaults();
+    simulator.singleStep();
+    EXPECT_EQ(simulator.history().newest(), 51u);
+    EXPECT_TRUE(target.faults().empty());
+    EXPECT_TRUE(log.errors.empty());
+}

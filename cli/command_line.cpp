@@ -82,6 +82,7 @@ std::string usageLine() { return "usage: spsrun [--seed N] [--timeout SECONDS] [
 std::string helpText() {
     return usageLine() + "\n" +
            "       spsrun convert FILE [--to deutsch|international] [-o OUT]\n"
+           "       spsrun check [--import] FILE...\n"
            "       spsrun --help | --version\n"
            "\n"
            "Runs the simulator without a window, driven by the commands in each SCRIPT\n"
@@ -97,6 +98,10 @@ std::string helpText() {
            "either mnemonic set, with the symbol table FILE.csv beside it if there is one)\n"
            "and writes it in the simulator's own format, German unless --to says\n"
            "otherwise, to OUT or standard output.\n"
+           "\n"
+           "check (also --check) reads each FILE as load does (as convert does with\n"
+           "--import) without running it and prints each error as \"FILE:LINE: Fehler:\n"
+           "TEXT\"; exit status 0 when every file loads, 1 otherwise.\n"
 
            "\n"
            "One command per line; \"#\" at the start of a word begins a comment.\n"

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/check.h"
 #include "cli/command_line.h"
 #include "cli/convert.h"
 #include "cli/junit_report.h"
@@ -43,6 +44,8 @@ int main(int argc, char** argv) {
                                     : std::span<const char* const>();
     if (!arguments.empty() && std::string_view(arguments[0]) == "convert")
         return deliveredStatus(output, runConvert(arguments.subspan(1), output));
+    if (!arguments.empty() && (std::string_view(arguments[0]) == "check" || std::string_view(arguments[0]) == "--check"))
+        return deliveredStatus(output, runCheck(arguments.subspan(1), output));
     const auto commandLine = parseCommandLine(arguments, problem);
     if (!commandLine) {
         output.error("spsrun: " + problem + "\n" + usageLine() + " (see spsrun --help)");

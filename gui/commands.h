@@ -24,6 +24,10 @@ public:
     // "Datei/Laden" and "Datei/Importieren": the file dialog, then the program.
     virtual void chooseAndLoad() = 0;
     virtual void chooseAndImport() = 0;
+    // "Datei/Neu laden": the running program's file again, without a dialog.
+    virtual void reloadProgram() = 0;
+    // "Datei/Neu": a new program in the program window.
+    virtual void newProgram() = 0;
     // Closes the main window, which ends the program.
     virtual void exit() = 0;
 
@@ -57,6 +61,9 @@ enum class Command {
     Trend = 121,
     Import = 122,
     NetworkStep = 123,
+    Editor = 124, // the program window
+    Reload = 125,
+    New = 126,
 };
 
 enum class Popup { File, Timer, Run };

@@ -32,6 +32,10 @@ public:
     // user cancels.
     virtual QString chooseSaveFile(QWidget* owner, const QString& title, const QString& filter,
                                    const QString& suggested) = 0;
+    // Unsaved edits about to go: the question `text` with the buttons
+    // "Speichern", "Verwerfen" and "Abbrechen".
+    enum class SaveAnswer { Save, Discard, Cancel };
+    virtual SaveAnswer askSaveChanges(QWidget* owner, const QString& text) = 0;
 };
 
 // QMessageBox and QFileDialog.
@@ -44,6 +48,7 @@ public:
     void showNotice(QWidget* owner, const QString& text) override;
     QString chooseSaveFile(QWidget* owner, const QString& title, const QString& filter,
                            const QString& suggested) override;
+    SaveAnswer askSaveChanges(QWidget* owner, const QString& text) override;
 };
 
 // The line below a failed load's error that offers the import.
@@ -62,6 +67,8 @@ public:
     }
     void showNotice(QWidget* owner, const QString& text) override;
     QString chooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    // Without a user nothing is ever edited.
+    SaveAnswer askSaveChanges(QWidget*, const QString&) override { return SaveAnswer::Discard; }
 
     int errorCount() const { return errors_; }
 

@@ -4,6 +4,7 @@
 
 #include "gui/info_wnd.h"
 #include "gui/ladder_window.h"
+#include "gui/program_window.h"
 #include "gui/trace_window.h"
 #include "gui/trend_window.h"
 #include "gui/watch_window.h"
@@ -38,6 +39,9 @@ std::unique_ptr<QWidget> makeWatch(StatusWindowSource& source) { return std::mak
 std::unique_ptr<QWidget> makeTrend(StatusWindowSource& source) {
     return std::make_unique<TrendWindow>(source.simulator, source.dialogs);
 }
+std::unique_ptr<QWidget> makeProgram(StatusWindowSource& source) {
+    return std::make_unique<ProgramWindow>(*source.programHost);
+}
 
 constexpr StatusWindowKind KINDS[] = {
     showing<LADDER_CONTENT>(StatusWindow::Ladder, Command::Ladder, true, makeLadder),
@@ -46,6 +50,7 @@ constexpr StatusWindowKind KINDS[] = {
     showing<TRACE_CONTENT>(StatusWindow::Trace, Command::Trace, false, makeTrace),
     {StatusWindow::Watch, "watch", "Beobachten", Command::Watch, true, makeWatch},
     {StatusWindow::Trend, "trend", "Verlauf", Command::Trend, true, makeTrend},
+    {StatusWindow::Editor, "program", "Programm[*]", Command::Editor, true, makeProgram, true},
 };
 
 // One row per StatusWindow, at the index of its value.

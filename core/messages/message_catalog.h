@@ -193,6 +193,13 @@ inline constexpr CatalogEntry messageCatalog[] = {
     {"History off", L1("Es werden keine vergangenen Zyklen aufbewahrt.")},
     {"History reaches back to cycle %s", L1("Zurück geht es nur bis Zyklus %s, dem ältesten aufbewahrten.")},
     {"Cycle %s not run yet, the last is %s", L1("Zyklus %s ist noch nicht gelaufen; der letzte ist Zyklus %s.")},
+    // The program window.
+    {"Loaded: %s (%d networks)", L1("Geladen: %s (%d Netzwerke)")},
+    {"Save changes?", L1("Änderungen speichern?")},
+    {"Program %s changed on disk", L1("Die Datei %s wurde außerhalb geändert, das Fenster hat ungespeicherte Änderungen.")},
+    {"Program %s is no text", L1("Die Datei %s ist keine Textdatei; sie wird nur angezeigt und nicht bearbeitet.")},
+    {"Character beyond ISO-8859-1", L1("Der Text enthält Zeichen, die es im Zeichensatz der Datei (ISO-8859-1) nicht gibt; die Datei wurde nicht gespeichert.")},
+    {"No program loaded", L1("Es ist kein Programm geladen; Datei/Neu beginnt ein neues.")},
 };
 
 inline constexpr std::size_t messageCatalogSize = std::size(messageCatalog);

@@ -53,6 +53,12 @@ public:
         saveTitles << title;
         return nextSaveChoice;
     }
+    QStringList saveQuestions;
+    SaveAnswer nextSaveAnswer = SaveAnswer::Cancel;
+    SaveAnswer askSaveChanges(QWidget*, const QString& text) override {
+        saveQuestions << text;
+        return nextSaveAnswer;
+    }
 };
 
 // Status windows that only remember what is open.

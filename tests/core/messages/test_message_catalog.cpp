@@ -172,7 +172,13 @@ TEST(MessageCatalog, KeepsTheAddedMessagesAfterTheStandardOnes) {
                                  "Network %s %d missing",
                                  "History off",
                                  "History reaches back to cycle %s",
-                                 "Cycle %s not run yet, the last is %s"};
+                                 "Cycle %s not run yet, the last is %s",
+                                 "Loaded: %s (%d networks)",
+                                 "Save changes?",
+                                 "Program %s changed on disk",
+                                 "Program %s is no text",
+                                 "Character beyond ISO-8859-1",
+                                 "No program loaded"};
     ASSERT_EQ(messageCatalogSize, 80u + std::size(added));
     for (std::size_t i = 0; i < std::size(added); ++i) {
         SCOPED_TRACE(added[i]);

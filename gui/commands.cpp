@@ -55,7 +55,7 @@ constexpr QKeyCombination CTRL_E = Qt::ControlModifier | Qt::Key_E;
 constexpr MenuItem MENU[] = {
     {Popup::File, Command::Load, "&Laden", false, {Qt::Key_F3, NONE}, always, load},
     {Popup::File, Command::Import, "&Importieren…", false, {NONE, NONE}, always, import},
-    {Popup::File, Command::Reload, "&Neu laden", false, {CTRL_R, NONE}, always, reloadProgram},
+    {Popup::File, Command::Reload, "Ne&u laden", false, {CTRL_R, NONE}, always, reloadProgram},
     {Popup::File, Command::New, "&Neu", false, {NONE, NONE}, always, newProgram},
     {Popup::File, Command::Ladder, "&Debugansicht", true, {Qt::Key_F2, NONE}, always, open<StatusWindow::Ladder>},
     {Popup::File, Command::AsiStatus, "&ASI-Status", false, {Qt::Key_F1, NONE}, always, open<StatusWindow::Asi>},

@@ -94,6 +94,8 @@ void ProgramWindow::buildBars() {
 
     bar_ = new QLabel(this);
     bar_->setWordWrap(true);
+    // Room for a message of two lines, so that the text above never jumps.
+    bar_->setMinimumHeight(2 * bar_->fontMetrics().lineSpacing() + 4);
     bar_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     reload_ = new QPushButton(QStringLiteral("Neu laden"), this);
     keep_ = new QPushButton(QStringLiteral("Behalten"), this);

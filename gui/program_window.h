@@ -67,6 +67,9 @@ public:
     // Puts the cursor on the network's line.
     void goToNetwork(const Network* network);
 
+    // The bar's "Neu laden": the offered file from disk, loaded.
+    void reloadOffered();
+
     // Asks "Änderungen speichern?" when there are unsaved edits: whether the
     // window may go (saved, or the edits discarded).
     bool mayClose() override;
@@ -76,7 +79,6 @@ private:
     void readFile(const QString& path);
     void fileChangedOnDisk();
     void offerReload(const QString& path, bool import);
-    void reloadOffered();
     void say(const QString& text, bool error);
     void toggleFind();
     void findNext();

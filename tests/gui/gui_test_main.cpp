@@ -18,6 +18,7 @@ int runTrendWindowTests(int argc, char** argv);
 int runFileDialogsTests(int argc, char** argv);
 int runFramePacerTests(int argc, char** argv);
 int runLadderWindowTests(int argc, char** argv);
+int runProgramWindowTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -27,7 +28,8 @@ int main(int argc, char** argv) {
     int failures = 0;
     for (const auto run :
          {runCommandLineTests, runStationDrawingTests, runMainWindowTests, runInfoWndTests, runStatusWindowsTests,
-          runWatchWindowTests, runTrendWindowTests, runFileDialogsTests, runFramePacerTests, runLadderWindowTests})
+          runWatchWindowTests, runTrendWindowTests, runFileDialogsTests, runFramePacerTests, runLadderWindowTests,
+          runProgramWindowTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }

@@ -44,7 +44,8 @@ int main(int argc, char** argv) {
                                     : std::span<const char* const>();
     if (!arguments.empty() && std::string_view(arguments[0]) == "convert")
         return deliveredStatus(output, runConvert(arguments.subspan(1), output));
-    if (!arguments.empty() && (std::string_view(arguments[0]) == "check" || std::string_view(arguments[0]) == "--check"))
+    if (!arguments.empty() &&
+        (std::string_view(arguments[0]) == "check" || std::string_view(arguments[0]) == "--check"))
         return deliveredStatus(output, runCheck(arguments.subspan(1), output));
     const auto commandLine = parseCommandLine(arguments, problem);
     if (!commandLine) {

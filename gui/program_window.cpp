@@ -195,9 +195,9 @@ void ProgramWindow::openSkeleton() {
 
 bool ProgramWindow::save() {
     if (path_.isEmpty()) {
-        const QString chosen = host_.dialogs().chooseSaveFile(this, QStringLiteral("Programm speichern"),
-                                                              QStringLiteral("Awlfile (*.awl)"),
-                                                              QStringLiteral("programm.awl"));
+        const QString chosen =
+            host_.dialogs().chooseSaveFile(this, QStringLiteral("Programm speichern"),
+                                           QStringLiteral("Awlfile (*.awl)"), QStringLiteral("programm.awl"));
         if (chosen.isEmpty()) return false;
         path_ = chosen;
         setWindowFilePath(path_);
@@ -222,8 +222,7 @@ bool ProgramWindow::save() {
 
 void ProgramWindow::apply() {
     if (readOnly() || !save()) return;
-    const std::optional<CPUException> error =
-        checkProgramFile(corePath(path_), {.import = import_, .symbolsPath = {}});
+    const std::optional<CPUException> error = checkProgramFile(corePath(path_), {.import = import_, .symbolsPath = {}});
     if (error) {
         editor_->markError(error->line());
         if (error->line() > 0) editor_->goToLine(error->line());

@@ -114,6 +114,7 @@ int main(int argc, char** argv) {
         write(std::cout);
         return std::cout.good() ? 0 : 1;
     }
-    std::fprintf(stderr, "usage: sps_generate instructions|gtksourceview|ksyntaxhighlighting|vim-syntax|vim-ftdetect\n");
+    std::fprintf(stderr,
+                 "usage: sps_generate instructions|gtksourceview|ksyntaxhighlighting|vim-syntax|vim-ftdetect\n");
     return 2;
 }

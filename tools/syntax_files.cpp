@@ -58,9 +58,7 @@ std::string xmlText(std::string_view text) {
 
 // An address with the operand letters: pointers and "&" before it, a width
 // letter and a number after it, and a bit number.
-std::string perlOperand() {
-    return "\\*{0,9}&?(" + joined(operandLetterList(), "|") + ")[BWD]?[0-9]+(\\.[0-9]+)?";
-}
+std::string perlOperand() { return "\\*{0,9}&?(" + joined(operandLetterList(), "|") + ")[BWD]?[0-9]+(\\.[0-9]+)?"; }
 
 // A number as the operand parser reads one ("16#FF", "-5", "1.5").
 constexpr std::string_view PERL_CONSTANT = "[+-]?[0-9][0-9A-Za-z#.+-]*";
@@ -124,7 +122,8 @@ void writeGtkSourceViewLanguage(std::ostream& out) {
            "          <prefix>^\\s*</prefix>\n"
            "          <suffix>"
         << xmlText(PERL_WORD_END) << "</suffix>\n";
-    for (const std::string_view word : blockWords()) out << "          <keyword>" << perlLiteral(word) << "</keyword>\n";
+    for (const std::string_view word : blockWords())
+        out << "          <keyword>" << perlLiteral(word) << "</keyword>\n";
     out << "        </context>\n"
            "        <context id=\"network\" style-ref=\"keyword\">\n"
            "          <match>(?i)^\\s*"

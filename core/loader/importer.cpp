@@ -188,9 +188,9 @@ ImportedProgram Importer::run(std::string_view utf8) {
     }
     for (std::size_t i = 0; i < lines.size(); ++i)
         if (lines[i].size() > static_cast<std::size_t>(MyyyLexer::MAX_LINE_LENGTH))
-            throw CPUException(formatMessage("Line %d longer than %d characters", static_cast<int>(i + 1),
-                                             MyyyLexer::MAX_LINE_LENGTH),
-                               static_cast<int>(i + 1));
+            throw CPUException(
+                formatMessage("Line %d longer than %d characters", static_cast<int>(i + 1), MyyyLexer::MAX_LINE_LENGTH),
+                static_cast<int>(i + 1));
     nameSubroutines(lines);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const int line = static_cast<int>(i + 1);

@@ -26,10 +26,9 @@ int main(int argc, char** argv) {
     QStandardPaths::setTestModeEnabled(true);
     QApplication::setOrganizationName(QStringLiteral("spssim-tests"));
     int failures = 0;
-    for (const auto run :
-         {runCommandLineTests, runStationDrawingTests, runMainWindowTests, runInfoWndTests, runStatusWindowsTests,
-          runWatchWindowTests, runTrendWindowTests, runFileDialogsTests, runFramePacerTests, runLadderWindowTests,
-          runProgramWindowTests})
+    for (const auto run : {runCommandLineTests, runStationDrawingTests, runMainWindowTests, runInfoWndTests,
+                           runStatusWindowsTests, runWatchWindowTests, runTrendWindowTests, runFileDialogsTests,
+                           runFramePacerTests, runLadderWindowTests, runProgramWindowTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }

@@ -143,8 +143,7 @@ void ProgramWindowTest::applyMarksTheErrorOfABrokenProgramAndKeepsTheRunningOne(
     // The underline is one of the marks.
     bool underlined = false;
     for (const QTextEdit::ExtraSelection& mark : f.editor().extraSelections())
-        underlined |= mark.format.underlineStyle() == QTextCharFormat::WaveUnderline &&
-                      mark.cursor.blockNumber() == 7;
+        underlined |= mark.format.underlineStyle() == QTextCharFormat::WaveUnderline && mark.cursor.blockNumber() == 7;
     QVERIFY(underlined);
     // The old program runs on, where it was.
     QCOMPARE(f.main->simulator().cpu().program, running);
@@ -208,7 +207,7 @@ void ProgramWindowTest::recentFilesListTheLastEight() {
     QCOMPARE(items.size(), MainWindow::RECENT_FILES);
     QCOMPARE(items[0]->data().toString(), QFileInfo(paths[3]).absoluteFilePath());
     QCOMPARE(items[1]->data().toString(), QFileInfo(paths[9]).absoluteFilePath());
-    QCOMPARE(items.back()->data().toString(), QFileInfo(paths[3 == 2 ? 1 : 2]).absoluteFilePath());
+    QCOMPARE(items.back()->data().toString(), QFileInfo(paths[2]).absoluteFilePath());
     // Choosing one loads it; "Neu laden" loads the running file again.
     items[1]->trigger();
     QCOMPARE(main->simulator().programOrigin().path, QFile::encodeName(paths[9]).toStdString());

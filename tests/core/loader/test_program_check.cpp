@@ -43,26 +43,42 @@ TEST_F(ProgramCheckTest, ErrorsCarryTheLineTheyStandOn) {
     const ErrorCase cases[] = {
         // The parser's text names the line its look-ahead reached; the error
         // itself is the instruction's line.
-        {"unknown mnemonic", "ORGANIZATION_BLOCK OB1:MAIN\nBEGIN\nNETWORK 1\n"
-         "U E0.0\nXYZ A0.0\nEND_ORGANIZATION_BLOCK\n", false, 5,
-         "nahe Zeile 6"},
-        {"bad operand", "ORGANIZATION_BLOCK OB1:MAIN\nBEGIN\nNETWORK 1\n"
-         "U E9.9\nEND_ORGANIZATION_BLOCK\n", false, 4, "nahe Zeile 5"},
-        {"unexpected character", "ORGANIZATION_BLOCK OB1:MAIN\nBEGIN\nNETWORK 1\n"
-         "U E0.0 ;\nEND_ORGANIZATION_BLOCK\n", false, 4, "Zaile 4"},
-        {"missing end", "ORGANIZATION_BLOCK OB1:MAIN\nBEGIN\nNETWORK 1\n"
-         "U E0.0\nEND_SUBROUTINE_BLOCK\n", false, 5, "nahe Zeile 5"},
-        {"rule across lines", "ORGANIZATION_BLOCK OB1:MAIN\nBEGIN\nNETWORK 1\n"
+        {"unknown mnemonic",
+         "ORGANIZATION_BLOCK OB1:MAIN\nBEGIN\nNETWORK 1\n"
+         "U E0.0\nXYZ A0.0\nEND_ORGANIZATION_BLOCK\n",
+         false, 5, "nahe Zeile 6"},
+        {"bad operand",
+         "ORGANIZATION_BLOCK OB1:MAIN\nBEGIN\nNETWORK 1\n"
+         "U E9.9\nEND_ORGANIZATION_BLOCK\n",
+         false, 4, "nahe Zeile 5"},
+        {"unexpected character",
+         "ORGANIZATION_BLOCK OB1:MAIN\nBEGIN\nNETWORK 1\n"
+         "U E0.0 ;\nEND_ORGANIZATION_BLOCK\n",
+         false, 4, "Zaile 4"},
+        {"missing end",
+         "ORGANIZATION_BLOCK OB1:MAIN\nBEGIN\nNETWORK 1\n"
+         "U E0.0\nEND_SUBROUTINE_BLOCK\n",
+         false, 5, "nahe Zeile 5"},
+        {"rule across lines",
+         "ORGANIZATION_BLOCK OB1:MAIN\nBEGIN\nNETWORK 1\n"
          "TON T37, 10\nNETWORK 2\nTOF T37, 10\nEND_ORGANIZATION_BLOCK\n",
          false, 6, "T37"},
-        {"must stand alone", "ORGANIZATION_BLOCK OB1:MAIN\nBEGIN\nNETWORK 1\n"
-         "U E0.0\nLBL 1\nEND_ORGANIZATION_BLOCK\n", false, 3, ""},
-        {"import: unknown", "ORGANIZATION_BLOCK OB1:MAIN\nBEGIN\nNETWORK 1\n"
-         "U E0.0\nXYZ A0.0\nEND_ORGANIZATION_BLOCK\n", true, 5, "Zeile 5"},
-        {"import: mixed sets", "ORGANIZATION_BLOCK OB1:MAIN\nBEGIN\nNETWORK 1\n"
-         "A I0.0\nU E0.0\nEND_ORGANIZATION_BLOCK\n", true, 5, "Zeile 5"},
-        {"import: no end", "ORGANIZATION_BLOCK OB1:MAIN\nBEGIN\nNETWORK 1\n"
-         "U E0.0\n", true, 1, "Zeile 1"},
+        {"must stand alone",
+         "ORGANIZATION_BLOCK OB1:MAIN\nBEGIN\nNETWORK 1\n"
+         "U E0.0\nLBL 1\nEND_ORGANIZATION_BLOCK\n",
+         false, 3, ""},
+        {"import: unknown",
+         "ORGANIZATION_BLOCK OB1:MAIN\nBEGIN\nNETWORK 1\n"
+         "U E0.0\nXYZ A0.0\nEND_ORGANIZATION_BLOCK\n",
+         true, 5, "Zeile 5"},
+        {"import: mixed sets",
+         "ORGANIZATION_BLOCK OB1:MAIN\nBEGIN\nNETWORK 1\n"
+         "A I0.0\nU E0.0\nEND_ORGANIZATION_BLOCK\n",
+         true, 5, "Zeile 5"},
+        {"import: no end",
+         "ORGANIZATION_BLOCK OB1:MAIN\nBEGIN\nNETWORK 1\n"
+         "U E0.0\n",
+         true, 1, "Zeile 1"},
         {"import: outside", "U E0.0\n", true, 1, "Zeile 1"},
     };
     for (const ErrorCase& c : cases) {
@@ -75,7 +91,7 @@ TEST_F(ProgramCheckTest, ErrorsCarryTheLineTheyStandOn) {
 
 TEST_F(ProgramCheckTest, AGoodProgramLoadsBothWays) {
     const std::string path = write("ORGANIZATION_BLOCK OB1:MAIN\nBEGIN\nNETWORK 1\n"
-         "U E0.0\n= A0.0\nEND_ORGANIZATION_BLOCK\n");
+                                   "U E0.0\n= A0.0\nEND_ORGANIZATION_BLOCK\n");
     EXPECT_FALSE(checkProgramFile(path, {.import = false, .symbolsPath = {}}));
     EXPECT_FALSE(checkProgramFile(path, {.import = true, .symbolsPath = {}}));
 }

@@ -39,21 +39,18 @@ INSTANTIATE_TEST_SUITE_P(
     Lines, HighlightLine,
     testing::Values(
         LineCase{"ORGANIZATION_BLOCK OB1:MAIN", {"keyword:ORGANIZATION_BLOCK"}},
-        LineCase{"  END_SUBROUTINE_BLOCK", {"keyword:END_SUBROUTINE_BLOCK"}},
-        LineCase{"BEGIN", {"keyword:BEGIN"}},
+        LineCase{"  END_SUBROUTINE_BLOCK", {"keyword:END_SUBROUTINE_BLOCK"}}, LineCase{"BEGIN", {"keyword:BEGIN"}},
         LineCase{"TITLE=Ampel // kein Kommentar", {"title:TITLE=Ampel // kein Kommentar"}},
         LineCase{"NETWORK 3 // Start", {"keyword:NETWORK", "constant:3", "comment:// Start"}},
         // The import takes "Network" in any case.
         LineCase{"Network 1", {"keyword:Network", "constant:1"}},
         LineCase{"// nur Kommentar", {"comment:// nur Kommentar"}},
         // German set.
-        LineCase{"U E0.0", {"mnemonic:U", "operand:E0.0"}},
-        LineCase{"UN Z3", {"mnemonic:UN", "operand:Z3"}},
+        LineCase{"U E0.0", {"mnemonic:U", "operand:E0.0"}}, LineCase{"UN Z3", {"mnemonic:UN", "operand:Z3"}},
         LineCase{"= A0.1//Lampe", {"mnemonic:=", "operand:A0.1", "comment://Lampe"}},
         LineCase{"MOVW AEW0, VW10", {"mnemonic:MOVW", "operand:AEW0", "operand:VW10"}},
         // International set.
-        LineCase{"A I0.0", {"mnemonic:A", "operand:I0.0"}},
-        LineCase{"LD C5", {"mnemonic:LD", "operand:C5"}},
+        LineCase{"A I0.0", {"mnemonic:A", "operand:I0.0"}}, LineCase{"LD C5", {"mnemonic:LD", "operand:C5"}},
         LineCase{"MOVW AIW2, AQW4", {"mnemonic:MOVW", "operand:AIW2", "operand:AQW4"}},
         // Mnemonics that are made of signs, constants in every base, pointers.
         LineCase{"LDB<= MB0, 16#FF", {"mnemonic:LDB<=", "operand:MB0", "constant:16#FF"}},
@@ -64,8 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"LD SM0.1", {"mnemonic:LD", "operand:SM0.1"}},
         // An unknown mnemonic, and what follows it, stays plain; so do
         // operands that are no address.
-        LineCase{"XYZ E0.0", {}}, LineCase{"CALL SBR0", {"mnemonic:CALL"}},
-        LineCase{"U Schalter", {"mnemonic:U"}}, LineCase{"u E0.0", {}},
+        LineCase{"XYZ E0.0", {}}, LineCase{"CALL SBR0", {"mnemonic:CALL"}}, LineCase{"U Schalter", {"mnemonic:U"}},
+        LineCase{"u E0.0", {}},
         // A mnemonic only counts as the line's first word.
         LineCase{"OB1 U E0.0", {}}, LineCase{"", {}}, LineCase{"   \t", {}}));
 

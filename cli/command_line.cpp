@@ -90,6 +90,7 @@ std::string helpText() {
     return usageLine() + "\n" +
            "       spsrun convert FILE [--to deutsch|international] [-o OUT]\n"
            "       spsrun grade FOLDER --test SCRIPT [--junit FILE] [--csv FILE] [--jobs N]\n"
+           "       spsrun check [--import] FILE...\n"
            "       spsrun --help | --version\n"
            "\n"
            "Runs the simulator without a window, driven by the commands in each SCRIPT\n"
@@ -113,6 +114,10 @@ std::string helpText() {
            "(\"punkte N\" in a case: its weight); --csv writes the table as a grade\n"
            "sheet, --junit one test suite per submission. Exit status 0 when every\n"
            "submission got every point, 1 otherwise, 2 when FOLDER or SCRIPT is unusable.\n"
+
+           "check (also --check) reads each FILE as load does (as convert does with\n"
+           "--import) without running it and prints each error as \"FILE:LINE: Fehler:\n"
+           "TEXT\"; exit status 0 when every file loads, 1 otherwise.\n"
 
            "\n"
            "One command per line; \"#\" at the start of a word begins a comment.\n"

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/check.h"
 #include "cli/command_line.h"
 #include "cli/convert.h"
 #include "cli/grade_command.h"
@@ -38,6 +39,9 @@ int main(int argc, char** argv) {
         return deliveredStatus(output, runConvert(arguments.subspan(1), output));
     if (!arguments.empty() && std::string_view(arguments[0]) == "grade")
         return deliveredStatus(output, runGrade(arguments.subspan(1), output));
+    if (!arguments.empty() &&
+        (std::string_view(arguments[0]) == "check" || std::string_view(arguments[0]) == "--check"))
+        return deliveredStatus(output, runCheck(arguments.subspan(1), output));
     const auto commandLine = parseCommandLine(arguments, problem);
     if (!commandLine) {
         output.error("spsrun: " + problem + "\n" + usageLine() + " (see spsrun --help)");

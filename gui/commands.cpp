@@ -33,6 +33,8 @@ constexpr void (*open)(CommandTarget&) = [](CommandTarget& target) { target.stat
 template <std::uint32_t Ms> constexpr void (*advance)(CommandTarget&) = [](CommandTarget&) { simClock().advance(Ms); };
 void load(CommandTarget& target) { target.chooseAndLoad(); }
 void import(CommandTarget& target) { target.chooseAndImport(); }
+void reloadProgram(CommandTarget& target) { target.reloadProgram(); }
+void newProgram(CommandTarget& target) { target.newProgram(); }
 void exit(CommandTarget& target) { target.exit(); }
 void slower(CommandTarget&) { simClock().slower(); }
 void faster(CommandTarget&) { simClock().faster(); }
@@ -51,16 +53,22 @@ constexpr QKeyCombination KEYPAD_MINUS = Qt::KeypadModifier | Qt::Key_Minus;
 constexpr QKeyCombination KEYPAD_PLUS = Qt::KeypadModifier | Qt::Key_Plus;
 constexpr QKeyCombination SHIFT_SPACE = Qt::ShiftModifier | Qt::Key_Space;
 constexpr QKeyCombination CTRL_SPACE = Qt::ControlModifier | Qt::Key_Space;
+// F1 to F12 are taken.
+constexpr QKeyCombination CTRL_R = Qt::ControlModifier | Qt::Key_R;
+constexpr QKeyCombination CTRL_E = Qt::ControlModifier | Qt::Key_E;
 
 constexpr MenuItem MENU[] = {
     {Popup::File, Command::Load, "&Laden", false, {Qt::Key_F3, NONE}, always, load},
     {Popup::File, Command::Import, "&Importieren…", false, {NONE, NONE}, always, import},
+    {Popup::File, Command::Reload, "Ne&u laden", false, {CTRL_R, NONE}, always, reloadProgram},
+    {Popup::File, Command::New, "&Neu", false, {NONE, NONE}, always, newProgram},
     {Popup::File, Command::Ladder, "&Debugansicht", true, {Qt::Key_F2, NONE}, always, open<StatusWindow::Ladder>},
     {Popup::File, Command::AsiStatus, "&ASI-Status", false, {Qt::Key_F1, NONE}, always, open<StatusWindow::Asi>},
     {Popup::File, Command::CpuStatus, "&CPU-Status", false, {Qt::Key_F4, NONE}, always, open<StatusWindow::Cpu>},
     {Popup::File, Command::Watch, "B&eobachten", false, {Qt::Key_F11, NONE}, always, open<StatusWindow::Watch>},
     {Popup::File, Command::Trend, "&Verlauf", false, {NONE, NONE}, always, open<StatusWindow::Trend>},
     {Popup::File, Command::Faults, "&Störungen", false, {NONE, NONE}, always, open<StatusWindow::Faults>},
+    {Popup::File, Command::Editor, "&Programm", false, {CTRL_E, NONE}, always, open<StatusWindow::Editor>},
     {Popup::File, Command::Exit, "&Beenden", true, {NONE, NONE}, always, exit},
     {Popup::Timer, Command::Slower, "&Langsamer", false, {Qt::Key_Minus, KEYPAD_MINUS}, slowerPossible, slower},
     {Popup::Timer, Command::Faster, "&Schneller", false, {Qt::Key_Plus, KEYPAD_PLUS}, fasterPossible, faster},

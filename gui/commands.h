@@ -26,6 +26,10 @@ public:
     virtual void chooseAndImport() = 0;
     // "Run/Zurück zu …": asks for a cycle within the history, then goes there.
     virtual void chooseAndGoToCycle() = 0;
+    // "Datei/Neu laden": the running program's file again, without a dialog.
+    virtual void reloadProgram() = 0;
+    // "Datei/Neu": a new program in the program window.
+    virtual void newProgram() = 0;
     // Closes the main window, which ends the program.
     virtual void exit() = 0;
 
@@ -62,6 +66,9 @@ enum class Command {
     StepBack = 124,
     GoToCycle = 125,
     Faults = 126,
+    Editor = 127, // the program window
+    Reload = 128,
+    New = 129,
 };
 
 enum class Popup { File, Timer, Run };

@@ -75,6 +75,17 @@ std::optional<std::uint64_t> QtDialogs::chooseCycle(QWidget* owner, std::uint64_
     return chosen;
 }
 
+Dialogs::SaveAnswer QtDialogs::askSaveChanges(QWidget* owner, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Programm"), text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save: return SaveAnswer::Save;
+    case QMessageBox::Discard: return SaveAnswer::Discard;
+    default: return SaveAnswer::Cancel;
+    }
+}
+
 void ConsoleDialogs::showNotice(QWidget*, const QString& text) {
     std::fputs((QStringLiteral("Hinweis: ") + text + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
 }

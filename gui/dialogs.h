@@ -39,6 +39,10 @@ public:
     // `current`. Empty when the user cancels.
     virtual std::optional<std::uint64_t> chooseCycle(QWidget* owner, std::uint64_t current, std::uint64_t oldest,
                                                      std::uint64_t newest) = 0;
+    // Unsaved edits about to go: the question `text` with the buttons
+    // "Speichern", "Verwerfen" and "Abbrechen".
+    enum class SaveAnswer { Save, Discard, Cancel };
+    virtual SaveAnswer askSaveChanges(QWidget* owner, const QString& text) = 0;
 };
 
 // QMessageBox and QFileDialog.
@@ -53,6 +57,7 @@ public:
                            const QString& suggested) override;
     std::optional<std::uint64_t> chooseCycle(QWidget* owner, std::uint64_t current, std::uint64_t oldest,
                                              std::uint64_t newest) override;
+    SaveAnswer askSaveChanges(QWidget* owner, const QString& text) override;
 };
 
 // The line below a failed load's error that offers the import.
@@ -74,6 +79,8 @@ public:
     std::optional<std::uint64_t> chooseCycle(QWidget*, std::uint64_t, std::uint64_t, std::uint64_t) override {
         return std::nullopt;
     }
+    // Without a user nothing is ever edited.
+    SaveAnswer askSaveChanges(QWidget*, const QString&) override { return SaveAnswer::Discard; }
 
     int errorCount() const { return errors_; }
 

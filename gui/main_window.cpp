@@ -19,9 +19,11 @@
 #include "base/sim_clock.h"
 #include "cpu/cpu.h"
 #include "gui/art_resources.h"
+#include "gui/core_text.h"
 #include "gui/dialogs.h"
 #include "gui/frame_pacer.h"
 #include "gui/info_wnd.h"
+#include "gui/ladder_signals.h"
 #include "gui/painter_canvas.h"
 #include "gui/station_widget.h"
 #include "gui/status_window_kinds.h"
@@ -38,6 +40,10 @@ namespace sps {
 namespace {
 
 const QString LAST_FOLDER_KEY = QStringLiteral("load/lastFolder");
+// The recent files, newest first, each "load:PATH" or "import:PATH".
+const QString RECENT_KEY = QStringLiteral("load/recentFiles");
+const QString LOADED_PREFIX = QStringLiteral("load:");
+const QString IMPORTED_PREFIX = QStringLiteral("import:");
 
 const QString MAIN_TITLE = QStringLiteral("SPS-Simulator");
 
@@ -77,6 +83,18 @@ MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     timer_.setTimerType(Qt::PreciseTimer);
     timer_.setInterval(1);
     connect(&timer_, &QTimer::timeout, this, &MainWindow::tick);
+    // While the run is stopped the program window follows the mouse in the
+    // ladder window; a double click there shows the network's source.
+    connect(&LadderSignals::instance(), &LadderSignals::networkHovered, this,
+            [this](const Block*, const Network* network) {
+                if (ProgramWindow* program = programWindow(); program != nullptr && !simulator_->running())
+                    program->showNetwork(network);
+            });
+    connect(&LadderSignals::instance(), &LadderSignals::networkActivated, this,
+            [this](const Block*, const Network* network) {
+                runCommand(Command::Editor);
+                if (ProgramWindow* program = programWindow()) program->goToNetwork(network);
+            });
     settle();
 }
 
@@ -107,6 +125,11 @@ void MainWindow::createMenus() {
         }
         if (item.separatorAbove) menu->addSeparator();
         menu->addAction(actions_.at(item.command));
+        if (item.command == Command::New) {
+            recent_ = menu->addMenu(QStringLiteral("&Zuletzt geöffnet"));
+            connect(recent_, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
+            fillRecentMenu();
+        }
         // The shortcuts work while the menu bar is closed too.
         addAction(actions_.at(item.command));
     }
@@ -181,6 +204,49 @@ void MainWindow::chooseAndGoToCycle() {
         simulator_->goToCycle(*cycle);
 }
 
+void MainWindow::rememberRecent(const QString& path, bool import) {
+    QSettings settings;
+    QStringList recent = settings.value(RECENT_KEY).toStringList();
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    recent.removeIf([&absolute](const QString& entry) { return entry.section(QLatin1Char(':'), 1) == absolute; });
+    recent.prepend((import ? IMPORTED_PREFIX : LOADED_PREFIX) + absolute);
+    while (recent.size() > RECENT_FILES) recent.removeLast();
+    settings.setValue(RECENT_KEY, recent);
+}
+
+void MainWindow::fillRecentMenu() {
+    recent_->clear();
+    const QStringList recent = QSettings().value(RECENT_KEY).toStringList();
+    for (const QString& entry : recent) {
+        const bool import = entry.startsWith(IMPORTED_PREFIX);
+        const QString path = entry.section(QLatin1Char(':'), 1);
+        QAction* item = recent_->addAction(QFileInfo(path).fileName() + QStringLiteral("  (") + path +
+                                           (import ? QStringLiteral(", importiert)") : QStringLiteral(")")));
+        item->setData(path);
+        connect(item, &QAction::triggered, this, [this, path, import] { readProgram(path, import); });
+    }
+    recent_->setEnabled(!recent.isEmpty());
+}
+
+ProgramWindow* MainWindow::programWindow() const {
+    return qobject_cast<ProgramWindow*>(statusWindows_->openWindow(StatusWindow::Editor));
+}
+
+void MainWindow::reloadProgram() {
+    const Simulator::ProgramOrigin& origin = simulator_->programOrigin();
+    if (origin.source == Simulator::Source::None) {
+        dialogs_->showError(this, fromCore(MessageKey("No program loaded").text()));
+        return;
+    }
+    readProgram(QFile::decodeName(origin.path.c_str()), origin.source == Simulator::Source::Imported);
+}
+
+void MainWindow::newProgram() {
+    statusWindows_->open(StatusWindow::Editor);
+    ProgramWindow* program = programWindow();
+    if (program != nullptr && program->mayClose()) program->openSkeleton();
+}
+
 void MainWindow::loadProgram(const QString& path) { readProgram(path, false); }
 
 void MainWindow::importProgram(const QString& path) { readProgram(path, true); }
@@ -199,7 +265,11 @@ void MainWindow::readProgram(const QString& path, bool import) {
         showError(error);
     }
     // A load that failed keeps the program, and the watch table with it.
-    if (simulator_->cpu().program != before) watch_->programLoaded(QFileInfo(path).canonicalFilePath());
+    if (simulator_->cpu().program != before) {
+        watch_->programLoaded(QFileInfo(path).canonicalFilePath());
+        rememberRecent(path, import);
+        if (ProgramWindow* program = programWindow()) program->programLoaded(path, import);
+    }
     station_->update();
     settle();
     if (!importOffered_.isEmpty()) importProgram(std::exchange(importOffered_, {}));
@@ -294,6 +364,7 @@ void MainWindow::networkReached(const NetworkPlace& next, const NetworkPlace& la
     else
         setWindowTitle(QStringLiteral("%1 – Haltepunkt %2: %3 (Zyklus %4)")
                            .arg(MAIN_TITLE, QString::number(breakpoint), where, QString::number(cycle)));
+    if (ProgramWindow* program = programWindow()) program->showNetwork(&network);
     auto* ladder = dynamic_cast<InfoWnd*>(statusWindows_->openWindow(StatusWindow::Ladder));
     if (ladder == nullptr) return;
     if (auto* net = dynamic_cast<KOPNet*>(&ladder->content())) {
@@ -324,6 +395,11 @@ void MainWindow::historyMoved(std::uint64_t, std::uint64_t stepsBack) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // Unsaved edits of the program window are never lost silently.
+    if (ProgramWindow* program = programWindow(); program != nullptr && !program->mayClose()) {
+        event->ignore();
+        return;
+    }
     timer_.stop();
     event->accept();
     emit closed();

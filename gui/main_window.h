@@ -11,6 +11,7 @@
 
 #include "gui/commands.h"
 #include "gui/dialogs.h"
+#include "gui/program_window.h"
 #include "gui/status_windows.h"
 #include "shell/front_end.h"
 #include "shell/recorder.h"
@@ -30,7 +31,7 @@ class WatchModel;
 // the simulator and is its front end. Every entry point (tick, command,
 // key, mouse, control) reports a CPUException in the error box; none
 // escapes into the event loop.
-class MainWindow final : public QMainWindow, public FrontEnd, public CommandTarget {
+class MainWindow final : public QMainWindow, public FrontEnd, public CommandTarget, public ProgramHost {
     Q_OBJECT
 public:
     // `dialogs` null: the platform's message box and file dialog.
@@ -40,7 +41,7 @@ public:
     Simulator& simulator() override { return *simulator_; }
     StationWidget& station() { return *station_; }
     // The modal dialogs, for the status windows too.
-    Dialogs& dialogs() { return *dialogs_; }
+    Dialogs& dialogs() override { return *dialogs_; }
     QAction* action(Command command) const { return actions_.at(command); }
     QMenu* popup(Popup popup) const { return popups_.at(popup); }
     // Whether the timer runs: only while the simulation does.
@@ -58,14 +59,21 @@ public:
     // Carries out a menu command, unless the menu greys it now.
     void runCommand(Command command);
     // Loads `path` as if the user had chosen it in the file dialog.
-    void loadProgram(const QString& path);
+    void loadProgram(const QString& path) override;
     // Imports `path` as if the user had chosen it for "Datei/Importieren".
-    void importProgram(const QString& path);
+    void importProgram(const QString& path) override;
+    // The open program window, or null.
+    ProgramWindow* programWindow() const;
+    // "Datei/Zuletzt geöffnet": the files last loaded or imported, newest first.
+    QMenu* recentMenu() const { return recent_; }
+    static constexpr int RECENT_FILES = 8;
     // CommandTarget
     void chooseAndLoad() override;
     void chooseAndImport() override;
     void chooseAndGoToCycle() override;
     void exit() override { close(); }
+    void reloadProgram() override;
+    void newProgram() override;
     // Runs `count` simulation steps at once (the command line's --steps).
     void runSteps(long long count);
     // Runs `ms` milliseconds of simulated time on the manual clock, 10 ms and
@@ -117,6 +125,9 @@ protected:
 private:
     void createActions();
     void createMenus();
+    // The recent files, kept in the settings, as the submenu's items.
+    void rememberRecent(const QString& path, bool import);
+    void fillRecentMenu();
     // Load and import: the program from `path` replaces the running one.
     void readProgram(const QString& path, bool import);
     // After a command: the timer runs exactly while the simulation does, and
@@ -136,6 +147,7 @@ private:
     std::map<Command, QAction*> actions_;
     std::map<Popup, QMenu*> popups_;
     QString importOffered_; // the file whose failed load the user chose to import
+    QMenu* recent_ = nullptr;
 };
 
 } // namespace sps

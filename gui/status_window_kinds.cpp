@@ -5,6 +5,7 @@
 #include "gui/fault_window.h"
 #include "gui/info_wnd.h"
 #include "gui/ladder_window.h"
+#include "gui/program_window.h"
 #include "gui/trace_window.h"
 #include "gui/trend_window.h"
 #include "gui/watch_window.h"
@@ -44,6 +45,10 @@ std::unique_ptr<QWidget> makeFaults(StatusWindowSource& source) {
     return std::make_unique<FaultWindow>(source.simulator.target());
 }
 
+std::unique_ptr<QWidget> makeProgram(StatusWindowSource& source) {
+    return std::make_unique<ProgramWindow>(*source.programHost);
+}
+
 constexpr StatusWindowKind KINDS[] = {
     showing<LADDER_CONTENT>(StatusWindow::Ladder, Command::Ladder, true, makeLadder),
     showing<ASI_CONTENT>(StatusWindow::Asi, Command::AsiStatus, true),
@@ -52,6 +57,7 @@ constexpr StatusWindowKind KINDS[] = {
     {StatusWindow::Watch, "watch", "Beobachten", Command::Watch, true, makeWatch},
     {StatusWindow::Trend, "trend", "Verlauf", Command::Trend, true, makeTrend},
     {StatusWindow::Faults, "faults", "Störungen", Command::Faults, true, makeFaults},
+    {StatusWindow::Editor, "program", "Programm[*]", Command::Editor, true, makeProgram, true},
 };
 
 // One row per StatusWindow, at the index of its value.

@@ -12,6 +12,7 @@ class QWidget;
 namespace sps {
 
 class Dialogs;
+class ProgramHost;
 class Simulator;
 class TraceInfo;
 class WatchModel;
@@ -25,6 +26,8 @@ struct StatusWindowSource {
     Dialogs& dialogs;
     std::unique_ptr<TraceInfo> trace;
     WatchModel* watch = nullptr;
+    // Where the program window loads.
+    ProgramHost* programHost = nullptr;
 };
 
 // One kind of status window. A new kind is one row here plus its window class;
@@ -44,6 +47,9 @@ struct StatusWindowKind {
     // Makes the window, not yet shown (its title is set by whoever shows it). May throw CPUException (a ladder that
     // cannot be laid out): then no window opens.
     std::unique_ptr<QWidget> (*make)(StatusWindowSource& source);
+    // Whether it stays open when a load closes the status windows: only the
+    // user closes it.
+    bool keptByLoads = false;
 };
 
 // Every kind, in menu order.

@@ -25,13 +25,13 @@ QWidget* StatusWindowSet::openWindow(StatusWindow window) const {
 
 void StatusWindowSet::open(StatusWindow window) {
     if (isOpen(window)) return;
-    StatusWindowSource source{main_.simulator(), main_.dialogs(), nullptr, &main_.watchModel()};
+    StatusWindowSource source{main_.simulator(), main_.dialogs(), nullptr, &main_.watchModel(), &main_};
     openFrom(window, source);
 }
 
 void StatusWindowSet::openTrace(std::unique_ptr<TraceInfo> trace) {
     close(StatusWindow::Trace);
-    StatusWindowSource source{main_.simulator(), main_.dialogs(), std::move(trace), &main_.watchModel()};
+    StatusWindowSource source{main_.simulator(), main_.dialogs(), std::move(trace), &main_.watchModel(), &main_};
     openFrom(StatusWindow::Trace, source);
 }
 
@@ -66,11 +66,17 @@ void StatusWindowSet::close(StatusWindow window) {
 }
 
 void StatusWindowSet::closeAll() {
-    for (const StatusWindowKind& kind : statusWindowKinds()) close(kind.window);
+    for (const StatusWindowKind& kind : statusWindowKinds())
+        if (!kind.keptByLoads) close(kind.window);
 }
 
 bool StatusWindowSet::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::Close) return false;
+    // A window with unsaved edits asks first; kept, it stays open.
+    if (auto* asks = dynamic_cast<ClosingAsks*>(watched); asks != nullptr && !asks->mayClose()) {
+        event->ignore();
+        return true;
+    }
     const auto found =
         std::find_if(open_.begin(), open_.end(), [watched](const auto& entry) { return entry.second == watched; });
     if (found != open_.end()) close(found->first);

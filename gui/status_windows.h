@@ -10,8 +10,18 @@ namespace sps {
 class TraceInfo;
 
 // The status windows beside the main window, one of each kind at most.
-enum class StatusWindow { Ladder, Asi, Cpu, Trace, Watch, Trend, Faults };
-inline constexpr std::size_t STATUS_WINDOW_KINDS = 7;
+enum class StatusWindow { Ladder, Asi, Cpu, Trace, Watch, Trend, Faults, Editor };
+inline constexpr std::size_t STATUS_WINDOW_KINDS = 8;
+
+// A window that may hold something the user would lose by closing it: it is
+// asked before it closes.
+class ClosingAsks {
+public:
+    virtual bool mayClose() = 0;
+
+protected:
+    ~ClosingAsks() = default;
+};
 
 // Where the main window opens and closes its status windows. The main window
 // greys the items of the windows that are open; an implementation calls

@@ -18,6 +18,10 @@ packages=(
   # SVG icon rendered for comparison, dpkg-shlibdeps for the package and
   # Debian's checker of packages.
   desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db qt6-svg-dev dpkg-dev file lintian
+  # The editors whose syntax files of *.awl the package installs, to check
+  # that each loads them: GtkSourceView's schemas, KSyntaxHighlighting's
+  # command-line highlighter, Vim.
+  libgtksourceview-5-common libgtksourceview-4-common libkf5syntaxhighlighting-tools vim
   "$@"
 )
 

@@ -1,14 +1,17 @@
 // Writes what is generated from the core's tables: the instruction reference
-// of docs/. Run as `sps_generate instructions`; the suite checks that the
-// committed page is what this writes.
+// of docs/ (`sps_generate instructions`; the suite checks that the committed
+// page is what this writes) and the editor syntax files of *.awl, which the
+// build writes and the package installs.
 #include <cstdio>
 #include <iostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cpu/width.h"
 #include "ops/instruction_table.h"
+#include "tools/syntax_files.h"
 
 namespace {
 
@@ -99,6 +102,19 @@ int main(int argc, char** argv) {
         writeInstructions(std::cout);
         return std::cout.good() ? 0 : 1;
     }
-    std::fprintf(stderr, "usage: sps_generate instructions\n");
+    // The editor syntax files of *.awl.
+    constexpr std::pair<std::string_view, void (*)(std::ostream&)> SYNTAX_FILES[] = {
+        {"gtksourceview", sps::writeGtkSourceViewLanguage},
+        {"ksyntaxhighlighting", sps::writeKSyntaxHighlighting},
+        {"vim-syntax", sps::writeVimSyntax},
+        {"vim-ftdetect", sps::writeVimFiletypeDetection},
+    };
+    for (const auto& [name, write] : SYNTAX_FILES) {
+        if (what != name) continue;
+        write(std::cout);
+        return std::cout.good() ? 0 : 1;
+    }
+    std::fprintf(stderr,
+                 "usage: sps_generate instructions|gtksourceview|ksyntaxhighlighting|vim-syntax|vim-ftdetect\n");
     return 2;
 }

@@ -7,6 +7,7 @@
 
 #include "cpu/cpu.h"
 #include "cpu/parameter.h"
+#include "cpu/source_words.h"
 #include "messages/cpu_exception.h"
 
 namespace sps {
@@ -322,19 +323,8 @@ std::unique_ptr<Parameter> parseOperand(CPU& cpu, std::string_view text, const O
 
 std::optional<MnemonicSet> operandLetters(std::string_view text) {
     text.remove_prefix(std::min(text.find_first_not_of('*'), text.size()));
-    if (text.empty()) return std::nullopt;
-    switch (text[0]) {
-    case 'E':
-    case 'Z': return MnemonicSet::German;
-    case 'I':
-    case 'Q':
-    case 'C': return MnemonicSet::International;
-    case 'A':
-        if (text.starts_with("AIW") || text.starts_with("AQW")) return MnemonicSet::International;
-        if (text.starts_with("AC")) return std::nullopt;
-        return MnemonicSet::German;
-    default: return std::nullopt;
-    }
+    const OperandLetters* letters = leadingOperandLetters(text);
+    return letters != nullptr ? letters->set : std::nullopt;
 }
 
 } // namespace sps

@@ -11,6 +11,7 @@
 #include "cpu/operand_parser.h"
 #include "cpu/operation.h"
 #include "cpu/parameter.h"
+#include "cpu/source_words.h"
 #include "loader/lexer.h"
 #include "loader/reader.h"
 #include "loader/symbol_table.h"
@@ -22,22 +23,6 @@
 namespace sps {
 
 namespace {
-
-struct BlockKeyword {
-    std::string_view start;
-    std::string_view end;
-    BlockKind kind;
-};
-
-constexpr std::array<BlockKeyword, 3> BLOCK_KEYWORDS{{
-    {"ORGANIZATION_BLOCK", "END_ORGANIZATION_BLOCK", BLOCK_ORGANIZATION},
-    {"SUBROUTINE_BLOCK", "END_SUBROUTINE_BLOCK", BLOCK_SUBROUTINE},
-    {"INTERRUPT_BLOCK", "END_INTERRUPT_BLOCK", BLOCK_INTERRUPT},
-}};
-
-// The declarations of a subroutine's parameters and local variables.
-constexpr std::array<std::string_view, 6> PARAMETER_KEYWORDS{"VAR_INPUT", "VAR_OUTPUT", "VAR_IN_OUT",
-                                                             "VAR_TEMP",  "VAR",        "END_VAR"};
 
 bool blank(char c) { return c == ' ' || c == '\t'; }
 
@@ -203,11 +188,23 @@ ImportedProgram Importer::run(std::string_view utf8) {
     }
     for (std::size_t i = 0; i < lines.size(); ++i)
         if (lines[i].size() > static_cast<std::size_t>(MyyyLexer::MAX_LINE_LENGTH))
-            throw CPUException(formatMessage("Line %d longer than %d characters", static_cast<int>(i + 1),
-                                             MyyyLexer::MAX_LINE_LENGTH));
+            throw CPUException(
+                formatMessage("Line %d longer than %d characters", static_cast<int>(i + 1), MyyyLexer::MAX_LINE_LENGTH),
+                static_cast<int>(i + 1));
     nameSubroutines(lines);
-    for (std::size_t i = 0; i < lines.size(); ++i) handle(trimmed(lines[i]), static_cast<int>(i + 1));
-    if (place_ != Place::Outside) throw CPUException(formatMessage("Block from line %d has no end", blockLine_));
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const int line = static_cast<int>(i + 1);
+        try {
+            handle(trimmed(lines[i]), line);
+        } catch (const CPUException& error) {
+            // Every error found while reading a line stands on that line,
+            // unless it names another one itself.
+            if (error.line() != 0) throw;
+            throw CPUException(error.messageText(), line);
+        }
+    }
+    if (place_ != Place::Outside)
+        throw CPUException(formatMessage("Block from line %d has no end", blockLine_), blockLine_);
     if (std::ranges::none_of(result_.program, [](const Block& b) { return b.kind == BLOCK_ORGANIZATION; }))
         throwMessage("No organization block");
     result_.set = set_ ? set_->set : MnemonicSet::German;
@@ -326,7 +323,8 @@ void Importer::endNetwork() {
     if (ops.size() < 2) return;
     for (std::size_t i = 0; i < ops.size(); ++i) {
         if (ops[i]->standsAlone() || ops[i]->programRule() == ProgramRule::LoopEnd)
-            throw CPUException(formatMessage("%s in line %d stands not alone", ops[i]->mnemonic(), lines_[i]));
+            throw CPUException(formatMessage("%s in line %d stands not alone", ops[i]->mnemonic(), lines_[i]),
+                               lines_[i]);
     }
     rules_.endNetwork(ops);
 }

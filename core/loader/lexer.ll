@@ -79,14 +79,14 @@ int MyyyLexer::LexerInput(char* buffer, int maxSize) {
         // An empty refill would read as the end of the input.
         if (kept > 0 || overlongLine_ == 0) return kept;
     }
-    throw CPUException(formatMessage("Line %d longer than %d characters", overlongLine_, MAX_LINE_LENGTH));
+    throw CPUException(formatMessage("Line %d longer than %d characters", overlongLine_, MAX_LINE_LENGTH), overlongLine_);
 }
 
 void MyyyLexer::LexerError(const char* message) { throw CPUException(message); }
 
 void MyyyLexer::unexpectedCharacter() {
     const char offending[2] = {yytext[0], '\0'};
-    throw CPUException(formatMessage("Unexpected text(%d):%s", yylineno, offending));
+    throw CPUException(formatMessage("Unexpected text(%d):%s", yylineno, offending), yylineno);
 }
 
 } // namespace sps

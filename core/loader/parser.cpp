@@ -43,8 +43,11 @@ private:
     void expect(TokenKind kind, const char* detail) {
         if (token_ != kind) raiseParseError(detail);
     }
-    [[noreturn]] void raiseParseError(const std::string& detail) const {
-        throw CPUException(formatMessage("Parse-error(%d):%s", tokens_.line(), detail.c_str()));
+    // The text names the scanner's line, which after a line's last token is
+    // already the next one; the error itself stands on `line`.
+    [[noreturn]] void raiseParseError(const std::string& detail, int line = 0) const {
+        throw CPUException(formatMessage("Parse-error(%d):%s", tokens_.line(), detail.c_str()),
+                           line != 0 ? line : tokens_.line());
     }
 
     CPU& cpu_;
@@ -53,6 +56,7 @@ private:
     std::vector<std::unique_ptr<Operation>> pending_; // the instructions of the network being read
     ProgramRules rules_;
     std::size_t network_ = 0; // the index of the network being read in its block
+    int networkLine_ = 0;     // the line of its NETWORK keyword
 };
 
 // program := block { block } END, where a block is an organization, subroutine or interrupt block
@@ -117,6 +121,7 @@ std::vector<Network> ProgramReader::parseNetworks() {
     while (token_ == TOK_NETWORK) {
         Network network;
         network.line = tokens_.line();
+        networkLine_ = network.line;
         advance();
         expect(TOK_WORD, "Network-ID expected");
         network.number = parseNetworkNumber(tokens_.text());
@@ -145,7 +150,7 @@ std::vector<std::unique_ptr<Operation>> ProgramReader::parseInstructions() {
     // With two or more instructions every one has a neighbour, so one that
     // must stand alone anywhere in the list is an error.
     if (pending_.size() > 1 && std::ranges::any_of(pending_, [](const auto& op) { return op->standsAlone(); }))
-        throwMessage("to many commands in the network");
+        throw CPUException(MessageKey("to many commands in the network").text(), networkLine_);
     rules_.endNetwork(pending_);
     return {std::make_move_iterator(pending_.begin()), std::make_move_iterator(pending_.end())};
 }
@@ -180,6 +185,7 @@ int ProgramReader::parseNetworkNumber(const std::string& word) {
 
 // instruction := WORD [WORD] [","] [WORD] [","] [WORD] NEWLINE
 std::unique_ptr<Operation> ProgramReader::parseInstruction() {
+    const int line = tokens_.line();
     const std::string mnemonic = tokens_.text();
     advance();
     std::optional<std::string> operands[3];
@@ -196,10 +202,14 @@ std::unique_ptr<Operation> ProgramReader::parseInstruction() {
         op = createOperation(cpu_, mnemonic.c_str(), text(operands[0]), text(operands[1]), text(operands[2]));
         op->checkOperands();
     } catch (const CPUException& error) {
-        raiseParseError(error.messageText());
+        raiseParseError(error.messageText(), line);
     }
-    rules_.check(*op, network_, pending_.size(), tokens_.line());
-    expect(TOK_NEWLINE, "Newline expected");
+    try {
+        rules_.check(*op, network_, pending_.size(), tokens_.line());
+    } catch (const CPUException& error) {
+        throw CPUException(error.messageText(), line);
+    }
+    if (token_ != TOK_NEWLINE) raiseParseError("Newline expected", line);
     advance();
     return op;
 }

@@ -5,6 +5,7 @@
 #include "base/writer.h"
 #include "cpu/operation.h"
 #include "cpu/parameter.h"
+#include "cpu/source_words.h"
 
 namespace sps {
 
@@ -36,13 +37,10 @@ void writeComment(std::string& out, const std::optional<std::string>& comment) {
     }
 }
 
-const char* keyword(BlockKind kind) {
-    switch (kind) {
-    case BLOCK_ORGANIZATION: return "ORGANIZATION_BLOCK";
-    case BLOCK_SUBROUTINE: return "SUBROUTINE_BLOCK";
-    case BLOCK_INTERRUPT: return "INTERRUPT_BLOCK";
-    }
-    return "ORGANIZATION_BLOCK";
+std::string_view keyword(BlockKind kind) {
+    for (const BlockKeyword& row : BLOCK_KEYWORDS)
+        if (row.kind == kind) return row.start;
+    return BLOCK_KEYWORDS.front().start;
 }
 
 void writeInstruction(std::string& out, const Operation& op) {

@@ -204,6 +204,13 @@ inline constexpr CatalogEntry messageCatalog[] = {
     {"Fault %s needs %s from %d to %d", L1("Die Störung '%s' braucht als %s eine Zahl von %d bis %d.")},
     {"Too many values for fault %s", L1("Für die Störung '%s' sind zu viele Werte angegeben.")},
     {"Slave number 1 to 9 expected", L1("Nach 'slave' wird die Nummer eines Slaves von 1 bis 9 erwartet.")},
+    // The program window.
+    {"Loaded: %s (%d networks)", L1("Geladen: %s (%d Netzwerke)")},
+    {"Save changes?", L1("Änderungen speichern?")},
+    {"Program %s changed on disk", L1("Die Datei %s wurde außerhalb geändert, das Fenster hat ungespeicherte Änderungen.")},
+    {"Program %s is no text", L1("Die Datei %s ist keine Textdatei; sie wird nur angezeigt und nicht bearbeitet.")},
+    {"Character beyond ISO-8859-1", L1("Der Text enthält Zeichen, die es im Zeichensatz der Datei (ISO-8859-1) nicht gibt; die Datei wurde nicht gespeichert.")},
+    {"No program loaded", L1("Es ist kein Programm geladen; Datei/Neu beginnt ein neues.")},
 };
 
 inline constexpr std::size_t messageCatalogSize = std::size(messageCatalog);

@@ -26,7 +26,7 @@ int counterNumber(const Operation& op) {
 } // namespace
 
 void ProgramRules::raiseAt(int line, const std::string& detail) const {
-    throw CPUException(formatMessage(lineError_, line, detail.c_str()));
+    throw CPUException(formatMessage(lineError_, line, detail.c_str()), line);
 }
 
 void ProgramRules::startBlock(BlockKind kind) {

@@ -6,6 +6,7 @@
 #include "cpu/io.h"
 #include "loader/importer.h"
 #include "loader/parser.h"
+#include "loader/program_check.h"
 #include "loader/reader.h"
 #include "messages/cpu_exception.h"
 #include "shell/front_end.h"
@@ -173,15 +174,7 @@ void Simulator::startNewProgram(ProgramOrigin origin) {
 namespace {
 
 // Whether the import would read the file that the own loading refused.
-bool wouldImport(const std::string& path) {
-    try {
-        CPU scratch;
-        importFile(scratch, path);
-        return true;
-    } catch (const CPUException&) {
-        return false;
-    }
-}
+bool wouldImport(const std::string& path) { return !checkProgramFile(path, {.import = true, .symbolsPath = {}}); }
 
 } // namespace
 

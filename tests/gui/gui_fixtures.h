@@ -60,6 +60,12 @@ public:
         cyclesAsked << QStringLiteral("%1 %2 %3").arg(current).arg(oldest).arg(newest);
         return nextCycle;
     }
+    QStringList saveQuestions;
+    SaveAnswer nextSaveAnswer = SaveAnswer::Cancel;
+    SaveAnswer askSaveChanges(QWidget*, const QString& text) override {
+        saveQuestions << text;
+        return nextSaveAnswer;
+    }
 };
 
 // Status windows that only remember what is open.

@@ -19,6 +19,7 @@ int runFileDialogsTests(int argc, char** argv);
 int runFramePacerTests(int argc, char** argv);
 int runLadderWindowTests(int argc, char** argv);
 int runFaultWindowTests(int argc, char** argv);
+int runProgramWindowTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -29,7 +30,7 @@ int main(int argc, char** argv) {
     for (const auto run :
          {runCommandLineTests, runStationDrawingTests, runMainWindowTests, runInfoWndTests, runStatusWindowsTests,
           runWatchWindowTests, runTrendWindowTests, runFileDialogsTests, runFramePacerTests, runLadderWindowTests,
-          runFaultWindowTests})
+          runFaultWindowTests, runProgramWindowTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }

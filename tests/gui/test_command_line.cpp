@@ -103,7 +103,7 @@ void CommandLineTest::rejects_data() {
     QTest::newRow("two programs") << QStringList{"a.awl", "b.awl"} << "only one program";
     QTest::newRow("open without windows")
         << QStringList{"--open"}
-        << "--open needs status windows separated by commas (kop, asi, cpu, trace, watch, trend, faults)";
+        << "--open needs status windows separated by commas (kop, asi, cpu, trace, watch, trend, faults, program)";
     QTest::newRow("open an unknown window") << QStringList{"--open", "cpu,memory"} << "--open needs status windows";
     QTest::newRow("open with an empty name") << QStringList{"--open", "cpu,,kop"} << "--open needs status windows";
     QTest::newRow("open with spaces") << QStringList{"--open", "cpu, kop"} << "--open needs status windows";

@@ -106,8 +106,9 @@ void MainWindowTest::menuTextsAndKeys() {
 
     // Each item as "text|key"; a separator as "-".
     const QStringList expected[] = {
-        {"&Datei", "&Laden|F3", "&Importieren…|", "-", "&Debugansicht|F2", "&ASI-Status|F1", "&CPU-Status|F4",
-         "B&eobachten|F11", "&Verlauf|", "&Störungen|", "-", "&Beenden|"},
+        {"&Datei", "&Laden|F3", "&Importieren…|", "Ne&u laden|Ctrl+R", "&Neu|", "&Zuletzt geöffnet|", "-",
+         "&Debugansicht|F2", "&ASI-Status|F1", "&CPU-Status|F4", "B&eobachten|F11", "&Verlauf|", "&Störungen|", "&Programm|Ctrl+E",
+         "-", "&Beenden|"},
         {"&Timer", "&Langsamer|-", "&Schneller|+", "&Automatisch|", "-", "&Manuell|", "&1ms|F6", "&10 ms|F7",
          "&100 ms|F8", "&1000 ms|F9"},
         {"&Run", "&Continue|F5", "&Stop|F10", "&Einzelschritt|Space", "&Netzwerkschritt|Shift+Space",
@@ -157,7 +158,7 @@ void MainWindowTest::noTwoItemsOfAMenuShareAMnemonic() {
                              mnemonic.toString(QKeySequence::PortableText)));
         }
     }
-    QCOMPARE(checked, 3 + 25 + 5 + 3);
+    QCOMPARE(checked, 3 + 29 + 5 + 3);
 }
 
 // A menu text is UTF-8 source, as every literal of the desktop program.

@@ -33,7 +33,9 @@ fail() {
 # --- The tree ---------------------------------------------------------------
 expected=(bin/spsrun share/man/man1/spsrun.1.gz share/spssim/examples/demo.sps share/spssim/exercises/README.md
   share/doc/spssim/spsrun.md
-  share/doc/spssim/copyright share/doc/spssim/changelog.Debian.gz)
+  share/doc/spssim/copyright share/doc/spssim/changelog.Debian.gz
+  share/gtksourceview-5/language-specs/awl.lang share/gtksourceview-4/language-specs/awl.lang
+  share/org.kde.syntax-highlighting/syntax/awl.xml share/vim/vimfiles/syntax/awl.vim share/vim/vimfiles/ftdetect/awl.vim)
 if [ $gui = 1 ]; then
   expected+=(bin/spssim share/man/man1/spssim.1.gz "share/applications/$id.desktop"
     "share/metainfo/$id.metainfo.xml" "share/mime/packages/$id.xml" "share/icons/hicolor/scalable/apps/$id.svg")

@@ -407,3 +407,27 @@ TEST(DigitValue, GivesDigitsAndLettersOfEitherCaseTheirValue) {
 }
 
 } // namespace
+
+// The set that an operand's letters belong to, from the one letter table.
+TEST(OperandLettersTest, NameTheSetOfTheLongestLettersAnOperandStartsWith) {
+    const std::pair<const char*, std::optional<MnemonicSet>> cases[] = {
+        {"E0.0", MnemonicSet::German},
+        {"A0.1", MnemonicSet::German},
+        {"Z3", MnemonicSet::German},
+        {"AEW0", MnemonicSet::German},
+        {"AAW2", MnemonicSet::German},
+        {"I0.0", MnemonicSet::International},
+        {"Q0.1", MnemonicSet::International},
+        {"C3", MnemonicSet::International},
+        {"AIW0", MnemonicSet::International},
+        {"AQW2", MnemonicSet::International},
+        {"**AIW0", MnemonicSet::International},
+        {"AC0", std::nullopt},
+        {"MB0", std::nullopt},
+        {"SM0.1", std::nullopt},
+        {"T37", std::nullopt},
+        {"16#FF", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& [text, set] : cases) EXPECT_EQ(operandLetters(text), set) << text;
+}

@@ -180,7 +180,14 @@ TEST(MessageCatalog, KeepsTheAddedMessagesAfterTheStandardOnes) {
                                  "Fault %s not possible on %s, valid: %s",
                                  "Fault %s needs %s from %d to %d",
                                  "Too many values for fault %s",
-                                 "Slave number 1 to 9 expected"};
+                                 "Slave number 1 to 9 expected",
+
+                                 "Loaded: %s (%d networks)",
+                                 "Save changes?",
+                                 "Program %s changed on disk",
+                                 "Program %s is no text",
+                                 "Character beyond ISO-8859-1",
+                                 "No program loaded"};
     ASSERT_EQ(messageCatalogSize, 80u + std::size(added));
     for (std::size_t i = 0; i < std::size(added); ++i) {
         SCOPED_TRACE(added[i]);

@@ -114,7 +114,7 @@ std::string helpText() {
            "(\"punkte N\" in a case: its weight); --csv writes the table as a grade\n"
            "sheet, --junit one test suite per submission. Exit status 0 when every\n"
            "submission got every point, 1 otherwise, 2 when FOLDER or SCRIPT is unusable.\n"
-
+           "\n"
            "check (also --check) reads each FILE as load does (as convert does with\n"
            "--import) without running it and prints each error as \"FILE:LINE: Fehler:\n"
            "TEXT\"; exit status 0 when every file loads, 1 otherwise.\n"

@@ -20,6 +20,7 @@
 #include "shell/scan_history.h"
 #include "shell/simulator.h"
 #include "station/target.h"
+#include "support/fault_of.h"
 #include "support/test_temp_path.h"
 
 using namespace sps;
@@ -369,15 +370,6 @@ TEST_F(ScanHistoryTest, TenThousandScansOfTheExamplesFitInTheirBudget) {
 
 namespace {
 
-Fault historyFault(const char* input, FaultKind kind, int amount = 0, int interval = 0) {
-    Fault fault;
-    fault.input = findFaultInput(input);
-    fault.kind = kind;
-    fault.amount = amount;
-    fault.interval = interval;
-    return fault;
-}
-
 } // namespace
 
 // Faults and their running state (bounce times, delay queues, the noise's
@@ -387,11 +379,11 @@ TEST_F(ScanHistoryTest, FaultsAndTheirStateComeBackWithTheCycle) {
     Simulator simulator(log);
     loadText(simulator, fileText(std::filesystem::path(SPS_EXAMPLES_DIR) / "carrier_faults.awl"));
     Target& target = simulator.target();
-    target.setFault(historyFault("Taste0", FaultKind::Bounce, 5, 7));
-    target.setFault(historyFault("EndUnten", FaultKind::Delay, 35));
-    target.setFault(historyFault("Swt2", FaultKind::Delay, 25));
-    target.setFault(historyFault("Sonar", FaultKind::Noise, 30));
-    target.setFault(historyFault("JoyRechts", FaultKind::Noise, 9));
+    target.setFault(faultOn("Taste0", FaultKind::Bounce, 5, 7));
+    target.setFault(faultOn("EndUnten", FaultKind::Delay, 35));
+    target.setFault(faultOn("Swt2", FaultKind::Delay, 25));
+    target.setFault(faultOn("Sonar", FaultKind::Noise, 30));
+    target.setFault(faultOn("JoyRechts", FaultKind::Noise, 9));
     std::vector<Image> forward;
     for (int i = 0; i < 200; ++i) {
         if (i == 3) target.toggleButton(0);

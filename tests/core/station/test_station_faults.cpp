@@ -8,6 +8,7 @@
 
 #include "messages/cpu_exception.h"
 #include "station/fault_words.h"
+#include "support/fault_of.h"
 #include "support/station_bench.h"
 
 using namespace sps;
@@ -16,25 +17,13 @@ namespace {
 
 constexpr int ASI_BYTE = 2;
 
-Fault faultOn(const char* input, FaultKind kind, int amount = 0, int interval = 0) {
-    Fault fault;
-    fault.input = findFaultInput(input);
-    fault.kind = kind;
-    fault.amount = amount;
-    fault.interval = interval;
-    return fault;
-}
-
 class StationFaults : public ::testing::Test {
 protected:
     StationBench bench;
     Target& t = bench.target;
     IOBus& bus = *bench.bus;
 
-    void startAsi() {
-        for (int bit = 0; bit < ASIMaster::BANK_BITS; ++bit) bus.writeOutput(ASI_BYTE, bit, 0);
-        bus.writeOutput(ASI_BYTE, 7, 1);
-    }
+    void startAsi() { bench.startAsi(); }
     // Steps until the master is online, so that the next input nibbles are fresh.
     void stepOnline() {
         for (int i = 0; i < 20; ++i) {

@@ -15,11 +15,7 @@ protected:
     Target& t = bench.target;
     IOBus& bus = *bench.bus;
 
-    // The controller starts the AS-i bus: bank 0, enable.
-    void startAsi() {
-        for (int bit = 0; bit < ASIMaster::BANK_BITS; ++bit) bus.writeOutput(ASI_BYTE, bit, 0);
-        bus.writeOutput(ASI_BYTE, 7, 1);
-    }
+    void startAsi() { bench.startAsi(); }
     int exchange(int address, int request) {
         return exchangeThroughMaster(t.asiMaster(), address, request, [this] { bench.step(10); });
     }
